@@ -1,0 +1,60 @@
+#include "app/ImportExportApp.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/MessageSeam.h"
+#include "app/ProgramPaths.h"
+#include "app/Trace.h"
+#include "config/Registry.h"
+#include "config/SharedIni.h"
+#include "ui/Wizards.h"
+
+const char* const kMissingCurrentUserMessage =
+    "Eine notwendige Konfiguration f\xFC"
+    "r den Quendal Browser (\"CurrentUser\"), welche durch den Benutzermanager angelegt wird, "
+    "fehlt.\nBitte starten Sie den Browser erneut.";
+
+namespace {
+WizardRunner& wizardRunner() {
+    static WizardRunner runner;
+    return runner;
+}
+
+void runWizard(RunMode mode) {
+    if (const WizardRunner& runner = wizardRunner())
+        runner(mode);
+    else
+        runWizardModal(mode);
+}
+} // namespace
+
+WizardRunner setWizardRunner(WizardRunner runner) {
+    WizardRunner previous = std::move(wizardRunner());
+    wizardRunner() = std::move(runner);
+    return previous;
+}
+
+bool CImportExportApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    const char* commandLine = GetCommandLineA();
+    trace("Commandline option: '%s'\n", commandLine);
+    setupPaths();
+
+    std::string user = readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(),
+                                          "CurrentUser", "");
+    if (user.empty()) {
+        showMessage(kMissingCurrentUserMessage);
+        return false;
+    }
+
+    RunMode mode = selectRunMode(commandLine ? commandLine : "");
+    if (mode == RunMode::None) return false;
+    openSharedIni(); // the wizard runs even when the store could not be opened
+    runWizard(mode);
+    closeSharedIni();
+    return false;
+}

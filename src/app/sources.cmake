@@ -1,0 +1,10 @@
+list(APPEND PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/RunMode.cpp
+)
+list(APPEND WINDOWS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ImportExportApp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MessageSeam.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Platform.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileValues.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgramPaths.cpp
+)

@@ -1,0 +1,5 @@
+#pragma once
+#include <cstdint>
+
+extern const uint32_t kBlowfishInitialP[18];
+extern const uint32_t kBlowfishInitialS[4][256];

@@ -1,0 +1,120 @@
+#include "config/ConfigFile.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "app/MessageSeam.h"
+#include "app/Platform.h"
+#include "config/Blowfish.h"
+#include "config/Enciphered.h"
+#include "config/FileSystem.h"
+#include "config/IniDocument.h"
+#include "toolkit/Handles.h"
+
+namespace {
+std::string errorText(DWORD code) {
+    std::string text;
+    getSystemErrorText(code, text);
+    return text;
+}
+
+void reportWithError(const char* format, const std::string& path, DWORD code) {
+    std::string error = errorText(code);
+    std::string text(std::snprintf(nullptr, 0, format, path.c_str(), error.c_str()), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, path.c_str(), error.c_str());
+    showMessage(text);
+}
+
+std::string folderOf(const std::string& path) {
+    std::string parent = getParentPath(path);
+    return parent.empty() ? std::string(".") : parent;
+}
+} // namespace
+
+std::optional<std::string> readFile(const std::string& path, bool* encrypted) {
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        reportWithError("Fehler beim \xD6"
+                        "ffnen der Datei:\n\"%s\"\n\n%s",
+                        path, GetLastError());
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart >= 0x7FFFFFFF) {
+        char text[1024];
+        std::snprintf(text, sizeof(text), "Nicht genug Speicher (%lld) zum Lesen der Datei:\n\"%s\"",
+                      static_cast<long long>(size.QuadPart) + 1, path.c_str());
+        showMessage(text);
+        return std::nullopt;
+    }
+    std::string content(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) ||
+        read != content.size()) {
+        reportWithError("Fehler beim Lesen der Datei:\n\"%s\"\n\n%s", path, GetLastError());
+        return std::nullopt;
+    }
+    bool enciphered = looksEnciphered(content);
+    if (enciphered) decipherContent(content);
+    if (encrypted) *encrypted = enciphered;
+    return content;
+}
+
+bool writeFile(const std::string& path, std::string& buffer) {
+    if (buffer.size() > kMaxIniDocument) {
+        reportDocumentTooLarge(path);
+        return false;
+    }
+    if (fileExists(path)) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    SECURITY_DESCRIPTOR descriptor;
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), nullptr, TRUE};
+    if (setNullDacl(descriptor)) attributes.lpSecurityDescriptor = &descriptor;
+
+    char temporary[MAX_PATH] = {};
+    if (!GetTempFileNameA(folderOf(path).c_str(), "nvi", 0, temporary)) {
+        reportWithError("Speichern: Fehler beim \xD6"
+                        "ffnen der Datei:\n\"%s\"\n\n%s",
+                        path, GetLastError());
+        return false;
+    }
+    ScopedHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, &attributes, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file) {
+        DWORD error = GetLastError();
+        DeleteFileA(temporary);
+        reportWithError("Speichern: Fehler beim \xD6"
+                        "ffnen der Datei:\n\"%s\"\n\n%s",
+                        path, error);
+        return false;
+    }
+    encipherContent(buffer);
+    DWORD written = 0;
+    bool complete = WriteFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &written, nullptr) &&
+                    written == buffer.size() && FlushFileBuffers(file.get());
+    DWORD error = GetLastError();
+    file.reset();
+    if (complete && !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        complete = false;
+        error = GetLastError();
+    }
+    if (!complete) {
+        DeleteFileA(temporary);
+        reportWithError("Fehler beim Schreiben in die Datei:\n\"%s\"\n\n%s", path, error ? error : ERROR_WRITE_FAULT);
+        return false;
+    }
+    return true;
+}
+
+bool isEncryptedFile(const std::string& path) {
+    std::optional<std::string> content = readWholeFile(path);
+    return content && !content->empty() && looksEnciphered(*content);
+}
+
+void reportDocumentTooLarge(const std::string& path) {
+    showMessage("Die Datei \"" + path +
+                "\" wurde nicht gespeichert:\nDie Konfiguration ist gr\xF6\xDF"
+                "er als 1 MB.");
+}

@@ -1,0 +1,199 @@
+#include "config/IniDocument.h"
+
+
+namespace {
+unsigned char asciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+bool isAsciiAlnum(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+} // namespace
+
+size_t AsciiNoCaseHash::operator()(std::string_view text) const {
+    size_t hash = 14695981039346656037ull; // FNV-1a
+    for (unsigned char c : text) {
+        hash ^= asciiLower(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool AsciiNoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(static_cast<unsigned char>(a[i])) != asciiLower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+const std::string* IniSection::find(std::string_view key) const {
+    auto it = index_.find(key);
+    return it == index_.end() ? nullptr : &entries_[it->second].value;
+}
+
+void IniSection::set(std::string_view key, std::string_view value) {
+    auto it = index_.find(key);
+    if (it != index_.end()) {
+        entries_[it->second].value.assign(value);
+        return;
+    }
+    entries_.push_back(IniEntry{std::string(key), std::string(value)});
+    index_.emplace(std::string(key), entries_.size() - 1);
+}
+
+std::string replacePattern(std::string_view text, std::string_view pattern, std::string_view replacement) {
+    size_t at = pattern.empty() ? std::string_view::npos : text.find(pattern);
+    if (at == std::string_view::npos) return std::string(text);
+    std::string result;
+    result.reserve(text.size() - pattern.size() + replacement.size());
+    result.append(text.substr(0, at)).append(replacement).append(text.substr(at + pattern.size()));
+    return result;
+}
+
+std::string expandPlaceholders(std::string_view value, const PlaceholderValues& values) {
+    size_t percent = value.find('%');
+    if (percent == std::string_view::npos || percent + 1 >= value.size()) return std::string(value);
+    char next = value[percent + 1];
+    if (next != 'P' && next != 'A' && next != 'C') return std::string(value);
+    std::string result = replacePattern(value, "%PERSONAL%", values.personal);
+    result = replacePattern(result, "%APPDATA%", values.appData);
+    return replacePattern(result, "%CURRENTUSER%", values.currentUser);
+}
+
+const IniSection* IniDocument::findSection(std::string_view name) const {
+    auto it = index_.find(name);
+    return it == index_.end() ? nullptr : it->second;
+}
+
+IniSection* IniDocument::findSection(std::string_view name) {
+    auto it = index_.find(name);
+    return it == index_.end() ? nullptr : it->second;
+}
+
+IniSection& IniDocument::findOrAddSection(std::string_view name) {
+    if (IniSection* section = findSection(name)) return *section;
+    sections_.push_back(std::make_unique<IniSection>(std::string(name)));
+    IniSection* section = sections_.back().get();
+    index_.emplace(section->name(), section);
+    return *section;
+}
+
+const std::string* IniDocument::findValue(std::string_view section, std::string_view key) const {
+    const IniSection* found = findSection(section);
+    return found ? found->find(key) : nullptr;
+}
+
+void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
+    findOrAddSection(section).set(key, value);
+}
+
+void IniDocument::markSections(std::string_view prefix) {
+    for (auto& section : sections_)
+        if (section->name().compare(0, prefix.size(), prefix) == 0) section->excluded = true;
+}
+
+void IniDocument::clear() {
+    index_.clear();
+    sections_.clear();
+}
+
+std::string IniDocument::getSectionNames() const {
+    std::string names;
+    for (const auto& section : sections_) {
+        if (!names.empty()) names += '\t';
+        names += section->name();
+    }
+    return names;
+}
+
+namespace {
+// One line of the syntax: a header, an entry or nothing.
+struct LineParser {
+    IniDocument& document;
+    const PlaceholderValues* values;
+    IniSection* current = nullptr;
+    size_t stored = 0;
+
+    void header(std::string_view line) {
+        size_t close = line.find(']');
+        if (close == std::string_view::npos || close == 1) return; // no "]" or empty name
+        std::string_view name = line.substr(1, close - 1);
+        // An over-long name must not let the following entries land in the previous section.
+        current = name.size() > kMaxIniSectionName ? nullptr : &document.findOrAddSection(name);
+    }
+
+    void entry(std::string_view line) {
+        if (!current) return;
+        size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return;
+        std::string_view key = line.substr(0, equals);
+        while (!key.empty() && key.back() == ' ') key.remove_suffix(1);
+        if (key.empty() || key.size() > kMaxIniKey) return;
+        size_t open = line.find('"', equals + 1);
+        size_t close = line.rfind('"');
+        if (open == std::string_view::npos || close == open) return;
+        std::string_view raw = line.substr(open + 1, close - open - 1);
+        if (raw.size() > kMaxIniValue) return;
+        if (values) {
+            std::string expanded = expandPlaceholders(raw, *values);
+            if (expanded.size() > kMaxIniValue) return;
+            current->set(key, expanded);
+        } else {
+            current->set(key, raw);
+        }
+        ++stored;
+    }
+
+    void line(std::string_view text) {
+        if (text.empty()) return;
+        unsigned char first = static_cast<unsigned char>(text[0]);
+        if (first == '[')
+            header(text);
+        else if (isAsciiAlnum(first))
+            entry(text);
+    }
+};
+} // namespace
+
+size_t IniDocument::parse(std::string_view text, const PlaceholderValues* values) {
+    if (size_t zero = text.find('\0'); zero != std::string_view::npos) text = text.substr(0, zero);
+    LineParser parser{*this, values};
+    size_t position = 0;
+    while (position < text.size()) {
+        size_t end = text.find("\r\n", position);
+        size_t next = end == std::string_view::npos ? text.size() : end + 2;
+        if (end == std::string_view::npos) end = text.size();
+        if (end - position > kMaxIniLine) break; // an over-long line ends the parse
+        parser.line(text.substr(position, end - position));
+        position = next;
+    }
+    return parser.stored;
+}
+
+void IniDocument::serialize(std::string& out, bool includeExcluded) const {
+    out.reserve(out.size() + serializedSize(includeExcluded));
+    for (const auto& section : sections_) {
+        if (section->excluded && !includeExcluded) continue;
+        out.append("[").append(section->name()).append("]\r\n");
+        for (const IniEntry& entry : section->entries())
+            out.append(entry.key).append("=\"").append(entry.value).append("\"\r\n");
+    }
+}
+
+size_t IniDocument::serializedSize(bool includeExcluded) const {
+    size_t size = 0;
+    for (const auto& section : sections_) {
+        if (section->excluded && !includeExcluded) continue;
+        size += section->name().size() + 4;
+        for (const IniEntry& entry : section->entries()) size += entry.key.size() + entry.value.size() + 5;
+    }
+    return size;
+}
+
+void copyDocument(const IniDocument& from, IniDocument& to) {
+    to.clear();
+    for (const auto& section : from.sections()) {
+        IniSection& copy = to.findOrAddSection(section->name());
+        copy.excluded = section->excluded;
+        for (const IniEntry& entry : section->entries()) copy.set(entry.key, entry.value);
+    }
+}

@@ -1,0 +1,102 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// Parser and writer limits of the configuration file syntax.
+constexpr size_t kMaxIniLine = 3071;          // bytes of one line without its CR LF
+constexpr size_t kMaxIniSectionName = 511;
+constexpr size_t kMaxIniKey = 511;
+constexpr size_t kMaxIniValue = 2559;         // also after placeholder expansion
+constexpr size_t kMaxIniDocument = 1048575;   // serialised bytes (1 MiB with the terminating zero)
+
+struct IniEntry {
+    std::string key;
+    std::string value;
+};
+
+// ASCII case-insensitive hashing and comparison for section names.
+struct AsciiNoCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const;
+};
+struct AsciiNoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+struct ExactHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+// One section: entries in insertion order, keys compared exactly. Indexed for O(1) lookups.
+class IniSection {
+  public:
+    explicit IniSection(std::string name) : name_(std::move(name)) {}
+    const std::string& name() const { return name_; }
+    const std::vector<IniEntry>& entries() const { return entries_; }
+    const std::string* find(std::string_view key) const;
+    // Replaces the value of an existing key in place, or appends a new entry.
+    void set(std::string_view key, std::string_view value);
+
+    bool excluded = false; // kept in memory and published, never written to the document's file
+
+  private:
+    std::string name_;
+    std::vector<IniEntry> entries_;
+    std::unordered_map<std::string, size_t, ExactHash, std::equal_to<>> index_;
+};
+
+// Texts that replace %PERSONAL%, %APPDATA% and %CURRENTUSER% when values are expanded.
+struct PlaceholderValues {
+    std::string personal;
+    std::string appData;
+    std::string currentUser;
+};
+
+// Replaces the first occurrence of pattern (case-sensitive) by replacement.
+std::string replacePattern(std::string_view text, std::string_view pattern, std::string_view replacement);
+// Expands a value: only when its first "%" is followed by P, A or C, the three patterns are
+// replaced once each, in the order %PERSONAL%, %APPDATA%, %CURRENTUSER%.
+std::string expandPlaceholders(std::string_view value, const PlaceholderValues& values);
+
+// The ordered document of one configuration file: sections in order of first appearance,
+// names compared without regard to ASCII case (the first spelling is kept).
+class IniDocument {
+  public:
+    IniDocument() = default;
+    IniDocument(const IniDocument&) = delete;
+    IniDocument& operator=(const IniDocument&) = delete;
+
+    const IniSection* findSection(std::string_view name) const;
+    IniSection* findSection(std::string_view name);
+    IniSection& findOrAddSection(std::string_view name);
+    const std::string* findValue(std::string_view section, std::string_view key) const;
+    void setValue(std::string_view section, std::string_view key, std::string_view value);
+
+    // Sets the excluded flag of every section whose name begins with prefix (case-sensitive).
+    void markSections(std::string_view prefix);
+    void clear();
+    // Section names in order, separated by TAB.
+    std::string getSectionNames() const;
+    size_t sectionCount() const { return sections_.size(); }
+    const std::vector<std::unique_ptr<IniSection>>& sections() const { return sections_; }
+
+    // Adds the content of a configuration text (up to its first zero byte) to the document;
+    // with values, placeholders are expanded. Returns the number of values stored.
+    size_t parse(std::string_view text, const PlaceholderValues* values);
+    // Appends "[name]\r\n" and "key=\"value\"\r\n" lines; excluded sections only when asked.
+    void serialize(std::string& out, bool includeExcluded) const;
+    // The length serialize would produce.
+    size_t serializedSize(bool includeExcluded) const;
+
+  private:
+    std::vector<std::unique_ptr<IniSection>> sections_;
+    std::unordered_map<std::string, IniSection*, AsciiNoCaseHash, AsciiNoCaseEqual> index_;
+};
+
+// A deep copy of a document (sections, entries, excluded flags), for restoring a document.
+void copyDocument(const IniDocument& from, IniDocument& to);

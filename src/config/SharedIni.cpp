@@ -1,0 +1,262 @@
+#include "config/SharedIni.h"
+
+#include <windows.h>
+
+#include "app/MessageSeam.h"
+#include "app/Platform.h"
+#include "app/ProgramPaths.h"
+#include "config/ConfigFile.h"
+#include "config/FileSystem.h"
+#include "config/IniFile.h"
+#include "config/Registry.h"
+#include "config/SharedMapping.h"
+#include "config/SharedText.h"
+#include "toolkit/Handles.h"
+
+namespace {
+struct StoreState {
+    ScopedHandle mapping;
+    ScopedView view;
+    ScopedHandle mutex;
+    std::string currentSkin;
+    std::string skinFilePath;
+    std::string defaultSkin;
+    // Set when the per-user file existed but could not be read at start-up: from then on this
+    // process must never write its partial store over the user's configuration.
+    bool userFileUnreadable = false;
+};
+
+StoreState& state() {
+    static StoreState store;
+    return store;
+}
+
+void markSkinSections(CIniFile& ini) {
+    ini.markSections("Layout");
+    ini.markSections("StyleGuide");
+    ini.markSections("Strings");
+}
+
+void chooseCurrentSkin(const std::string& name) {
+    state().currentSkin = name.empty() ? getDefaultSkin() : name;
+    state().skinFilePath = getProgramDirectory() + state().currentSkin + ".ini";
+}
+
+bool isEmptyNeverPublished(unsigned char* view) {
+    SharedLock lock;
+    return readGeneration(view) == 0 && view[kSharedTextOffset] == 0;
+}
+
+// The first program's load, after the block was prepared: the files, then one publication.
+bool loadFilesAndPublish() {
+    CIniFile& ini = theIniFile();
+    ini.holdCount = 1;
+    std::string userPath = getUserIniPath();
+    ini.setFileName(userPath);
+    if (!ini.parseIniFile(false, true)) {
+        if (fileExists(userPath)) state().userFileUnreadable = true;
+        return false;
+    }
+    ini.setFileName(getIniFilePath("system.ini"));
+    if (!ini.parseIniFile(false, true)) return false;
+    chooseCurrentSkin(getIniValue("Registry_HKCU", "CurrentSkin", ""));
+    if (isWin9x()) {
+        ini.setFileName(state().skinFilePath);
+        if (!ini.parseIniFile(false, true)) return false;
+    }
+    markSkinSections(ini);
+    ini.holdCount = 0;
+    ini.publish();
+    ini.setFileName(userPath);
+    return true;
+}
+
+std::string profileValue(const std::string& section, const std::string& key) {
+    if (isWin9x()) return getIniValue(section, key, "");
+    char buffer[256] = {};
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof(buffer),
+                             state().skinFilePath.c_str());
+    return buffer;
+}
+} // namespace
+
+unsigned char* sharedView() { return static_cast<unsigned char*>(state().view.get()); }
+HANDLE sharedMutex() { return state().mutex.get(); }
+
+SharedLock::SharedLock() {
+    if (HANDLE mutex = sharedMutex()) {
+        DWORD result = WaitForSingleObject(mutex, INFINITE);
+        held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    }
+}
+
+SharedLock::~SharedLock() {
+    if (held_) ReleaseMutex(sharedMutex());
+}
+
+CIniFile& theIniFile() {
+    static CIniFile ini;
+    return ini;
+}
+
+bool openSharedIni() {
+    StoreState& store = state();
+    store.mapping.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                           static_cast<DWORD>(kSharedBlockSize), "inifilememfilemap"));
+    if (!store.mapping) return false;
+    bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    store.view.reset(MapViewOfFile(store.mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, kSharedBlockSize));
+    if (!store.view) {
+        store.mapping.reset();
+        return false;
+    }
+    if (!store.mutex) store.mutex.reset(CreateMutexA(nullptr, FALSE, "NvIniFileMutex"));
+
+    if (existed && !isEmptyNeverPublished(sharedView())) {
+        CIniFile& ini = theIniFile();
+        ini.setFileName(getUserIniPath());
+        ini.parseIniFile(true, true);
+        chooseCurrentSkin(getRegistryValue("CurrentSkin", ""));
+        return true;
+    }
+    // A block nobody ever published into (its first program could not read the configuration)
+    // is loaded afresh like a new one, without zeroing it again.
+    bool loaded = existed ? loadFilesAndPublish() : loadSharedIni();
+    if (!loaded) store.mapping.reset();
+    return loaded;
+}
+
+bool loadSharedIni() {
+    if (unsigned char* view = sharedView()) {
+        SharedLock lock;
+        ZeroMemory(view, kSharedBlockSize);
+    }
+    return loadFilesAndPublish();
+}
+
+void closeSharedIni() {
+    StoreState& store = state();
+    store.view.reset();
+    store.mapping.reset();
+    store.mutex.reset();
+}
+
+void beginUpdate() { ++theIniFile().holdCount; }
+
+bool endUpdate() {
+    CIniFile& ini = theIniFile();
+    if (--ini.holdCount == 0 && sharedView()) return ini.publish();
+    return true;
+}
+
+void setIniValue(const std::string& section, const std::string& key, const std::string& value) {
+    theIniFile().setValue(section, key, value);
+}
+
+std::string getIniValue(const std::string& section, const std::string& key, const std::string& defaultValue) {
+    return theIniFile().getValue(section, key, defaultValue);
+}
+
+std::string getRegistryValue(const std::string& key, const std::string& defaultValue) {
+    return getIniValue("Registry_HKCU", key, defaultValue);
+}
+
+bool saveSharedIni() {
+    if (state().userFileUnreadable) {
+        static bool reported = false;
+        if (!reported) {
+            reported = true;
+            showMessage("Die Konfiguration wurde nicht gespeichert, weil sie beim Start nicht gelesen "
+                        "werden konnte:\n\"" +
+                        getUserIniPath() + "\"");
+        }
+        return false;
+    }
+    return theIniFile().saveIniFile();
+}
+
+std::string getLayoutValue(const std::string& key) { return profileValue("Layout", key); }
+std::string getStyleGuideValue(const std::string& key) { return profileValue("StyleGuide", key); }
+std::string getLayoutSectionValue(const std::string& name, const std::string& key) {
+    return profileValue("Layout_" + name, key);
+}
+
+std::string getDefaultSkin() {
+    StoreState& store = state();
+    if (!store.defaultSkin.empty()) return store.defaultSkin;
+    CIniFile userIni(getIniFilePath("user.ini"));
+    userIni.parseIniFile(false, false);
+    store.defaultSkin = userIni.getValue("Registry_HKCU", "CurrentSkin", "Skin0000");
+    if (store.defaultSkin.empty()) showMessage("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
+    return store.defaultSkin;
+}
+
+std::string getCurrentSkin() {
+    StoreState& store = state();
+    if (!store.currentSkin.empty()) return store.currentSkin;
+    std::string path = getUserIniPath();
+    if (fileExists(path)) {
+        CIniFile userIni(path);
+        userIni.parseIniFile(false, false);
+        store.currentSkin = userIni.getValue("Registry_HKCU", "CurrentSkin", getDefaultSkin());
+        return store.currentSkin;
+    }
+    showMessage("Skin: Datei " + path + " existiert nicht!");
+    return getDefaultSkin();
+}
+
+std::string getSkinDirectory() { return getProgramDirectory() + getCurrentSkin() + "\\"; }
+
+std::string getUserIniPath() {
+    return getIniFilePath(
+        readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser", "") +
+        ".ini");
+}
+
+std::string getTreeIconsPath(const std::string& key) {
+    return getSkinDirectory() + getLayoutSectionValue("TreeIcons", key);
+}
+
+struct StoreBatch::Snapshot {
+    IniDocument document;
+    int32_t generationSeen;
+};
+
+StoreBatch::StoreBatch() : snapshot_(std::make_unique<Snapshot>()) {
+    CIniFile& ini = theIniFile();
+    ini.refresh();
+    copyDocument(ini.document(), snapshot_->document);
+    snapshot_->generationSeen = ini.generationSeen;
+    beginUpdate();
+}
+
+StoreBatch::~StoreBatch() {
+    if (!finished_) commit();
+}
+
+bool StoreBatch::commit() {
+    if (finished_) return true;
+    CIniFile& ini = theIniFile();
+    if (!ini.fileName().empty() && ini.document().serializedSize(false) > kMaxIniDocument) {
+        reportDocumentTooLarge(ini.fileName());
+        abandon();
+        return false;
+    }
+    finished_ = true;
+    if (endUpdate()) return true;
+    restore(); // the publication was refused: the mapping still holds the state before the batch
+    return false;
+}
+
+void StoreBatch::abandon() {
+    if (finished_) return;
+    finished_ = true;
+    --theIniFile().holdCount;
+    restore();
+}
+
+void StoreBatch::restore() {
+    CIniFile& ini = theIniFile();
+    copyDocument(snapshot_->document, ini.document());
+    ini.generationSeen = snapshot_->generationSeen;
+}

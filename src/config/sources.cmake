@@ -1,0 +1,14 @@
+list(APPEND PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Blowfish.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BlowfishTables.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Enciphered.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IniDocument.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SharedText.cpp
+)
+list(APPEND WINDOWS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ConfigFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileSystem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IniFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SharedIni.cpp
+)

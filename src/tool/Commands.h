@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The command groups of nvtool. Each takes the words after its group name and returns the
+// process exit code: 0 success, 1 failure, 2 wrong usage (other codes where a group says so).
+using Args = std::vector<std::string>;
+
+int runConfigCommand(const Args& args);
+
+// One line on standard error; returns 2.
+int usageError(const std::string& text);
+// "nvtool: <subject>: <reason>" on standard error; returns 1.
+int failure(const std::string& subject, const std::string& reason);
+// Writes bytes to standard output unchanged (binary mode, no CR added).
+void writeStdout(const std::string& bytes);

@@ -1,0 +1,58 @@
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <map>
+
+#include "app/MessageSeam.h"
+#include "tool/Commands.h"
+#include "ui/QuestionSeam.h"
+
+namespace {
+const char* const kUsage =
+    "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n";
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+} // namespace
+
+int usageError(const std::string& text) {
+    std::fprintf(stderr, "nvtool: %s\n%s", text.c_str(), kUsage);
+    return 2;
+}
+
+int failure(const std::string& subject, const std::string& reason) {
+    std::fprintf(stderr, "nvtool: %s: %s\n", subject.c_str(), oneLine(reason).c_str());
+    return 1;
+}
+
+void writeStdout(const std::string& bytes) {
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fflush(stdout);
+}
+
+int main(int argc, char** argv) {
+    // Never a message box: the program's messages become lines on standard error.
+    setMessageHandler([](const std::string& text, const std::string&) {
+        std::fprintf(stderr, "nvtool: %s\n", oneLine(text).c_str());
+    });
+    setQuestionHandler([](const std::string& key, const std::string&) {
+        std::fprintf(stderr, "nvtool: question %s answered No\n", key.c_str());
+        return QuestionAnswer{7, false};
+    });
+
+    if (argc < 2) return usageError("missing command");
+    const std::map<std::string, int (*)(const Args&)> groups = {
+        {"config", runConfigCommand},
+    };
+    auto group = groups.find(argv[1]);
+    if (group == groups.end()) return usageError(std::string("unknown command '") + argv[1] + "'");
+    return group->second(Args(argv + 2, argv + argc));
+}

@@ -1,0 +1,2 @@
+list(APPEND WINDOWS_SOURCES
+)

@@ -1,0 +1,4 @@
+list(APPEND WINDOWS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/QuestionSeam.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Wizards.cpp
+)

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/IniDocument.h"
+
+namespace {
+std::string roundTrip(const std::string& text) {
+    IniDocument document;
+    document.parse(text, nullptr);
+    std::string out;
+    document.serialize(out, true);
+    return out;
+}
+
+std::string value(const IniDocument& document, const char* section, const char* key) {
+    const std::string* found = document.findValue(section, key);
+    return found ? *found : "<none>";
+}
+} // namespace
+
+TEST(IniSyntax, ValueRunsFromFirstQuoteAfterEqualsToLastQuoteOfLine) {
+    IniDocument document;
+    document.parse("[S]\r\nkey   = x \"a \"inner\" b\" tail\r\nplain=value\r\none=\"quote\r\n", nullptr);
+    EXPECT_EQ(value(document, "S", "key"), "a \"inner\" b");
+    EXPECT_EQ(value(document, "S", "plain"), "<none>");
+    EXPECT_EQ(value(document, "S", "one"), "<none>");
+}
+
+TEST(IniSyntax, SkipsLinesThatDoNotStartWithLetterDigitOrBracket) {
+    IniDocument document;
+    size_t stored = document.parse("before=\"x\"\r\n[S]\r\n;c=\"1\"\r\n#c=\"1\"\r\n k=\"1\"\r\n=\"1\"\r\n"
+                                   "_under=\"1\"\r\n\xE4k=\"1\"\r\n9=\"nine\"\r\nk=\"ok\"\r\n",
+                                   nullptr);
+    EXPECT_EQ(stored, 2u);
+    EXPECT_EQ(roundTrip("before=\"x\"\r\n[S]\r\n_under=\"1\"\r\n9=\"nine\"\r\n"), "[S]\r\n9=\"nine\"\r\n");
+    EXPECT_EQ(value(document, "S", "k"), "ok");
+}
+
+TEST(IniSyntax, HeadersAndRepeatedSectionsAndKeys) {
+    IniDocument document;
+    document.parse("[Alpha]junk\r\na=\"1\"\r\n[]\r\nb=\"2\"\r\n[broken\r\nc=\"3\"\r\n[ALPHA]\r\na=\"4\"\r\n", nullptr);
+    ASSERT_EQ(document.sectionCount(), 1u);
+    EXPECT_EQ(document.getSectionNames(), "Alpha");
+    std::string out;
+    document.serialize(out, true);
+    EXPECT_EQ(out, "[Alpha]\r\na=\"4\"\r\nb=\"2\"\r\nc=\"3\"\r\n");
+}
+
+TEST(IniSyntax, OnlyCrLfEndsLines) {
+    EXPECT_EQ(roundTrip("[S]\na=\"1\"\nb=\"2\""), "[S]\r\n"); // one line: the header, rest ignored
+    EXPECT_EQ(roundTrip("[S]\r\na=\"1\"\rb=\"2\"\r\nlast=\"x\""), "[S]\r\na=\"1\"\rb=\"2\"\r\nlast=\"x\"\r\n");
+    std::string lfOnly = "[S]\n" + std::string(4000, 'a') + "=\"1\"\n";
+    EXPECT_EQ(roundTrip(lfOnly), "");
+}
+
+TEST(IniSyntax, OverLongLineEndsTheParseAndLimitsSkipLines) {
+    std::string longLine = "k=\"" + std::string(3070, 'v') + "\"";
+    EXPECT_EQ(roundTrip("[S]\r\na=\"1\"\r\n" + longLine + "\r\nb=\"2\"\r\n"), "[S]\r\na=\"1\"\r\n");
+    std::string maxValue(2559, 'v'), overValue(2560, 'v');
+    EXPECT_EQ(roundTrip("[S]\r\nk=\"" + maxValue + "\"\r\nj=\"" + overValue + "\"\r\n"),
+              "[S]\r\nk=\"" + maxValue + "\"\r\n");
+    std::string longKey(512, 'k');
+    EXPECT_EQ(roundTrip("[S]\r\n" + longKey + "=\"1\"\r\nk=\"2\"\r\n"), "[S]\r\nk=\"2\"\r\n");
+    // Entries below an over-long header are not misplaced into the previous section.
+    std::string longName(512, 'n');
+    EXPECT_EQ(roundTrip("[A]\r\n[" + longName + "]\r\nk=\"1\"\r\n[B]\r\nk=\"2\"\r\n"), "[A]\r\n[B]\r\nk=\"2\"\r\n");
+}
+
+TEST(IniSyntax, StopsAtZeroByte) {
+    EXPECT_EQ(roundTrip(std::string("[S]\r\na=\"1\"\r\n\0b=\"2\"\r\n", 20)), "[S]\r\na=\"1\"\r\n");
+}
+
+TEST(IniPlaceholders, ExpandsOnlyWhenFirstPercentIntroducesAPlaceholder) {
+    PlaceholderValues values{"C:\\Docs", "C:\\App", "usr0001"};
+    EXPECT_EQ(expandPlaceholders("%APPDATA%\\x", values), "C:\\App\\x");
+    EXPECT_EQ(expandPlaceholders("%PERSONAL%;%APPDATA%;%CURRENTUSER%", values), "C:\\Docs;C:\\App;usr0001");
+    EXPECT_EQ(expandPlaceholders("100% and %APPDATA%", values), "100% and %APPDATA%");
+    EXPECT_EQ(expandPlaceholders("%APPDATA%%APPDATA%", values), "C:\\App%APPDATA%");
+    EXPECT_EQ(expandPlaceholders("%Alpha%", values), "%Alpha%");
+    EXPECT_EQ(replacePattern("abcabc", "bc", "X"), "aXabc");
+    EXPECT_EQ(replacePattern("abc", "zz", "X"), "abc");
+
+    IniDocument document;
+    document.parse("[S]\r\np=\"%APPDATA%\\f\"\r\n", &values);
+    EXPECT_EQ(value(document, "S", "p"), "C:\\App\\f");
+    std::string tooLong = "[S]\r\np=\"%APPDATA%" + std::string(2547, 'x') + "\"\r\n"; // 2556 raw
+    PlaceholderValues longFolder{"", "C:\\Application Data", ""};
+    IniDocument expanded;
+    expanded.parse(tooLong, &longFolder);
+    EXPECT_EQ(value(expanded, "S", "p"), "<none>"); // 2565 after expansion: over the limit
+}
+
+TEST(IniDocument, SetValueReplacesInPlaceAndSectionsCompareWithoutCase) {
+    IniDocument document;
+    document.setValue("Favs", "item_0", "a");
+    document.setValue("Favs", "item_1", "b");
+    document.setValue("FAVS", "item_0", "c");
+    document.setValue("Favs", "Item_0", "d"); // keys are exact
+    std::string out;
+    document.serialize(out, true);
+    EXPECT_EQ(out, "[Favs]\r\nitem_0=\"c\"\r\nitem_1=\"b\"\r\nItem_0=\"d\"\r\n");
+    EXPECT_EQ(document.serializedSize(true), out.size());
+}
+
+TEST(IniDocument, ExcludedSectionsAreNotWrittenToFilesButPublished) {
+    IniDocument document;
+    document.parse("[Layout]\r\na=\"1\"\r\n[Layout_X]\r\nb=\"2\"\r\n[layout2]\r\nc=\"3\"\r\n"
+                   "[StyleGuide]\r\nd=\"4\"\r\n[User]\r\ne=\"5\"\r\n",
+                   nullptr);
+    document.markSections("Layout");
+    document.markSections("StyleGuide");
+    std::string file, shared;
+    document.serialize(file, false);
+    document.serialize(shared, true);
+    EXPECT_EQ(file, "[layout2]\r\nc=\"3\"\r\n[User]\r\ne=\"5\"\r\n");
+    EXPECT_EQ(document.serializedSize(false), file.size());
+    EXPECT_EQ(shared.size(), document.serializedSize(true));
+    EXPECT_EQ(document.getSectionNames(), "Layout\tLayout_X\tlayout2\tStyleGuide\tUser");
+
+    IniDocument copy;
+    copyDocument(document, copy);
+    std::string copied;
+    copy.serialize(copied, false);
+    EXPECT_EQ(copied, file);
+}

@@ -1,0 +1,104 @@
+#include "support/TestSupport.h"
+
+#include <cstdio>
+
+#include "config/FileSystem.h"
+#include "toolkit/Handles.h"
+
+MessageCapture::MessageCapture() {
+    previous_ = setMessageHandler([this](const std::string& text, const std::string& title) {
+        texts_.push_back(text);
+        titles_.push_back(title);
+    });
+}
+
+MessageCapture::~MessageCapture() { setMessageHandler(std::move(previous_)); }
+
+QuestionScript::QuestionScript(QuestionAnswer fallback) : fallback_(fallback) {
+    previous_ = setQuestionHandler([this](const std::string& key, const std::string& insert) {
+        asked_.push_back({key, insert});
+        if (answers_.empty()) return fallback_;
+        QuestionAnswer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    });
+}
+
+QuestionScript::~QuestionScript() { setQuestionHandler(std::move(previous_)); }
+
+TempDir::TempDir() {
+    static int counter = 0;
+    char base[MAX_PATH] = {};
+    GetTempPathA(sizeof(base), base);
+    char name[64];
+    std::snprintf(name, sizeof(name), "nvtest_%lu_%d", GetCurrentProcessId(), ++counter);
+    path_ = appendPath(base, name);
+    deleteDirectory(path_);
+    createDirectory(path_, false);
+}
+
+TempDir::~TempDir() { deleteDirectory(path_); }
+
+namespace {
+std::optional<std::string> queryString(HKEY root, const std::string& subKey, const std::string& name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
+    ScopedRegKey key(opened);
+    char buffer[4096] = {};
+    DWORD size = sizeof(buffer) - 1, type = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    return std::string(buffer);
+}
+
+void deleteValue(HKEY root, const std::string& subKey, const std::string& name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    ScopedRegKey key(opened);
+    RegDeleteValueA(key.get(), name.c_str());
+}
+} // namespace
+
+RegistryValueGuard::RegistryValueGuard(HKEY root, std::string subKey, std::string name,
+                                       std::optional<std::string> value)
+    : root_(root), subKey_(std::move(subKey)), name_(std::move(name)) {
+    previous_ = queryString(root_, subKey_, name_);
+    if (value)
+        setRegistryString(root_, subKey_, name_, *value);
+    else
+        deleteValue(root_, subKey_, name_);
+}
+
+RegistryValueGuard::~RegistryValueGuard() {
+    if (previous_)
+        setRegistryString(root_, subKey_, name_, *previous_);
+    else
+        deleteValue(root_, subKey_, name_);
+}
+
+bool writeTextFile(const std::string& path, const std::string& content) {
+    return writeWholeFile(path, content.data(), content.size(), false, false);
+}
+
+std::string readTextFile(const std::string& path) { return readWholeFile(path).value_or(std::string()); }
+
+void setRegistryString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    ScopedRegKey key(created);
+    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+void deleteRegistryTree(HKEY root, const std::string& subKey) { RegDeleteTreeA(root, subKey.c_str()); }
+
+std::string testExecutableDirectory() {
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, sizeof(module));
+    std::string path = module;
+    return path.substr(0, path.rfind('\\') + 1);
+}

@@ -1,0 +1,84 @@
+#pragma once
+#include <windows.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/MessageSeam.h"
+#include "ui/QuestionSeam.h"
+
+// Records every plain message box while alive (installed by the test main for every test too).
+class MessageCapture {
+  public:
+    MessageCapture();
+    ~MessageCapture();
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+    const std::vector<std::string>& texts() const { return texts_; }
+    const std::vector<std::string>& titles() const { return titles_; }
+
+  private:
+    std::vector<std::string> texts_;
+    std::vector<std::string> titles_;
+    MessageHandler previous_;
+};
+
+// Answers questions from a script (default answer when it runs out) and records them.
+class QuestionScript {
+  public:
+    explicit QuestionScript(QuestionAnswer fallback = {2, false});
+    ~QuestionScript();
+    QuestionScript(const QuestionScript&) = delete;
+    QuestionScript& operator=(const QuestionScript&) = delete;
+    void push(int button, bool checked = false) { answers_.push_back({button, checked}); }
+    struct Asked {
+        std::string key;
+        std::string insert;
+    };
+    const std::vector<Asked>& asked() const { return asked_; }
+
+  private:
+    std::deque<QuestionAnswer> answers_;
+    QuestionAnswer fallback_;
+    std::vector<Asked> asked_;
+    QuestionHandler previous_;
+};
+
+// A fresh folder below the Wine prefix's temporary folder, deleted with all its content.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+
+  private:
+    std::string path_;
+};
+
+// Sets a registry string value (or deletes it with nullopt) and restores the old state.
+class RegistryValueGuard {
+  public:
+    RegistryValueGuard(HKEY root, std::string subKey, std::string name, std::optional<std::string> value);
+    ~RegistryValueGuard();
+    RegistryValueGuard(const RegistryValueGuard&) = delete;
+    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
+
+  private:
+    HKEY root_;
+    std::string subKey_;
+    std::string name_;
+    std::optional<std::string> previous_;
+};
+
+// Helpers over real files.
+bool writeTextFile(const std::string& path, const std::string& content);
+std::string readTextFile(const std::string& path); // "" when missing
+void setRegistryString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value);
+void deleteRegistryTree(HKEY root, const std::string& subKey);
+// The folder of the running test executable, with a trailing backslash.
+std::string testExecutableDirectory();
