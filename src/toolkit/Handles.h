@@ -79,6 +79,15 @@ struct GlobalMemoryTraits {
     static void close(Handle h) { GlobalFree(h); }
 };
 
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr; }
+    static void close(Handle h) {
+        if (IsWindow(h)) DestroyWindow(h);
+    }
+};
+
 using ScopedHandle = UniqueHandle<KernelHandleTraits>;   // files, mappings, mutexes, processes
 using ScopedFind = UniqueHandle<FindHandleTraits>;       // FindFirstFileA
 using ScopedRegKey = UniqueHandle<RegKeyTraits>;         // RegOpenKeyExA
@@ -91,6 +100,7 @@ using ScopedPen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using ScopedBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using ScopedMemoryDc = UniqueHandle<MemoryDcTraits>;     // CreateCompatibleDC
 using ScopedGlobal = UniqueHandle<GlobalMemoryTraits>;   // GlobalAlloc
+using ScopedWindow = UniqueHandle<WindowTraits>;         // CreateWindowExA
 
 // Selects a GDI object into a device context for the lifetime of the guard.
 class SelectGuard {
