@@ -49,10 +49,7 @@ class SharedStoreTest : public testing::Test {
     }
 
     void TearDown() override {
-        closeSharedIni();
-        theIniFile().clear();
-        theIniFile().holdCount = 0;
-        theIniFile().generationSeen = -1;
+        resetSharedIni();
         restore(systemIni, savedSystem);
         restore(userIni, savedUser);
     }
