@@ -7,6 +7,7 @@
 using Args = std::vector<std::string>;
 
 int runConfigCommand(const Args& args);
+int runStoreCommand(const Args& args);
 
 // One line on standard error; returns 2.
 int usageError(const std::string& text);

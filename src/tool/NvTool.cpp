@@ -12,7 +12,9 @@
 
 namespace {
 const char* const kUsage =
-    "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n";
+    "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n"
+    "       nvtool store get SECTION KEY | store set SECTION KEY VALUE [--save] | store dump\n"
+    "       nvtool store hold SECONDS\n";
 
 std::string oneLine(std::string text) {
     for (char& c : text)
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return usageError("missing command");
     const std::map<std::string, int (*)(const Args&)> groups = {
         {"config", runConfigCommand},
+        {"store", runStoreCommand},
     };
     auto group = groups.find(argv[1]);
     if (group == groups.end()) return usageError(std::string("unknown command '") + argv[1] + "'");
