@@ -16,6 +16,7 @@ import sys
 # Palette: calm, light surfaces with one blue accent.
 WHITE = (255, 255, 255)
 SURFACE = (255, 255, 255)
+PAGE = (250, 251, 252)
 BAR = (243, 245, 248)
 LINE = (225, 229, 234)
 ACCENT = (47, 111, 222)
@@ -210,8 +211,9 @@ def frame_background(emblem):
     c.fill_rect(0, 0, width, 3, ACCENT)
     c.circle(width - 48, 38, 20, ACCENT_SOFT)
     emblem(c, width - 48, 38)
-    c.fill_rect(0, HEADER, width, HEADER + 1, LINE)
     bar = height - FRAME_BAR
+    c.fill_rect(0, HEADER, width, bar, PAGE)
+    c.fill_rect(0, HEADER, width, HEADER + 1, LINE)
     c.fill_rect(0, bar, width, height, BAR)
     c.fill_rect(0, bar, width, bar + 1, LINE)
     return c
@@ -325,10 +327,10 @@ def main(argv):
         write(os.path.join(skin, 'msgbox_%s.bmp' % kind), message_background(kind).bmp())
     write(os.path.join(skin, 'fav_frame.bmp'), frame_background(lambda c, x, y: star(c, x, y, 11, 4.8, ACCENT)).bmp())
     write(os.path.join(skin, 'archiv_frame.bmp'), frame_background(lambda c, x, y: archive_box(c, x, y, ACCENT)).bmp())
-    write(os.path.join(skin, 'page_bg.bmp'), Canvas(16, 16, SURFACE).bmp())
+    write(os.path.join(skin, 'page_bg.bmp'), Canvas(16, 16, PAGE).bmp())
     write(os.path.join(skin, 'button.bmp'), button_strip(BUTTON, BAR).bmp())
     write(os.path.join(skin, 'button_primary.bmp'), button_strip(BUTTON, BAR, primary=True).bmp())
-    write(os.path.join(skin, 'button_page.bmp'), button_strip(WIDE_BUTTON, SURFACE).bmp())
+    write(os.path.join(skin, 'button_page.bmp'), button_strip(WIDE_BUTTON, PAGE).bmp())
     for kind, name in (('file', 'file'), ('closed', 'folder_closed'), ('opened', 'folder_opened')):
         write(os.path.join(skin, 'TreeIcons', name + '.bmp'), tree_icon(kind).bmp())
     convert_ini(os.path.join(source, 'Skin0000.ini'), os.path.join(out, 'Skin0000.ini'))
