@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bmp->pixels.size())
         __builtin_trap();
     if (bmp->bitCount == 32)
-        scanRowRuns(bmp->pixels.data(), bmp->pixels.size(), bmp->width, bmp->height < 0 ? -bmp->height : bmp->height,
-                    static_cast<size_t>(stride), bmp->height > 0);
+        scanRowRuns(bmp->pixels.data(), bmp->pixels.size(), bmp->width,
+                    bmp->height < 0 ? -bmp->height : bmp->height, static_cast<size_t>(stride),
+                    bmp->height > 0);
     return 0;
 }

@@ -10,17 +10,20 @@ constexpr uint64_t kMaxPixelBytes = 64u * 1024 * 1024;
 constexpr uint32_t kCompressionRgb = 0;
 constexpr uint32_t kCompressionBitFields = 3;
 
-uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t read16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 uint32_t read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 void write16(std::string& out, uint16_t v) {
     out.push_back(static_cast<char>(v & 0xFF));
     out.push_back(static_cast<char>(v >> 8));
 }
 void write32(std::string& out, uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((v >> shift) & 0xFF));
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<char>((v >> shift) & 0xFF));
 }
 
 std::optional<DecodedBmp> fail(BmpError* error, BmpError reason) {
@@ -31,7 +34,8 @@ std::optional<DecodedBmp> fail(BmpError* error, BmpError reason) {
 bool isSupportedFormat(uint16_t bitCount, uint32_t compression) {
     if (compression == kCompressionBitFields) return bitCount == 16 || bitCount == 32;
     if (compression != kCompressionRgb) return false;
-    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
+    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
+           bitCount == 32;
 }
 } // namespace
 
@@ -92,7 +96,8 @@ std::optional<DecodedBmp> decodeBmp(const std::string& bytes, BmpError* error) {
 
 std::string encodeBmp24(int32_t width, int32_t height, const std::vector<uint8_t>& topDownBgra) {
     const uint64_t stride = bmpRowStride(width, 24);
-    if (stride == 0 || height <= 0 || topDownBgra.size() < static_cast<uint64_t>(width) * height * 4) return {};
+    if (stride == 0 || height <= 0 || topDownBgra.size() < static_cast<uint64_t>(width) * height * 4)
+        return {};
     const uint32_t dataSize = static_cast<uint32_t>(stride * height);
     std::string out;
     out.reserve(54 + dataSize);
@@ -113,7 +118,8 @@ std::string encodeBmp24(int32_t width, int32_t height, const std::vector<uint8_t
     write32(out, 0);
     for (int32_t row = height - 1; row >= 0; --row) {
         const uint8_t* source = topDownBgra.data() + static_cast<size_t>(row) * width * 4;
-        for (int32_t x = 0; x < width; ++x) out.append(reinterpret_cast<const char*>(source + x * 4), 3);
+        for (int32_t x = 0; x < width; ++x)
+            out.append(reinterpret_cast<const char*>(source + x * 4), 3);
         out.append(stride - static_cast<size_t>(width) * 3, '\0');
     }
     return out;

@@ -23,8 +23,8 @@ struct DecodedBmp {
 // decoder from handing incomplete or absurd data to the drawing code.
 enum class BmpError {
     none,
-    notDib,             // "Error:Unexpected file type, not a DIB\n"
-    unsupportedHeader,  // "Error:OS2 PM BMP Format not supported\n"
+    notDib,            // "Error:Unexpected file type, not a DIB\n"
+    unsupportedHeader, // "Error:OS2 PM BMP Format not supported\n"
     truncated,
     badGeometry,
     unsupportedFormat,

@@ -25,7 +25,8 @@ std::string nextToken(SettingsCursor& cursor, bool& endFlag, char separator) {
 
 int32_t parseNumber(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     int64_t value = 0;
@@ -61,11 +62,15 @@ uint32_t parseColor(SettingsCursor& cursor, bool& endFlag) {
 bool parseFont(SettingsCursor& cursor, FontDescription& font) {
     bool end = false;
     FontDescription parsed;
-    int32_t* numbers[] = {&parsed.height, &parsed.width, &parsed.escapement, &parsed.orientation, &parsed.weight};
-    for (int32_t* number : numbers) *number = parseNumber(cursor.nextToken(end));
-    uint8_t* bytes[] = {&parsed.italic,       &parsed.underline,     &parsed.strikeOut, &parsed.charSet,
-                        &parsed.outPrecision, &parsed.clipPrecision, &parsed.quality,   &parsed.pitchAndFamily};
-    for (uint8_t* byte : bytes) *byte = static_cast<uint8_t>(parseNumber(cursor.nextToken(end)));
+    int32_t* numbers[] = {&parsed.height, &parsed.width, &parsed.escapement, &parsed.orientation,
+                          &parsed.weight};
+    for (int32_t* number : numbers)
+        *number = parseNumber(cursor.nextToken(end));
+    uint8_t* bytes[] = {&parsed.italic,  &parsed.underline,     &parsed.strikeOut,
+                        &parsed.charSet, &parsed.outPrecision,  &parsed.clipPrecision,
+                        &parsed.quality, &parsed.pitchAndFamily};
+    for (uint8_t* byte : bytes)
+        *byte = static_cast<uint8_t>(parseNumber(cursor.nextToken(end)));
     parsed.faceName = cursor.nextToken(end).substr(0, 31);
     if (end) return false;
     font = std::move(parsed);
@@ -76,7 +81,8 @@ bool parseStyleGuide(std::string_view text, StyleGuide& style) {
     SettingsCursor cursor(text);
     bool end = false;
     StyleGuide parsed;
-    for (uint32_t& color : parsed.colors) color = parseColor(cursor, end);
+    for (uint32_t& color : parsed.colors)
+        color = parseColor(cursor, end);
     if (end || !parseFont(cursor, parsed.font)) return false;
     style = std::move(parsed);
     return true;

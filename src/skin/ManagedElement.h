@@ -43,7 +43,8 @@ class CManagedElement {
 
 class CWindowElement : public CManagedElement {
   public:
-    CWindowElement(std::string name, HWND control) : CManagedElement(window, std::move(name)), control_(control) {}
+    CWindowElement(std::string name, HWND control)
+        : CManagedElement(window, std::move(name)), control_(control) {}
     HWND controlWindow() const override { return control_; }
 
   protected:

@@ -87,7 +87,8 @@ void CManagedElementList::loadLayout(bool leaveWindow) {
     SettingsCursor cursor(value);
     if (!parseRect(cursor, rect_)) {
         showFormatted("Error: invalid position for window '%s'", name_);
-        rect_ = {kDefaultWindowRect.left, kDefaultWindowRect.top, kDefaultWindowRect.right, kDefaultWindowRect.bottom};
+        rect_ = {kDefaultWindowRect.left, kDefaultWindowRect.top, kDefaultWindowRect.right,
+                 kDefaultWindowRect.bottom};
         return;
     }
     bool end = false;
@@ -101,7 +102,8 @@ void CManagedElementList::loadLayout(bool leaveWindow) {
         ShowWindow(window_, visible == 1 ? SW_SHOW : SW_HIDE);
         SetWindowTextA(window_, caption_.c_str());
     }
-    for (auto& element : elements_) element->loadSettings(name_);
+    for (auto& element : elements_)
+        element->loadSettings(name_);
 }
 
 void CManagedElementList::applyLayout() {
@@ -116,7 +118,8 @@ void CManagedElementList::applyLayout() {
 
 void CManagedElementList::placeInRect(const RECT& container, bool move) {
     if (!window_ || !IsWindow(window_)) return;
-    PixelRect placed = resolvePosition(rect_, container.right - container.left, container.bottom - container.top);
+    PixelRect placed =
+        resolvePosition(rect_, container.right - container.left, container.bottom - container.top);
     placeElements(placed.right - placed.left, placed.bottom - placed.top);
     if (!move) return;
     RECT target{placed.left + container.left, placed.top + container.top, placed.right + container.left,
@@ -126,7 +129,8 @@ void CManagedElementList::placeInRect(const RECT& container, bool move) {
     if (HWND parent = GetParent(window_))
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&current), 2);
     if (!EqualRect(&current, &target))
-        MoveWindow(window_, target.left, target.top, target.right - target.left, target.bottom - target.top, TRUE);
+        MoveWindow(window_, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                   TRUE);
 }
 
 void CManagedElementList::placeElements(int width, int height) {
@@ -139,8 +143,8 @@ void CManagedElementList::placeElements(int width, int height) {
         GetWindowRect(control, &current);
         MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&current), 2);
         if (!EqualRect(&current, &target))
-            MoveWindow(control, target.left, target.top, target.right - target.left, target.bottom - target.top,
-                       FALSE);
+            MoveWindow(control, target.left, target.top, target.right - target.left,
+                       target.bottom - target.top, FALSE);
     }
 }
 
@@ -161,7 +165,8 @@ bool CManagedElementList::paintElements(HDC dc) {
         HGDIOBJ windowFont = reinterpret_cast<HGDIOBJ>(SendMessageA(window_, WM_GETFONT, 0, 0));
         if (windowFont) SelectObject(memory.get(), windowFont);
         for (auto& element : elements_)
-            if (const CSkinStatic* control = element->paintedStatic()) control->paintOn(memory.get(), window_);
+            if (const CSkinStatic* control = element->paintedStatic())
+                control->paintOn(memory.get(), window_);
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     }
     return painted;
@@ -175,5 +180,6 @@ CManagedElement* CManagedElementList::find(const std::string& elementName) const
 
 CTextElement* CManagedElementList::findText(const std::string& elementName) const {
     CManagedElement* element = find(elementName);
-    return element && element->kind() == CManagedElement::text ? static_cast<CTextElement*>(element) : nullptr;
+    return element && element->kind() == CManagedElement::text ? static_cast<CTextElement*>(element)
+                                                               : nullptr;
 }

@@ -19,5 +19,5 @@ bool isTransparentPixel(uint8_t blue, uint8_t green, uint8_t red);
 // the top row down and each row from the left, collecting the runs of non-transparent pixels.
 // bottomUp says that the first stored row is the bottom row of the image. A buffer too small
 // for the geometry gives no runs.
-std::vector<RunRect> scanRowRuns(const uint8_t* pixels, size_t size, int32_t width, int32_t height, size_t stride,
-                                 bool bottomUp);
+std::vector<RunRect> scanRowRuns(const uint8_t* pixels, size_t size, int32_t width, int32_t height,
+                                 size_t stride, bool bottomUp);

@@ -116,7 +116,8 @@ IPicture* loadPicture(const std::string& path) {
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
     IPicture* picture = nullptr;
     try {
-        HRESULT hr = OleLoadPicturePath(wide.data(), nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
+        HRESULT hr =
+            OleLoadPicturePath(wide.data(), nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
         if (FAILED(hr)) {
             if (picture) picture->Release();
             return nullptr;
@@ -145,8 +146,8 @@ void renderPicture(HDC dc, IPicture* picture, const RECT& rect) {
     OLE_YSIZE_HIMETRIC himetricHeight = 0;
     picture->get_Width(&himetricWidth);
     picture->get_Height(&himetricHeight);
-    picture->Render(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0, himetricHeight,
-                    himetricWidth, -himetricHeight, nullptr);
+    picture->Render(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0,
+                    himetricHeight, himetricWidth, -himetricHeight, nullptr);
 }
 
 bool drawBitmap(HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom, bool tile) {
@@ -201,8 +202,8 @@ HRGN createRegionFromBitmap(HBITMAP bitmap, int x, int y, int width, int height)
         GdiFlush();
     }
     const size_t stride = (static_cast<size_t>(width) * 32 + 31) / 32 * 4;
-    std::vector<RunRect> runs = scanRowRuns(static_cast<const uint8_t*>(bits), stride * static_cast<size_t>(height),
-                                            width, height, stride, true);
+    std::vector<RunRect> runs = scanRowRuns(
+        static_cast<const uint8_t*>(bits), stride * static_cast<size_t>(height), width, height, stride, true);
 
     // Regions of at most 2000 rectangles each, united into the result.
     ScopedRegion result(regionOf(runs.data(), std::min(kRectsPerRegion, runs.size())));

@@ -12,7 +12,9 @@ void CSkinStatic::setColors(uint32_t first, uint32_t second, uint32_t third) {
     colors_[2] = third;
 }
 
-void CSkinStatic::setFont(HFONT font) { font_.reset(font); }
+void CSkinStatic::setFont(HFONT font) {
+    font_.reset(font);
+}
 
 void CSkinStatic::setText(const std::string& text) {
     CWindow::setText(text);

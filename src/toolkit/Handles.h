@@ -88,19 +88,19 @@ struct WindowTraits {
     }
 };
 
-using ScopedHandle = UniqueHandle<KernelHandleTraits>;   // files, mappings, mutexes, processes
-using ScopedFind = UniqueHandle<FindHandleTraits>;       // FindFirstFileA
-using ScopedRegKey = UniqueHandle<RegKeyTraits>;         // RegOpenKeyExA
-using ScopedLibrary = UniqueHandle<LibraryTraits>;       // LoadLibraryA
-using ScopedView = UniqueHandle<MappedViewTraits>;       // MapViewOfFile
+using ScopedHandle = UniqueHandle<KernelHandleTraits>; // files, mappings, mutexes, processes
+using ScopedFind = UniqueHandle<FindHandleTraits>;     // FindFirstFileA
+using ScopedRegKey = UniqueHandle<RegKeyTraits>;       // RegOpenKeyExA
+using ScopedLibrary = UniqueHandle<LibraryTraits>;     // LoadLibraryA
+using ScopedView = UniqueHandle<MappedViewTraits>;     // MapViewOfFile
 using ScopedBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using ScopedRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using ScopedFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using ScopedPen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using ScopedBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using ScopedMemoryDc = UniqueHandle<MemoryDcTraits>;     // CreateCompatibleDC
-using ScopedGlobal = UniqueHandle<GlobalMemoryTraits>;   // GlobalAlloc
-using ScopedWindow = UniqueHandle<WindowTraits>;         // CreateWindowExA
+using ScopedMemoryDc = UniqueHandle<MemoryDcTraits>;   // CreateCompatibleDC
+using ScopedGlobal = UniqueHandle<GlobalMemoryTraits>; // GlobalAlloc
+using ScopedWindow = UniqueHandle<WindowTraits>;       // CreateWindowExA
 
 // Selects a GDI object into a device context for the lifetime of the guard.
 class SelectGuard {

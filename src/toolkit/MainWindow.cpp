@@ -12,4 +12,6 @@ HWND getMainWindow() {
     return window && IsWindow(window) ? window : nullptr;
 }
 
-void setMainWindow(HWND window) { mainWindow() = window; }
+void setMainWindow(HWND window) {
+    mainWindow() = window;
+}

@@ -23,8 +23,8 @@ bool CSubclassedWindow::subclass(HWND control) {
 
 bool CSubclassedWindow::create(const char* className, DWORD style, HWND parent, int id, const char* text) {
     HWND control = CreateWindowExA(0, className, text, style, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                                   nullptr);
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleA(nullptr), nullptr);
     if (!control) return false;
     if (!subclass(control)) {
         DestroyWindow(control);

@@ -20,19 +20,25 @@ void CWindow::show(bool visible) const {
     if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
 }
 
-bool CWindow::isVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+bool CWindow::isVisible() const {
+    return hwnd_ && IsWindowVisible(hwnd_);
+}
 
 void CWindow::enable(bool enabled) const {
     if (hwnd_) EnableWindow(hwnd_, enabled);
 }
 
-bool CWindow::isEnabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+bool CWindow::isEnabled() const {
+    return hwnd_ && IsWindowEnabled(hwnd_);
+}
 
 LRESULT CWindow::send(UINT message, WPARAM wParam, LPARAM lParam) const {
     return hwnd_ ? SendMessageA(hwnd_, message, wParam, lParam) : 0;
 }
 
-LONG_PTR CWindow::style() const { return hwnd_ ? GetWindowLongPtrA(hwnd_, GWL_STYLE) : 0; }
+LONG_PTR CWindow::style() const {
+    return hwnd_ ? GetWindowLongPtrA(hwnd_, GWL_STYLE) : 0;
+}
 
 void CWindow::setStyle(LONG_PTR style) const {
     if (hwnd_) SetWindowLongPtrA(hwnd_, GWL_STYLE, style);
@@ -48,7 +54,8 @@ RECT CWindow::rectInParent() const {
     RECT rect{};
     if (!hwnd_) return rect;
     GetWindowRect(hwnd_, &rect);
-    if (HWND parent = GetParent(hwnd_)) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    if (HWND parent = GetParent(hwnd_))
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
@@ -56,7 +63,9 @@ void CWindow::invalidate(bool erase) const {
     if (hwnd_) InvalidateRect(hwnd_, nullptr, erase);
 }
 
-HWND CWindow::item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
+HWND CWindow::item(int id) const {
+    return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr;
+}
 
 void CWindow::centerOver(HWND owner) const {
     if (!hwnd_) return;

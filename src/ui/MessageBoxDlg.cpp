@@ -17,8 +17,10 @@ std::string formatMessage(const std::string& text, const std::string& insert) {
             continue;
         }
         char next = text[i + 1];
-        if (next == 's') out += insert;
-        else if (next == '%') out.push_back('%');
+        if (next == 's')
+            out += insert;
+        else if (next == '%')
+            out.push_back('%');
         else {
             out.push_back('%');
             continue;

@@ -14,14 +14,18 @@ SkinInStore::SkinInStore() {
     theIniFile().clear();
 }
 
-SkinInStore::SkinInStore(const std::string& iniText) : SkinInStore() { add(iniText); }
+SkinInStore::SkinInStore(const std::string& iniText) : SkinInStore() {
+    add(iniText);
+}
 
 SkinInStore::~SkinInStore() {
     theIniFile().clear();
     setWin9xOverride(std::nullopt);
 }
 
-void SkinInStore::add(const std::string& iniText) { theIniFile().document().parse(iniText, nullptr); }
+void SkinInStore::add(const std::string& iniText) {
+    theIniFile().document().parse(iniText, nullptr);
+}
 
 void SkinInStore::addDefaultSkin() {
     std::string text = readTextFile(testExecutableDirectory() + "Skin0000.ini");
@@ -101,7 +105,9 @@ void pumpMessages(int milliseconds) {
     } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
-void clickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+void clickButton(HWND dialog, int id) {
+    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 
 void pressKey(HWND dialog, WPARAM key) {
     HWND target = GetFocus();
@@ -157,7 +163,8 @@ int PixelCanvas::countOther(const RECT& area, COLORREF color) const {
 bool PixelCanvas::save(const std::string& path) const {
     GdiFlush();
     std::vector<uint8_t> pixels(reinterpret_cast<const uint8_t*>(bits_),
-                                reinterpret_cast<const uint8_t*>(bits_) + static_cast<size_t>(width_) * height_ * 4);
+                                reinterpret_cast<const uint8_t*>(bits_) +
+                                    static_cast<size_t>(width_) * height_ * 4);
     std::string file = encodeBmp24(width_, height_, pixels);
     return !file.empty() && writeWholeFile(path, file.data(), file.size(), false, false);
 }
@@ -165,7 +172,8 @@ bool PixelCanvas::save(const std::string& path) const {
 std::string saveScreenshot(HWND window, const std::string& name) {
     RECT rect{};
     if (!GetWindowRect(window, &rect)) return "";
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     pumpMessages(100);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     PixelCanvas canvas(width, height);

@@ -7,8 +7,12 @@
 #include "skin/BmpFile.h"
 
 namespace {
-void put16(std::string& s, size_t at, uint16_t v) { std::memcpy(&s[at], &v, 2); }
-void put32(std::string& s, size_t at, uint32_t v) { std::memcpy(&s[at], &v, 4); }
+void put16(std::string& s, size_t at, uint16_t v) {
+    std::memcpy(&s[at], &v, 2);
+}
+void put32(std::string& s, size_t at, uint32_t v) {
+    std::memcpy(&s[at], &v, 4);
+}
 
 // A bottom-up file of the given depth with a palette of paletteEntries colours.
 std::string makeBmp(int32_t width, int32_t height, uint16_t bits, uint32_t paletteEntries = 0) {
@@ -26,7 +30,8 @@ std::string makeBmp(int32_t width, int32_t height, uint16_t bits, uint32_t palet
     put16(file, 26, 1);
     put16(file, 28, bits);
     put32(file, 46, paletteEntries);
-    for (uint32_t i = 0; i < stride * rows; ++i) file[offset + i] = static_cast<char>(i * 7 + 1);
+    for (uint32_t i = 0; i < stride * rows; ++i)
+        file[offset + i] = static_cast<char>(i * 7 + 1);
     return file;
 }
 } // namespace

@@ -8,7 +8,8 @@ namespace {
 struct Image {
     int32_t width, height;
     std::vector<uint8_t> pixels;
-    Image(int32_t w, int32_t h, uint8_t fill) : width(w), height(h), pixels(static_cast<size_t>(w) * h * 4, fill) {}
+    Image(int32_t w, int32_t h, uint8_t fill)
+        : width(w), height(h), pixels(static_cast<size_t>(w) * h * 4, fill) {}
     void set(int32_t x, int32_t y, uint8_t b, uint8_t g, uint8_t r) {
         uint8_t* p = &pixels[(static_cast<size_t>(y) * width + x) * 4];
         p[0] = b;
@@ -16,7 +17,8 @@ struct Image {
         p[2] = r;
     }
     std::vector<RunRect> runs(bool bottomUp = false) const {
-        return scanRowRuns(pixels.data(), pixels.size(), width, height, static_cast<size_t>(width) * 4, bottomUp);
+        return scanRowRuns(pixels.data(), pixels.size(), width, height, static_cast<size_t>(width) * 4,
+                           bottomUp);
     }
 };
 } // namespace
@@ -24,7 +26,8 @@ struct Image {
 TEST(RowRuns, AllBlackSquareGivesOneRunPerRowAllWhiteGivesNone) {
     std::vector<RunRect> black = Image(16, 16, 0).runs();
     ASSERT_EQ(black.size(), 16u);
-    for (int32_t y = 0; y < 16; ++y) EXPECT_EQ(black[y], (RunRect{0, y, 16, y + 1}));
+    for (int32_t y = 0; y < 16; ++y)
+        EXPECT_EQ(black[y], (RunRect{0, y, 16, y + 1}));
     EXPECT_TRUE(Image(16, 16, 255).runs().empty());
 }
 
@@ -52,9 +55,9 @@ TEST(RowRuns, RunsEndAtTransparentPixelsAndBottomUpBuffersScanFromTheTopImageRow
 
 TEST(RowRuns, PaddedRowsAndShortBuffersAreHandled) {
     std::vector<uint8_t> padded(2 * 12, 255);
-    padded[0] = padded[1] = padded[2] = 0;     // (0, 0)
+    padded[0] = padded[1] = padded[2] = 0;                // (0, 0)
     padded[12 + 4] = padded[12 + 5] = padded[12 + 6] = 0; // (1, 1)
-    padded[8] = padded[9] = padded[10] = 0;    // padding byte of row 0: never read as a pixel
+    padded[8] = padded[9] = padded[10] = 0;               // padding byte of row 0: never read as a pixel
     EXPECT_EQ(scanRowRuns(padded.data(), padded.size(), 2, 2, 12, false),
               (std::vector<RunRect>{{0, 0, 1, 1}, {1, 1, 2, 2}}));
     EXPECT_TRUE(scanRowRuns(padded.data(), padded.size() - 1, 2, 2, 12, false).empty());

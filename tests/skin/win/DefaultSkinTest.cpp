@@ -21,14 +21,27 @@
 #include "ui/ResourceIds.h"
 
 namespace {
-const char* const kMessageKeys[] = {
-    "MessageBoxArchivTip1",          "MessageBoxArchivTip2",          "MessageBoxAssistentFileNotAvailable",
-    "MessageBoxArchivImportSuccess", "MessageBoxArchivImportError",   "MessageBoxArchivExportSuccess",
-    "MessageBoxArchivExportError",   "MessageBoxArchivDiskSpace",     "MessageBoxArchivReplace",
-    "MessageBoxFavImportTip1",       "MessageBoxSearchBookmark",      "MessageBoxFavImportSuccess",
-    "MessageBoxFavImportError",      "MessageBoxFavExportSuccess",    "MessageBoxFavExportError",
-    "MessageBoxFavExportNotNetscapeFormat", "MessageBoxFileNameEmpty", "MessageBoxInvalidFileName",
-    "MessageBoxTreeMoveItems",       "MessageBoxFolderExists",        "MessageBoxFileExists"};
+const char* const kMessageKeys[] = {"MessageBoxArchivTip1",
+                                    "MessageBoxArchivTip2",
+                                    "MessageBoxAssistentFileNotAvailable",
+                                    "MessageBoxArchivImportSuccess",
+                                    "MessageBoxArchivImportError",
+                                    "MessageBoxArchivExportSuccess",
+                                    "MessageBoxArchivExportError",
+                                    "MessageBoxArchivDiskSpace",
+                                    "MessageBoxArchivReplace",
+                                    "MessageBoxFavImportTip1",
+                                    "MessageBoxSearchBookmark",
+                                    "MessageBoxFavImportSuccess",
+                                    "MessageBoxFavImportError",
+                                    "MessageBoxFavExportSuccess",
+                                    "MessageBoxFavExportError",
+                                    "MessageBoxFavExportNotNetscapeFormat",
+                                    "MessageBoxFileNameEmpty",
+                                    "MessageBoxInvalidFileName",
+                                    "MessageBoxTreeMoveItems",
+                                    "MessageBoxFolderExists",
+                                    "MessageBoxFileExists"};
 
 struct SectionKeys {
     const char* section;
@@ -39,21 +52,22 @@ struct SectionKeys {
 const SectionKeys kWizardSections[] = {
     {"FavImportExportAssistent",
      {"Background", "ButtonBack", "ButtonNext", "ButtonFinish", "ButtonCancel", "ImportExportTitle",
-      "ImportExportDescription", "Page1_Title", "Page1_Description", "Page2_Import_Title", "Page2_Import_Description",
-      "Page2_Export_Title", "Page2_Export_Description", "Page3_Import_Title", "Page3_Import_Description",
-      "Page3_Export_Title", "Page3_Export_Description"}},
+      "ImportExportDescription", "Page1_Title", "Page1_Description", "Page2_Import_Title",
+      "Page2_Import_Description", "Page2_Export_Title", "Page2_Export_Description", "Page3_Import_Title",
+      "Page3_Import_Description", "Page3_Export_Title", "Page3_Export_Description"}},
     {"ArchivImportExportAssistent",
      {"Background", "ButtonBack", "ButtonNext", "ButtonFinish", "ButtonCancel", "ImportExportTitle",
-      "ImportExportDescription", "Page1_Title", "Page1_Description", "Page2_Import_Title", "Page2_Import_Description",
-      "Page2_Export_Title", "Page2_Export_Description", "Page3_Import_Title", "Page3_Import_Description",
-      "Page3_Export_Title", "Page3_Export_Description", "ImportExportFileDlgDescription"}},
+      "ImportExportDescription", "Page1_Title", "Page1_Description", "Page2_Import_Title",
+      "Page2_Import_Description", "Page2_Export_Title", "Page2_Export_Description", "Page3_Import_Title",
+      "Page3_Import_Description", "Page3_Export_Title", "Page3_Export_Description",
+      "ImportExportFileDlgDescription"}},
     {"FavImportExportPage1",
      {"Background", "CheckBoxImport", "CheckBoxExport", "Title", "Description", "Description_Import",
       "Description_Export"}},
     {"FavImportExportPage2",
      {"Background", "CheckBoxIE", "CheckBoxNC", "CheckBoxNCFile", "Title", "TextIE", "TextNC", "TextNCFile",
-      "BookmarkName", "ButtonSearch", "NCUsers", "Import_Title", "Export_Title", "ButtonImportIE", "ButtonExportIE",
-      "ButtonImportNC", "ButtonExportNC", "ButtonImportNCFile", "ButtonExportNCFile"}},
+      "BookmarkName", "ButtonSearch", "NCUsers", "Import_Title", "Export_Title", "ButtonImportIE",
+      "ButtonExportIE", "ButtonImportNC", "ButtonExportNC", "ButtonImportNCFile", "ButtonExportNCFile"}},
     {"FavImportExportPage3", {"Background", "TreeView"}},
     {"ArchivImportExportPage1",
      {"Background", "CheckBoxImport", "CheckBoxExport", "Title", "Description", "Description_Import",
@@ -64,19 +78,22 @@ const SectionKeys kWizardSections[] = {
     {"TreeIcons", {"File", "FolderClosed", "FolderOpened"}},
 };
 
-const char* const kTextElements[] = {"Message",     "ImportExportTitle", "ImportExportDescription", "Title",
-                                     "Description", "TextIE",            "TextNC",                  "TextNCFile",
-                                     "DescriptionArchiv2", "AuswahlText"};
+const char* const kTextElements[] = {
+    "Message", "ImportExportTitle", "ImportExportDescription", "Title",      "Description", "TextIE",
+    "TextNC",  "TextNCFile",        "DescriptionArchiv2",      "AuswahlText"};
 
 std::string field(const std::string& value, int index) {
     SettingsCursor cursor(value);
     bool end = false;
     std::string token;
-    for (int i = 0; i <= index; ++i) token = cursor.nextToken(end);
+    for (int i = 0; i <= index; ++i)
+        token = cursor.nextToken(end);
     return end ? std::string() : token;
 }
 
-std::string skinFile() { return testExecutableDirectory() + "Skin0000.ini"; }
+std::string skinFile() {
+    return testExecutableDirectory() + "Skin0000.ini";
+}
 
 std::string profileValue(const std::string& section, const std::string& key) {
     char buffer[256] = {};
@@ -129,7 +146,8 @@ TEST(DefaultSkin, WizardSectionsTextsAndTreeIconsAreComplete) {
             EXPECT_FALSE(end) << section.section << " has no visible state";
         }
         for (const char* key : section.keys)
-            EXPECT_FALSE(getLayoutSectionValue(section.section, key).empty()) << section.section << " " << key;
+            EXPECT_FALSE(getLayoutSectionValue(section.section, key).empty())
+                << section.section << " " << key;
         for (const char* key : section.keys) {
             std::string value = getLayoutSectionValue(section.section, key);
             if (key == std::string("Background")) {
@@ -138,8 +156,8 @@ TEST(DefaultSkin, WizardSectionsTextsAndTreeIconsAreComplete) {
         }
     }
     for (const char* icon : {"File", "FolderClosed", "FolderOpened"}) {
-        ScopedBitmap bitmap(loadBitmapFile(getProgramDirectory() + "Skin0000\\" +
-                                           getLayoutSectionValue("TreeIcons", icon)));
+        ScopedBitmap bitmap(
+            loadBitmapFile(getProgramDirectory() + "Skin0000\\" + getLayoutSectionValue("TreeIcons", icon)));
         ASSERT_TRUE(bitmap) << icon;
         BITMAP info{};
         GetObjectA(bitmap.get(), sizeof(info), &info);

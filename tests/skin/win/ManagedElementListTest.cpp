@@ -81,7 +81,8 @@ TEST(ManagedElementList, BadWindowEntriesReportAndFallBack) {
     SkinInStore skin("[Layout]\r\nTestBad=\"10;20;30\"\r\nTestFour=\"0;0;300;200\"\r\n"
                      "TestFive=\"0;0;320;220;1\"\r\n"
                      "[Layout_TestBad]\r\nOk=\"1;0;0;50;20;Nie;;\"\r\n"
-                     "[Layout_TestFive]\r\nOk=\"1;0;0;50;20;F\xFC" "nf;;\"\r\n");
+                     "[Layout_TestFive]\r\nOk=\"1;0;0;50;20;F\xFC"
+                     "nf;;\"\r\n");
     {
         MessageCapture messages;
         TestHostDialog host;
@@ -102,7 +103,8 @@ TEST(ManagedElementList, BadWindowEntriesReportAndFallBack) {
         ASSERT_TRUE(host.open());
         host.newList("TestFour").loadLayout(false);
         ASSERT_EQ(messages.texts().size(), 1u);
-        EXPECT_EQ(messages.texts()[0], "Error: no 'visible' state or no 'caption' defined for window 'TestFour'");
+        EXPECT_EQ(messages.texts()[0],
+                  "Error: no 'visible' state or no 'caption' defined for window 'TestFour'");
     }
     {
         MessageCapture messages;
@@ -184,8 +186,12 @@ TEST(ManagedElementList, PaintElementsDrawsPicturesAndTextsInOrderInOneCopy) {
     std::string patch = files.solid("patch.bmp", 30, 30, RGB(250, 200, 0));
     SkinInStore skin("[Layout]\r\nTestPaint=\"0;0;300;200;1;Malen\"\r\n"
                      "[Layout_TestPaint]\r\n"
-                     "Background=\"1;0;0;-1;-1;" + background + "\"\r\n"
-                     "Patch=\"1;-40;-40;30;30;" + patch + "\"\r\n"
+                     "Background=\"1;0;0;-1;-1;" +
+                     background +
+                     "\"\r\n"
+                     "Patch=\"1;-40;-40;30;30;" +
+                     patch +
+                     "\"\r\n"
                      "Label=\"1;20;20;200;40;Hallo Welt\"\r\n"
                      "[StyleGuide]\r\n"
                      "Label=\"0;0;0;255;0;0;0;0;0;-16;0;0;0;700;0;0;0;0;0;0;3;0;Tahoma\"\r\n");

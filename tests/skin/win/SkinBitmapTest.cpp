@@ -13,8 +13,12 @@
 #include "TestHostDialog.h"
 
 namespace {
-void put16(std::string& s, size_t at, uint16_t v) { std::memcpy(&s[at], &v, 2); }
-void put32(std::string& s, size_t at, uint32_t v) { std::memcpy(&s[at], &v, 4); }
+void put16(std::string& s, size_t at, uint16_t v) {
+    std::memcpy(&s[at], &v, 2);
+}
+void put32(std::string& s, size_t at, uint32_t v) {
+    std::memcpy(&s[at], &v, 4);
+}
 
 // A 24-bit bottom-up file with the given info header size (40, or 108 for a version 4 header).
 std::string bmpFile(int width, int height, const std::vector<COLORREF>& topDown, uint32_t headerSize = 40) {
@@ -48,7 +52,8 @@ COLORREF pixelOf(HBITMAP bitmap, int x, int y) {
 }
 
 // A 32-bit bitmap painted by the caller.
-ScopedBitmap paintedBitmap(int width, int height, COLORREF fill, const std::function<void(PixelCanvas&)>& paint = {}) {
+ScopedBitmap paintedBitmap(int width, int height, COLORREF fill,
+                           const std::function<void(PixelCanvas&)>& paint = {}) {
     PixelCanvas canvas(width, height, fill);
     if (paint) paint(canvas);
     WindowDc screen(nullptr);
@@ -76,8 +81,9 @@ std::vector<RECT> regionRects(HRGN region) {
 
 TEST(LoadSkinBitmap, OwnReaderLoadsA24BitFileWithItsSizeAndColours) {
     TempDir dir;
-    std::string file = bmpFile(3, 2, {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(1, 2, 3), RGB(9, 8, 7),
-                                      RGB(255, 255, 255)});
+    std::string file = bmpFile(
+        3, 2,
+        {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(1, 2, 3), RGB(9, 8, 7), RGB(255, 255, 255)});
     ASSERT_TRUE(writeWholeFile(dir.file("skin.bmp"), file.data(), file.size(), false, false));
     int width = 0, height = 0;
     ScopedBitmap bitmap(loadSkinBitmap(dir.file("skin.bmp"), &width, &height));
@@ -166,7 +172,8 @@ TEST(CreateRegionFromBitmap, ManyRunsAreUnitedAcrossPartialRegions) {
     // A checkerboard gives 64 x 32 = 2048 runs, more than one partial region holds.
     ScopedBitmap board = paintedBitmap(64, 64, RGB(255, 255, 255), [](PixelCanvas& c) {
         for (int y = 0; y < 64; ++y)
-            for (int x = (y % 2); x < 64; x += 2) SetPixel(c.dc(), x, y, RGB(0, 0, 0));
+            for (int x = (y % 2); x < 64; x += 2)
+                SetPixel(c.dc(), x, y, RGB(0, 0, 0));
     });
     ScopedRegion region(createRegionFromBitmap(board.get(), 0, 0, 64, 64));
     ASSERT_TRUE(region);

@@ -63,7 +63,8 @@ TEST(SkinButton, StripOfTwoHundredFiftyPixelsHasFiftyPixelFramesAndAnOutlineFrom
     RECT box{};
     GetRgnBox(region.get(), &box);
     EXPECT_TRUE(sameRect(box, RECT{10, 5, 40, 15}));
-    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(host.ok.handle(), BM_GETIMAGE, IMAGE_BITMAP, 0)), strip.get());
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(host.ok.handle(), BM_GETIMAGE, IMAGE_BITMAP, 0)),
+              strip.get());
 
     // Painting shows the normal frame (cursor elsewhere) inside the outline only.
     SetCursorPos(0, 0);

@@ -54,7 +54,8 @@ class TestHostDialog : public CDialog {
         return true;
     }
     bool onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
-        if (message != WM_ERASEBKGND || !list || !list->paintElements(reinterpret_cast<HDC>(wParam))) return false;
+        if (message != WM_ERASEBKGND || !list || !list->paintElements(reinterpret_cast<HDC>(wParam)))
+            return false;
         result = 1;
         return true;
     }

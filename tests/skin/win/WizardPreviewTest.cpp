@@ -52,7 +52,8 @@ class SkinnedDialog : public CDialog {
 
   protected:
     bool onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
-        if (message != WM_ERASEBKGND || !list || !list->paintElements(reinterpret_cast<HDC>(wParam))) return false;
+        if (message != WM_ERASEBKGND || !list || !list->paintElements(reinterpret_cast<HDC>(wParam)))
+            return false;
         result = 1;
         return true;
     }
@@ -111,7 +112,8 @@ void fillTree(HWND tree, HIMAGELIST images) {
         item.item.pszText = const_cast<char*>(text);
         item.item.iImage = 1;
         item.item.iSelectedImage = 2;
-        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     };
     HTREEITEM root = insert(TVI_ROOT, "Favoriten");
     HTREEITEM news = insert(root, "Nachrichten");
@@ -148,7 +150,8 @@ TEST(WizardPreview, FavoritesDirectionAndSourcePages) {
     CSkinCheckBox& ie = page2.checkBox("CheckBoxIE", IDC_FAV_IE);
     page2.checkBox("CheckBoxNC", IDC_FAV_NC);
     page2.checkBox("CheckBoxNCFile", IDC_FAV_NCFILE);
-    for (const char* text : {"Title", "TextIE", "TextNC", "TextNCFile"}) page2.list->addTextElement(text);
+    for (const char* text : {"Title", "TextIE", "TextNC", "TextNCFile"})
+        page2.list->addTextElement(text);
     page2.list->addWindowElement("BookmarkName", GetDlgItem(page2.handle(), IDC_FAV_FILENAME));
     page2.button("ButtonSearch", IDC_FAV_SEARCH);
     page2.list->addWindowElement("NCUsers", GetDlgItem(page2.handle(), IDC_FAV_USERS));
@@ -159,7 +162,8 @@ TEST(WizardPreview, FavoritesDirectionAndSourcePages) {
     EnableWindow(GetDlgItem(page2.handle(), IDC_FAV_NC), FALSE);
     EnableWindow(GetDlgItem(page2.handle(), IDC_FAV_USERS), FALSE);
     frame.embed(page2);
-    frame.dialog.setText("ImportExportTitle", getLayoutSectionValue("FavImportExportAssistent", "Page2_Import_Title"));
+    frame.dialog.setText("ImportExportTitle",
+                         getLayoutSectionValue("FavImportExportAssistent", "Page2_Import_Title"));
     frame.dialog.setText("ImportExportDescription",
                          getLayoutSectionValue("FavImportExportAssistent", "Page2_Import_Description"));
     EnableWindow(GetDlgItem(frame.dialog.handle(), IDC_FRAME_BACK), TRUE);
@@ -178,9 +182,11 @@ TEST(WizardPreview, ArchiveFilePageAndTreePage) {
     page2.list->addButtonElement("Edit", GetDlgItem(page2.handle(), IDC_ARCHIV_FILENAME));
     page2.button("ButtonSearch", IDC_ARCHIV_SEARCH);
     page2.list->addPictureElement("Background");
-    for (const char* text : {"Title", "DescriptionArchiv2", "AuswahlText"}) page2.list->addTextElement(text);
+    for (const char* text : {"Title", "DescriptionArchiv2", "AuswahlText"})
+        page2.list->addTextElement(text);
     page2.list->loadLayout(false);
-    SetDlgItemTextA(page2.handle(), IDC_ARCHIV_FILENAME, "C:\\Eigene Dateien\\Quendal Browser\\Seitenarchiv_040307.sad");
+    SetDlgItemTextA(page2.handle(), IDC_ARCHIV_FILENAME,
+                    "C:\\Eigene Dateien\\Quendal Browser\\Seitenarchiv_040307.sad");
     frame.embed(page2);
     frame.shoot("ArchivWizardPage2");
     ShowWindow(page2.handle(), SW_HIDE);
@@ -193,7 +199,8 @@ TEST(WizardPreview, ArchiveFilePageAndTreePage) {
     tree.list->loadLayout(false);
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 6, 4);
     for (const char* key : {"File", "FolderClosed", "FolderClosed", "FolderOpened"}) {
-        ScopedBitmap icon(loadBitmapFile(getProgramDirectory() + "Skin0000\\" + getLayoutSectionValue("TreeIcons", key)));
+        ScopedBitmap icon(
+            loadBitmapFile(getProgramDirectory() + "Skin0000\\" + getLayoutSectionValue("TreeIcons", key)));
         ASSERT_TRUE(icon) << key;
         ImageList_AddMasked(images, icon.get(), RGB(255, 255, 255));
     }

@@ -57,7 +57,8 @@ std::string expectedMessage(const std::string& key, const std::string& insert) {
     const std::string value = getLayoutSectionValue(key, "Message");
     SettingsCursor cursor(value);
     bool end = false;
-    for (int i = 0; i < 5; ++i) cursor.nextToken(end);
+    for (int i = 0; i < 5; ++i)
+        cursor.nextToken(end);
     std::string text = unescapeText(cursor.nextToken(end));
     if (size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, insert);
     return text;
@@ -67,7 +68,8 @@ std::string expectedTitle(const std::string& key) {
     const std::string value = getLayoutValue(key);
     SettingsCursor cursor(value);
     bool end = false;
-    for (int i = 0; i < 5; ++i) cursor.nextToken(end);
+    for (int i = 0; i < 5; ++i)
+        cursor.nextToken(end);
     return cursor.nextToken(end);
 }
 
@@ -84,7 +86,8 @@ void checkOpenDialog(HWND dialog, const CMessageBoxDlg& box, const KeyCase& c) {
     EXPECT_EQ(windowText(message->controlWindow()), expectedMessage(c.key, c.insert)) << c.key;
     for (const ButtonCase& button : kButtons) {
         bool defined = !getLayoutSectionValue(c.key, button.element).empty();
-        EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, button.id)) != FALSE, defined) << c.key << " " << button.element;
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, button.id)) != FALSE, defined)
+            << c.key << " " << button.element;
     }
     bool checkDefined = !getLayoutSectionValue(c.key, "CheckBox").empty();
     EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, IDC_MESSAGE_CHECKBOX)) != FALSE, checkDefined) << c.key;
@@ -200,7 +203,8 @@ TEST(MessageBoxDlg, InsertTextFillsOnlyThePlaceholder) {
             // The message element is the only text static of the dialog.
             HWND child = nullptr;
             while ((child = FindWindowExA(dialog, child, "STATIC", nullptr)))
-                if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) into = windowText(child);
+                if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+                    into = windowText(child);
             return true;
         };
     };
