@@ -67,9 +67,10 @@ class CPictureElement : public CManagedElement {
     bool loadKindSettings(SettingsCursor& cursor) override;
 
   private:
-    std::unique_ptr<CSkinStatic> control_;
-    std::string bitmapFile_;
+    // The bitmap outlives the control that shows it.
     ScopedBitmap bitmap_;
+    std::string bitmapFile_;
+    std::unique_ptr<CSkinStatic> control_;
 };
 
 // A button entry: caption, bitmap file, tooltip. Bound to a skinned button, or to any other

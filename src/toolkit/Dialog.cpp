@@ -144,12 +144,15 @@ INT_PTR CDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return FALSE;
     }
-    case WM_NOTIFY:
-        if (onNotify(*reinterpret_cast<NMHDR*>(lParam), result)) {
+    case WM_NOTIFY: {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        CSubclassedWindow* control = CSubclassedWindow::fromHandle(header.hwndFrom);
+        if ((control && control->reflectNotify(header, result)) || onNotify(header, result)) {
             SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
             return TRUE;
         }
         return FALSE;
+    }
     case WM_DRAWITEM:
         return routeToControls(message, wParam, lParam) ? TRUE : FALSE;
     default:

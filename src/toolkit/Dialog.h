@@ -23,6 +23,7 @@ class CDialog : public CWindow {
     virtual bool onInitDialog() { return true; }
     // WM_COMMAND not taken by a subclassed control; true when handled.
     virtual bool onCommand(int /*id*/, int /*notifyCode*/, HWND /*control*/) { return false; }
+    // WM_NOTIFY not taken by the subclassed control that sent it.
     virtual bool onNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
     // The first look at every message; true when handled (result is then the message's result).
     virtual bool onMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {

@@ -20,6 +20,7 @@ class CSubclassedWindow : public CWindow {
     // Called by the owning dialog; true when handled.
     virtual bool drawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
     virtual bool reflectCommand(UINT /*notifyCode*/) { return false; }
+    virtual bool reflectNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
     // Sees every message the modal loop takes for this window before it is dispatched.
     virtual bool preTranslateMessage(MSG& /*message*/) { return false; }
 

@@ -101,3 +101,30 @@ TEST(ToolkitDialog, ModelessEndDestroysAndControlWrappersLetGoOfTheirWindows) {
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(host.handle(), nullptr);
 }
+
+namespace {
+// A control that answers its own notifications.
+class NotifiedControl : public CSubclassedWindow {
+  public:
+    UINT seenCode = 0;
+    bool reflectNotify(NMHDR& header, LRESULT& result) override {
+        seenCode = header.code;
+        result = 42;
+        return header.code == 1234u;
+    }
+};
+} // namespace
+
+TEST(ToolkitDialog, NotificationsGoToTheSendingControlFirst) {
+    TestHostDialog host;
+    ASSERT_TRUE(host.open());
+    host.ok.unsubclass();
+    NotifiedControl control;
+    ASSERT_TRUE(control.subclass(GetDlgItem(host.handle(), IDOK)));
+    NMHDR header{control.handle(), IDOK, 1234u};
+    // The dialog manager returns the handler's result as the message result.
+    EXPECT_EQ(SendMessageA(host.handle(), WM_NOTIFY, IDOK, reinterpret_cast<LPARAM>(&header)), 42);
+    header.code = 99u;
+    SendMessageA(host.handle(), WM_NOTIFY, IDOK, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(control.seenCode, 99u);
+}
