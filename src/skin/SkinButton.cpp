@@ -47,7 +47,6 @@ void CSkinButton::setToolTipText(const std::string& text) {
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                        GetModuleHandleA(nullptr), nullptr));
         if (!toolTip_) return;
-        tool.uFlags = TTF_SUBCLASS;
         GetClientRect(hwnd_, &tool.rect);
         SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
