@@ -102,3 +102,37 @@ std::string testExecutableDirectory() {
     std::string path = module;
     return path.substr(0, path.rfind('\\') + 1);
 }
+
+int runProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
+    ScopedHandle reader(readEnd), writer(writeEnd);
+    SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.get();
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    ScopedHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    writer.reset();
+
+    std::string collected;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) collected.append(buffer, read);
+    if (WaitForSingleObject(processHandle.get(), timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(processHandle.get(), 99);
+        return -1;
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(processHandle.get(), &exitCode);
+    if (output) *output = std::move(collected);
+    return static_cast<int>(exitCode);
+}

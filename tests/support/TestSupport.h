@@ -82,3 +82,7 @@ void setRegistryString(HKEY root, const std::string& subKey, const std::string& 
 void deleteRegistryTree(HKEY root, const std::string& subKey);
 // The folder of the running test executable, with a trailing backslash.
 std::string testExecutableDirectory();
+
+// Runs a command line as a child process and waits for it; its standard output (and error,
+// when asked) is collected. Returns the exit code, or -1 when it could not be started.
+int runProcess(const std::string& commandLine, std::string* output = nullptr, DWORD timeoutMs = 60000);
