@@ -8,4 +8,12 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Decoder.cpp
 )
 list(APPEND WINDOWS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BookmarkFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ExplorerFavorites.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FavoritesStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FolderTreeView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InternetShortcut.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NetscapeProfiles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NetscapeTransfer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReplaceFile.cpp
 )
