@@ -12,7 +12,12 @@
 
 namespace {
 const char* const kUsage =
-    "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n";
+    "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n"
+    "       nvtool favorites import-ie FOLDER | export-ie FOLDER | import-nc FOLDER USER | export-nc FOLDER "
+    "USER\n"
+    "                        | import-file FOLDER FILE | export-file FOLDER FILE   [--yes | --no]\n"
+    "       nvtool favorites list [FOLDER] | netscape-users\n"
+    "       nvtool bookmarks show FILE [--root NAME]\n";
 
 std::string oneLine(std::string text) {
     for (char& c : text)
@@ -51,6 +56,8 @@ int main(int argc, char** argv) {
     if (argc < 2) return usageError("missing command");
     const std::map<std::string, int (*)(const Args&)> groups = {
         {"config", runConfigCommand},
+        {"favorites", runFavoritesCommand},
+        {"bookmarks", runBookmarksCommand},
     };
     auto group = groups.find(argv[1]);
     if (group == groups.end()) return usageError(std::string("unknown command '") + argv[1] + "'");
