@@ -7,6 +7,7 @@
 using Args = std::vector<std::string>;
 
 int runConfigCommand(const Args& args);
+int runStoreCommand(const Args& args);
 int runFavoritesCommand(const Args& args); // exit codes: 0 done, 1 failed, 3 abandoned
 int runBookmarksCommand(const Args& args);
 

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -27,7 +29,6 @@ int reportResult(int result) {
 
 // Runs work inside the store, opened as the program opens it.
 template <typename Work> int withOpenStore(Work work) {
-    setupPaths();
     std::string user =
         readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser", "");
     if (user.empty()) return failure("favorites", "the suite has no \"CurrentUser\"");
@@ -102,18 +103,26 @@ int listNetscapeUsers(const Args& args) {
 
 using Operation = std::function<int(const Args&)>;
 struct OperationCommand {
-    size_t arguments; // after the command word
+    size_t arguments;  // after the command word
+    bool fileArgument; // the second argument names a file
     Operation run;
 };
 
+// Opening the store makes the program directory current: file arguments are made absolute first.
+std::string fullPath(const std::string& path) {
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
+    return length > 0 && length < sizeof(full) ? std::string(full) : path;
+}
+
 const std::map<std::string, OperationCommand>& operations() {
     static const std::map<std::string, OperationCommand> table = {
-        {"import-ie", {1, [](const Args& a) { return import_MIE(a[1]); }}},
-        {"export-ie", {1, [](const Args& a) { return export_MIE(a[1]); }}},
-        {"import-nc", {2, [](const Args& a) { return import_NC(a[1], a[2], false); }}},
-        {"export-nc", {2, [](const Args& a) { return export_NC(a[1], a[2]); }}},
-        {"import-file", {2, [](const Args& a) { return import_NCFile(a[1], a[2]); }}},
-        {"export-file", {2, [](const Args& a) { return export_NCFile(a[1], a[2]); }}},
+        {"import-ie", {1, false, [](const Args& a) { return import_MIE(a[1]); }}},
+        {"export-ie", {1, false, [](const Args& a) { return export_MIE(a[1]); }}},
+        {"import-nc", {2, false, [](const Args& a) { return import_NC(a[1], a[2], false); }}},
+        {"export-nc", {2, false, [](const Args& a) { return export_NC(a[1], a[2]); }}},
+        {"import-file", {2, true, [](const Args& a) { return import_NCFile(a[1], a[2]); }}},
+        {"export-file", {2, true, [](const Args& a) { return export_NCFile(a[1], a[2]); }}},
     };
     return table;
 }
@@ -132,6 +141,7 @@ int runFavoritesCommand(const Args& input) {
         return usageError(
             "favorites " + args[0] +
             (command->second.arguments == 1 ? " takes FOLDER" : " takes FOLDER and a second argument"));
+    if (command->second.fileArgument) args[2] = fullPath(args[2]);
     return withOpenStore([&] { return reportResult(command->second.run(args)); });
 }
 

@@ -13,9 +13,11 @@
 namespace {
 const char* const kUsage =
     "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n"
-    "       nvtool favorites import-ie FOLDER | export-ie FOLDER | import-nc FOLDER USER | export-nc FOLDER "
-    "USER\n"
-    "                        | import-file FOLDER FILE | export-file FOLDER FILE   [--yes | --no]\n"
+    "       nvtool store get SECTION KEY | store set SECTION KEY VALUE [--save] | store dump\n"
+    "       nvtool store hold SECONDS\n"
+    "       nvtool favorites import-ie FOLDER | export-ie FOLDER | import-nc FOLDER USER\n"
+    "                        | export-nc FOLDER USER | import-file FOLDER FILE | export-file FOLDER FILE\n"
+    "                        [--yes | --no]\n"
     "       nvtool favorites list [FOLDER] | netscape-users\n"
     "       nvtool bookmarks show FILE [--root NAME]\n";
 
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return usageError("missing command");
     const std::map<std::string, int (*)(const Args&)> groups = {
         {"config", runConfigCommand},
+        {"store", runStoreCommand},
         {"favorites", runFavoritesCommand},
         {"bookmarks", runBookmarksCommand},
     };
