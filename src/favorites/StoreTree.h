@@ -37,9 +37,16 @@ class ChildAppender {
     Listing& listing(const std::string& section);
     void skipListed(const std::string& section, Listing& listing);
 
-    NodeStore& store_;
     // Section names compare as the store compares them.
-    std::unordered_map<std::string, Listing, AsciiNoCaseHash, AsciiNoCaseEqual> listings_;
+    struct SectionHash {
+        size_t operator()(const std::string& name) const { return hashNoCase(name); }
+    };
+    struct SectionEqual {
+        bool operator()(const std::string& a, const std::string& b) const { return equalsNoCase(a, b); }
+    };
+
+    NodeStore& store_;
+    std::unordered_map<std::string, Listing, SectionHash, SectionEqual> listings_;
 };
 
 // A NodeStore over a plain document, with ASCII case folding.
