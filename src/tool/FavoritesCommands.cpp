@@ -22,8 +22,7 @@ namespace {
 // Exit codes of the operations: 0 done, 1 failed, 3 abandoned.
 int reportResult(int result) {
     const char* words = result == 1 ? "done" : result == -1 ? "failed" : "abandoned";
-    std::printf("%s\n", words);
-    std::fflush(stdout);
+    writeStdout(std::string(words) + "\r\n");
     return result == 1 ? 0 : result == -1 ? 1 : 3;
 }
 

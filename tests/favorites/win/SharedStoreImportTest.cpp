@@ -1,52 +1,17 @@
 #include "FavoritesFixture.h"
 
-#include <optional>
-
-#include "app/ProgramPaths.h"
-#include "config/ConfigFile.h"
-#include "config/FileSystem.h"
+#include "SuiteEnvironment.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
 #include "favorites/NetscapeTransfer.h"
 
 namespace {
-// Keeps a file's content (or its absence) and puts it back at the end.
-class FileGuard {
-  public:
-    explicit FileGuard(std::string path) : path_(std::move(path)), previous_(readWholeFile(path_)) {
-        std::string folder = getParentPath(path_);
-        if (!isDirectory(folder)) {
-            createDirectory(folder, false);
-            createdFolder_ = folder;
-        }
-    }
-    ~FileGuard() {
-        if (previous_)
-            writeTextFile(path_, *previous_);
-        else
-            DeleteFileA(path_.c_str());
-        if (!createdFolder_.empty()) RemoveDirectoryA(createdFolder_.c_str());
-    }
-    FileGuard(const FileGuard&) = delete;
-    FileGuard& operator=(const FileGuard&) = delete;
-
-  private:
-    std::string path_;
-    std::optional<std::string> previous_;
-    std::string createdFolder_;
-};
-
 // The suite's store opened in this process as the program opens it: a current user, its
 // per-user file and "system.ini" prepared first, everything restored afterwards.
 class SharedStoreImportTest : public FavoritesTest {
   protected:
     void openStore(const std::string& systemIni) {
-        std::string user = "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n"
-                           "[NVFavTreeRoot]\r\nitem_0=\"Favoriten\"\r\n"
-                           "[NVFavTreeRoot\\Favoriten]\r\ntype=\"folder\"\r\nitem_0=\"News\"\r\n"
-                           "[NVFavTreeRoot\\Favoriten\\News]\r\ntype=\"folder\"\r\n";
-        ASSERT_TRUE(writeFile(userPath, user));
-        ASSERT_TRUE(writeTextFile(systemPath, systemIni));
+        ASSERT_TRUE(suite.prepare(systemIni));
         ASSERT_TRUE(openSharedIni());
         ASSERT_NE(sharedView(), nullptr);
         ASSERT_EQ(theIniFile().fileName(), userPath);
@@ -76,12 +41,8 @@ class SharedStoreImportTest : public FavoritesTest {
     }
 
     TempDir dir;
-    RegistryValueGuard currentUser{HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(),
-                                   "CurrentUser", std::string("nvfavtest")};
-    std::string userPath = getUserIniPath();
-    std::string systemPath = getIniFilePath("system.ini");
-    FileGuard userGuard{userPath};
-    FileGuard systemGuard{systemPath};
+    SuiteEnvironment suite;
+    const std::string& userPath = suite.userPath;
 };
 } // namespace
 
@@ -133,4 +94,35 @@ TEST_F(SharedStoreImportTest, ImportWhosePublicationDoesNotFitIsRefusedWhole) {
     EXPECT_TRUE(snapshot() == before);
     EXPECT_EQ(theIniFile().holdCount, 0);
     EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News", "item_0"), "");
+}
+
+TEST_F(SharedStoreImportTest, ImportOf5000LinksWithPublicationAndSaveIsQuick) {
+    openStore("[System]\r\nVersion=\"5\"\r\n");
+    std::string file = "<DL><p>\r\n";
+    for (int folder = 0; folder < 200; ++folder) {
+        file += "<DT><H3>Ordner " + std::to_string(folder) + "</H3>\r\n<DL><p>\r\n";
+        for (int link = 0; link < 25; ++link) {
+            std::string n = std::to_string(folder * 25 + link);
+            file += "<DT><A HREF=\"http://s" + n + "/\">L" + n + "</A>\r\n";
+        }
+        file += "</DL><p>\r\n";
+    }
+    file += "</DL><p>\r\n";
+    writeTextFile(dir.file("5000.htm"), file);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    ASSERT_EQ(import_NC("Favoriten\\Import", dir.file("5000.htm"), true), 1);
+    QueryPerformanceCounter(&end);
+    double milliseconds =
+        1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    std::printf("import_NC of 5,000 links in 200 folders, publication and save included: %.1f ms\n",
+                milliseconds);
+    RecordProperty("import_ms", static_cast<int>(milliseconds));
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\Import").size(), 200u);
+    std::optional<std::string> saved = readFile(userPath);
+    ASSERT_TRUE(saved);
+    EXPECT_NE(saved->find("[NVFavTreeRoot\\Favoriten\\Import\\Ordner 199\\L4999]"), std::string::npos);
+    // The target is 500 ms; the bound leaves room for a loaded machine.
+    EXPECT_LT(milliseconds, 1500.0);
 }
