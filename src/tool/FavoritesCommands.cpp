@@ -38,8 +38,8 @@ template <typename Work> int withOpenStore(Work work) {
     return code;
 }
 
-// Removes "--yes" and "--no" from args and answers every question accordingly.
-bool takeAnswerOption(Args& args) {
+// Removes "--yes" and "--no" from args and answers every question accordingly (default: No).
+void takeAnswerOption(Args& args) {
     bool yes = false;
     std::vector<std::string> rest;
     for (const std::string& arg : args) {
@@ -55,7 +55,6 @@ bool takeAnswerOption(Args& args) {
         std::fprintf(stderr, "nvtool: question %s answered %s\n", key.c_str(), yes ? "Yes" : "No");
         return QuestionAnswer{yes ? 6 : 7, false};
     });
-    return true;
 }
 
 void appendTree(const std::string& section, int depth, std::string& text) {
@@ -102,9 +101,10 @@ int listNetscapeUsers(const Args& args) {
 
 using Operation = std::function<int(const Args&)>;
 struct OperationCommand {
-    size_t arguments;  // after the command word
-    bool fileArgument; // the second argument names a file
+    const char* usage; // the arguments after the command word
     Operation run;
+    size_t argumentCount() const { return std::string(usage).find(' ') == std::string::npos ? 1 : 2; }
+    bool takesFile() const { return std::string(usage).ends_with("FILE"); }
 };
 
 // Opening the store makes the program directory current: file arguments are made absolute first.
@@ -116,12 +116,12 @@ std::string fullPath(const std::string& path) {
 
 const std::map<std::string, OperationCommand>& operations() {
     static const std::map<std::string, OperationCommand> table = {
-        {"import-ie", {1, false, [](const Args& a) { return import_MIE(a[1]); }}},
-        {"export-ie", {1, false, [](const Args& a) { return export_MIE(a[1]); }}},
-        {"import-nc", {2, false, [](const Args& a) { return import_NC(a[1], a[2], false); }}},
-        {"export-nc", {2, false, [](const Args& a) { return export_NC(a[1], a[2]); }}},
-        {"import-file", {2, true, [](const Args& a) { return import_NCFile(a[1], a[2]); }}},
-        {"export-file", {2, true, [](const Args& a) { return export_NCFile(a[1], a[2]); }}},
+        {"import-ie", {"FOLDER", [](const Args& a) { return import_MIE(a[1]); }}},
+        {"export-ie", {"FOLDER", [](const Args& a) { return export_MIE(a[1]); }}},
+        {"import-nc", {"FOLDER USER", [](const Args& a) { return import_NC(a[1], a[2], false); }}},
+        {"export-nc", {"FOLDER USER", [](const Args& a) { return export_NC(a[1], a[2]); }}},
+        {"import-file", {"FOLDER FILE", [](const Args& a) { return import_NCFile(a[1], a[2]); }}},
+        {"export-file", {"FOLDER FILE", [](const Args& a) { return export_NCFile(a[1], a[2]); }}},
     };
     return table;
 }
@@ -136,12 +136,11 @@ int runFavoritesCommand(const Args& input) {
     if (args[0] == "netscape-users") return listNetscapeUsers(args);
     auto command = operations().find(args[0]);
     if (command == operations().end()) return usageError("unknown favorites command '" + args[0] + "'");
-    if (args.size() != command->second.arguments + 1)
-        return usageError(
-            "favorites " + args[0] +
-            (command->second.arguments == 1 ? " takes FOLDER" : " takes FOLDER and a second argument"));
-    if (command->second.fileArgument) args[2] = fullPath(args[2]);
-    return withOpenStore([&] { return reportResult(command->second.run(args)); });
+    const OperationCommand& operation = command->second;
+    if (args.size() != operation.argumentCount() + 1)
+        return usageError("favorites " + args[0] + " takes " + operation.usage);
+    if (operation.takesFile()) args[2] = fullPath(args[2]);
+    return withOpenStore([&] { return reportResult(operation.run(args)); });
 }
 
 int runBookmarksCommand(const Args& args) {
