@@ -227,3 +227,14 @@ TEST_F(NetscapeTransferTest, FailedExportFileKeepsTheOldFile) {
     ASSERT_EQ(messages.texts().size(), 2u);
     EXPECT_EQ(messages.texts()[1], "unable to write file '" + dir.file("kein Ordner\\neu.htm") + "'");
 }
+
+TEST_F(NetscapeTransferTest, MalformedContentNeverFailsTheImport) {
+    writeTextFile(dir.file("broken.htm"),
+                  "<DL><p>\r\n<DT><H3 no end\r\n<DT><A HREF=\"http://a/\r\n"
+                  "<DT><A without target</A>\r\n<DT><H3>Offen</H3>\r\n"
+                  "<DT><A HREF=\"http://b/\">B</A>\r\n<DT><A HREF=\"http://c/\">last line");
+    EXPECT_EQ(import_NC("Favoriten", dir.file("broken.htm"), true), 1);
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), std::vector<std::string>{"no end"});
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\no end"), (std::vector<std::string>{"Offen"}));
+    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\no end\\Offen\\B", "URL"), "http://b/");
+}
