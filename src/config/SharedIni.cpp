@@ -74,9 +74,12 @@ bool loadFilesAndPublish() {
 
 std::string profileValue(const std::string& section, const std::string& key) {
     if (isWin9x()) return getIniValue(section, key, "");
+    // When the store could not choose the skin (it was not opened or its files were not read),
+    // the current skin applies all the same.
+    std::string& skinFile = state().skinFilePath;
+    if (skinFile.empty()) skinFile = getProgramDirectory() + getCurrentSkin() + ".ini";
     char buffer[256] = {};
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof(buffer),
-                             state().skinFilePath.c_str());
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof(buffer), skinFile.c_str());
     return buffer;
 }
 } // namespace
