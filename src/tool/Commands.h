@@ -8,6 +8,8 @@ using Args = std::vector<std::string>;
 
 int runConfigCommand(const Args& args);
 int runStoreCommand(const Args& args);
+int runFavoritesCommand(const Args& args); // exit codes: 0 done, 1 failed, 3 abandoned
+int runBookmarksCommand(const Args& args);
 
 // One line on standard error; returns 2.
 int usageError(const std::string& text);

@@ -14,7 +14,12 @@ namespace {
 const char* const kUsage =
     "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n"
     "       nvtool store get SECTION KEY | store set SECTION KEY VALUE [--save] | store dump\n"
-    "       nvtool store hold SECONDS\n";
+    "       nvtool store hold SECONDS\n"
+    "       nvtool favorites import-ie FOLDER | export-ie FOLDER | import-nc FOLDER USER\n"
+    "                        | export-nc FOLDER USER | import-file FOLDER FILE | export-file FOLDER FILE\n"
+    "                        [--yes | --no]\n"
+    "       nvtool favorites list [FOLDER] | netscape-users\n"
+    "       nvtool bookmarks show FILE [--root NAME]\n";
 
 std::string oneLine(std::string text) {
     for (char& c : text)
@@ -54,6 +59,8 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> groups = {
         {"config", runConfigCommand},
         {"store", runStoreCommand},
+        {"favorites", runFavoritesCommand},
+        {"bookmarks", runBookmarksCommand},
     };
     auto group = groups.find(argv[1]);
     if (group == groups.end()) return usageError(std::string("unknown command '") + argv[1] + "'");
