@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "app/Platform.h"
+#include "app/ProgramPaths.h"
+#include "config/Blowfish.h"
+#include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "skin/LayoutParsing.h"
 #include "support/GuiTestSupport.h"
@@ -247,4 +251,46 @@ TEST(MessageBoxDlg, AnUnknownKeyStillOpensAndCanBeClosedFromTheKeyboard) {
     EXPECT_EQ(runDialog("MessageBoxDoesNotExist", "", {key(VK_ESCAPE)}).code, IDCANCEL);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0], "Error: invalid position for window 'MessageBoxDoesNotExist'");
+}
+
+TEST(MessageBoxDlg, OnTheNtFamilyTheDefaultSkinIsReadThroughTheProfileApi) {
+    // A configuration whose per-user file names the default skin built beside the test.
+    const char* const suiteKey = "Software\\Quendal\\Quendal_Software_5\\Browser";
+    const char* const shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    TempDir appData;
+    RegistryValueGuard user{HKEY_CURRENT_USER, suiteKey, "CurrentUser", std::string("usrSkinBoxTest")};
+    RegistryValueGuard folder{HKEY_CURRENT_USER, shellFolders, "AppData", appData.path()};
+    const std::string defaultsPath = getIniFilePath("user.ini");
+    const std::optional<std::string> savedDefaults = readWholeFile(defaultsPath);
+    createDirectory(getParentPath(defaultsPath), false);
+    ASSERT_TRUE(writeTextFile(defaultsPath, readTextFile(testExecutableDirectory() + "defaults\\user.ini")));
+    resetSharedIni();
+    setWin9xOverride(false);
+    std::string userPath = getUserIniPath();
+    createDirectory(getParentPath(userPath), false);
+    std::string userFile = "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n";
+    encipherContent(userFile);
+    ASSERT_TRUE(writeTextFile(userPath, userFile));
+
+    std::string title, yesCaption;
+    RECT client{};
+    RunResult result = runDialog("MessageBoxArchivReplace", "Rom.htm",
+                                 {[&](HWND dialog) {
+                                      title = windowText(dialog);
+                                      yesCaption = windowText(GetDlgItem(dialog, IDYES));
+                                      GetClientRect(dialog, &client);
+                                      return true;
+                                  },
+                                  click(IDNO)});
+    resetSharedIni();
+    setWin9xOverride(std::nullopt);
+    if (savedDefaults)
+        writeTextFile(defaultsPath, *savedDefaults);
+    else
+        DeleteFileA(defaultsPath.c_str());
+    EXPECT_EQ(result.code, IDNO);
+    EXPECT_EQ(title, "Seite bereits vorhanden");
+    EXPECT_EQ(yesCaption, "Ja");
+    EXPECT_EQ(client.right, 440);
+    EXPECT_EQ(client.bottom, 184);
 }
