@@ -214,6 +214,24 @@ TEST(ManagedElementList, PaintElementsDrawsPicturesAndTextsInOrderInOneCopy) {
     EXPECT_EQ(canvas.countColor(RECT{0, 60, 300, 200}, RGB(255, 0, 0)), 0);
     EXPECT_EQ(canvas.countColor(RECT{0, 0, 300, 200}, RGB(255, 0, 255)), 0);
 
+    // The same picture on the screen: the window paints its background through the list.
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDC_MESSAGE_CHECKBOX})
+        ShowWindow(GetDlgItem(host.handle(), id), SW_HIDE);
+    host.centerOver(nullptr);
+    ShowWindow(host.handle(), SW_SHOW);
+    RedrawWindow(host.handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pumpMessages(100);
+    PixelCanvas screen(300, 200);
+    {
+        WindowDc window(host.handle());
+        BitBlt(screen.dc(), 0, 0, 300, 200, window.get(), 0, 0, SRCCOPY);
+    }
+    EXPECT_EQ(screen.pixel(150, 150), RGB(10, 120, 200));
+    EXPECT_EQ(screen.countColor(RECT{260, 160, 290, 190}, RGB(250, 200, 0)), 900);
+    EXPECT_GT(screen.countColor(RECT{20, 20, 220, 60}, RGB(255, 0, 0)), 20);
+    EXPECT_EQ(screen.countColor(RECT{0, 60, 300, 200}, RGB(255, 0, 0)), 0);
+
     // Without pictures or texts there is nothing to paint.
     CManagedElementList buttonsOnly("TestPaint", host.handle());
     PixelCanvas untouched(10, 10);
