@@ -1,9 +1,17 @@
 #include "ui/Wizards.h"
 
+#include <memory>
+
+#include "ui/FavAssistentDlg.h"
+
 void runWizardModal(RunMode mode) {
     switch (mode) {
-    case RunMode::Favorites: // the favorites wizard plugs in here
-    case RunMode::Archive:   // the page archive wizard plugs in here
+    case RunMode::Favorites: {
+        auto wizard = std::make_unique<CFavAssistentDlg>();
+        wizard->doModal();
+        break;
+    }
+    case RunMode::Archive: // the page archive wizard plugs in here
     case RunMode::None:
         break;
     }

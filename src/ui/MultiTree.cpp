@@ -1,0 +1,488 @@
+#include "ui/MultiTree.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "ui/QuestionSeam.h"
+
+namespace {
+constexpr size_t kEditLimit = 255;
+
+std::string& editedLabel() {
+    static std::string label;
+    return label;
+}
+
+bool keyDown(int key) {
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+std::string itemText(HWND tree, HTREEITEM item, size_t limit) {
+    std::string text(limit + 1, '\0');
+    TVITEMA info{};
+    info.mask = TVIF_TEXT;
+    info.hItem = item;
+    info.pszText = text.data();
+    info.cchTextMax = static_cast<int>(text.size());
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info))) return {};
+    text.resize(text.find('\0'));
+    return text;
+}
+} // namespace
+
+// Saves the selecting value of the control and restores it when the operation ends, also when
+// nested message loops ran other handlers in between.
+class CMultiTree::SelectingScope {
+  public:
+    SelectingScope(int& selecting, int value) : selecting_(selecting), saved_(selecting) {
+        if (value) selecting_ = value;
+    }
+    ~SelectingScope() { selecting_ = saved_; }
+    SelectingScope(const SelectingScope&) = delete;
+    SelectingScope& operator=(const SelectingScope&) = delete;
+
+  private:
+    int& selecting_;
+    int saved_;
+};
+
+CMultiTree::~CMultiTree() = default;
+
+const std::string& CMultiTree::lastEditedLabel() {
+    return editedLabel();
+}
+
+void CMultiTree::configure(bool multiSelect, bool dragDrop, bool labelEdit, bool keepEditedLabel) {
+    multiSelect_ = multiSelect;
+    dragDrop_ = dragDrop;
+    labelEdit_ = labelEdit;
+    keepEditedLabel_ = keepEditedLabel;
+}
+
+bool CMultiTree::setMultiSelect(bool on) {
+    const bool previous = multiSelect_;
+    multiSelect_ = on;
+    if (on) return previous;
+    HTREEITEM caret = caretItem();
+    const bool keepCaret = caret && isSelected(caret);
+    for (HTREEITEM item = getFirstSelected(); item; item = getNextSelected(item))
+        if (item != caret || !keepCaret) setState(item, 0, kSelectedBit);
+    if (keepCaret) send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(caret));
+    return previous;
+}
+
+HTREEITEM CMultiTree::next(HTREEITEM item, UINT relation) const {
+    return reinterpret_cast<HTREEITEM>(send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+UINT CMultiTree::itemState(HTREEITEM item, UINT mask) const {
+    return static_cast<UINT>(send(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
+}
+
+void CMultiTree::setState(HTREEITEM item, UINT state, UINT mask) const {
+    TVITEMA info{};
+    info.mask = TVIF_STATE;
+    info.hItem = item;
+    info.state = state;
+    info.stateMask = mask;
+    send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool CMultiTree::isSelected(HTREEITEM item) const {
+    return item && (itemState(item, TVIS_SELECTED) & TVIS_SELECTED) != 0;
+}
+
+HTREEITEM CMultiTree::caretItem() const {
+    return next(nullptr, TVGN_CARET);
+}
+
+bool CMultiTree::isFolder(HTREEITEM item) const {
+    TVITEMA info{};
+    info.mask = TVIF_IMAGE;
+    info.hItem = item;
+    return send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info)) && info.iImage != 0;
+}
+
+HTREEITEM CMultiTree::getFirstSelected() const {
+    HTREEITEM first = next(nullptr, TVGN_ROOT);
+    return first && isSelected(first) ? first : getNextSelected(first);
+}
+
+HTREEITEM CMultiTree::getNextSelected(HTREEITEM item) const {
+    for (HTREEITEM current = item ? next(item, TVGN_NEXTVISIBLE) : nullptr; current;
+         current = next(current, TVGN_NEXTVISIBLE))
+        if (isSelected(current)) return current;
+    return nullptr;
+}
+
+void CMultiTree::getSelectedItems(std::vector<HTREEITEM>& items) const {
+    items.clear();
+    for (HTREEITEM item = getFirstSelected(); item; item = getNextSelected(item))
+        items.push_back(item);
+}
+
+bool CMultiTree::notifySelection(UINT code, HTREEITEM item, bool selecting) {
+    NMTREEVIEWA change{};
+    change.hdr.hwndFrom = handle();
+    change.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(handle()));
+    change.hdr.code = code;
+    change.action = static_cast<UINT>(selecting_);
+    TVITEMA& target = selecting ? change.itemNew : change.itemOld;
+    target.mask = TVIF_HANDLE | TVIF_PARAM;
+    target.hItem = item;
+    send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&target));
+    return SendMessageA(GetParent(handle()), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change)) != 0;
+}
+
+void CMultiTree::sendHeader(UINT code) const {
+    NMHDR header{handle(), static_cast<UINT_PTR>(GetDlgCtrlID(handle())), code};
+    SendMessageA(GetParent(handle()), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+bool CMultiTree::setItemSelection(HTREEITEM item, UINT state, UINT mask) {
+    if (!item) return false;
+    SelectingScope scope(selecting_, 0);
+    if (!multiSelect_) {
+        if ((mask & kCaretBit) && (state & kCaretBit))
+            send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        if (mask & ~kCaretBit) setState(item, state & ~kCaretBit, mask & ~kCaretBit);
+        return true;
+    }
+    HTREEITEM caret = caretItem();
+    const bool wasCaret = caret == item;
+    const bool caretSelected = caret && isSelected(caret);
+    bool selected = isSelected(item);
+    const bool caretRequested = (mask & kCaretBit) != 0, caretWanted = (state & kCaretBit) != 0;
+    state &= ~kCaretBit;
+    mask &= ~kCaretBit;
+
+    if (caretRequested && caretWanted && !wasCaret) {
+        if (!send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item))) return false;
+        // Moving the caret deselected the old caret item: it keeps its selection here.
+        if (caret && caretSelected) setState(caret, kSelectedBit, kSelectedBit);
+        const bool wantSelected = (mask & kSelectedBit) && (state & kSelectedBit);
+        if (wantSelected) {
+            mask &= ~kSelectedBit;
+        } else if (!selected) {
+            setState(item, 0, kSelectedBit);
+        }
+        selected = isSelected(item);
+    } else if (caretRequested && !caretWanted && wasCaret) {
+        const bool keep = (mask & kSelectedBit) ? (state & kSelectedBit) != 0 : selected;
+        send(TVM_SELECTITEM, TVGN_CARET, 0);
+        setState(item, keep ? kSelectedBit : 0, kSelectedBit);
+        mask &= ~kSelectedBit;
+        selected = keep;
+    }
+    if ((mask & kSelectedBit) && ((state & kSelectedBit) != 0) != selected) {
+        const bool becomesSelected = (state & kSelectedBit) != 0;
+        if (notifySelection(TVN_SELCHANGINGA, item, becomesSelected)) return false;
+        setState(item, state & kSelectedBit, kSelectedBit);
+        notifySelection(TVN_SELCHANGEDA, item, becomesSelected);
+    }
+    if (mask & ~kSelectedBit) setState(item, state, mask & ~kSelectedBit);
+    return true;
+}
+
+void CMultiTree::selectAllExcept(bool on, HTREEITEM except) {
+    for (HTREEITEM item = next(nullptr, TVGN_ROOT); item; item = next(item, TVGN_NEXTVISIBLE))
+        if (item != except && isSelected(item) != on) setItemSelection(item, on ? kSelectedBit : 0, kSelectedBit);
+}
+
+void CMultiTree::selectRange(HTREEITEM first, HTREEITEM second, bool clearOutside) {
+    bool inside = false;
+    for (HTREEITEM item = next(nullptr, TVGN_ROOT); item; item = next(item, TVGN_NEXTVISIBLE)) {
+        const bool boundary = item == first || item == second;
+        const bool inRange = inside || boundary;
+        if (boundary && first != second) inside = !inside;
+        if (inRange && !isSelected(item))
+            setItemSelection(item, kSelectedBit, kSelectedBit);
+        else if (!inRange && clearOutside && isSelected(item))
+            setItemSelection(item, 0, kSelectedBit);
+    }
+}
+
+void CMultiTree::attachItemData(HTREEITEM item, std::unique_ptr<CTreeItemData> data) {
+    TVITEMA info{};
+    info.mask = TVIF_PARAM;
+    info.hItem = item;
+    info.lParam = reinterpret_cast<LPARAM>(data.release());
+    send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CMultiTree::freeItemData() {
+    std::vector<HTREEITEM> pending{next(nullptr, TVGN_ROOT)};
+    while (!pending.empty()) {
+        HTREEITEM item = pending.back();
+        pending.pop_back();
+        for (; item; item = next(item, TVGN_NEXT)) {
+            if (HTREEITEM child = next(item, TVGN_CHILD)) pending.push_back(child);
+            TVITEMA info{};
+            info.mask = TVIF_PARAM | TVIF_IMAGE;
+            info.hItem = item;
+            if (!send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info)) || info.iImage != 0 || !info.lParam)
+                continue;
+            std::unique_ptr<CTreeItemData> owned(reinterpret_cast<CTreeItemData*>(info.lParam));
+            info.mask = TVIF_PARAM;
+            info.lParam = 0;
+            send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+        }
+    }
+    send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+}
+
+LRESULT CMultiTree::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        if (!multiSelect_ || editing_) break;
+        onButtonDown(message, wParam, lParam);
+        return 0;
+    case WM_KEYDOWN:
+        if (!multiSelect_) break;
+        onKeyDown(wParam);
+        return 0;
+    case WM_CHAR:
+        // The space never reaches the control: it would search for an item starting with it.
+        if (wParam == VK_SPACE) return 0;
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+        LRESULT result = CSubclassedWindow::windowProc(message, wParam, lParam);
+        if (multiSelect_)
+            for (HTREEITEM item = getFirstSelected(); item; item = getNextSelected(item)) {
+                RECT label{};
+                if (TreeView_GetItemRect(handle(), item, &label, TRUE)) InvalidateRect(handle(), &label, TRUE);
+            }
+        return result;
+    }
+    case WM_DESTROY:
+        freeItemData();
+        break;
+    default:
+        break;
+    }
+    return CSubclassedWindow::windowProc(message, wParam, lParam);
+}
+
+void CMultiTree::onButtonDown(UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool left = message == WM_LBUTTONDOWN;
+    const bool shift = (wParam & MK_SHIFT) != 0, ctrl = (wParam & MK_CONTROL) != 0;
+    TVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const bool checkBoxes = (style() & TVS_CHECKBOXES) != 0;
+    if (item && ((hit.flags & TVHT_ONITEMBUTTON) || (left && checkBoxes && (hit.flags & TVHT_ONITEMSTATEICON)))) {
+        CSubclassedWindow::windowProc(message, wParam, lParam);
+        return;
+    }
+    if (!item || !(hit.flags & TVHT_ONITEM)) {
+        // Outside the items: a plain click deselects everything.
+        SetFocus(handle());
+        if (!shift && !ctrl) selectAll(false);
+        sendHeader(left ? NM_CLICK : NM_RCLICK);
+        return;
+    }
+    SelectingScope scope(selecting_, 1);
+    const bool wasSelected = isSelected(item) || caretItem() == item;
+    applyClickRules(item, left, shift, ctrl);
+    trackButton(item, left, hit.pt, shift, ctrl, wasSelected);
+}
+
+void CMultiTree::applyClickRules(HTREEITEM item, bool left, bool shift, bool ctrl) {
+    if (!left) {
+        if (ctrl && !shift) anchor_ = item;
+        if (ctrl || shift) return;
+    }
+    if (left && shift) {
+        if (!anchor_) anchor_ = caretItem();
+        selectRange(anchor_ ? anchor_ : item, item, !ctrl);
+        setItemSelection(item, kCaretBit | (isSelected(item) ? kSelectedBit : 0), kCaretBit | kSelectedBit);
+        return;
+    }
+    if (!ctrl) {
+        if (!isSelected(item)) selectAllExcept(false, item);
+        setItemSelection(item, kCaretBit | kSelectedBit, kCaretBit | kSelectedBit);
+    }
+    anchor_ = nullptr;
+}
+
+void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift, bool ctrl, bool wasSelected) {
+    const UINT upMessage = left ? WM_LBUTTONUP : WM_RBUTTONUP;
+    SetCapture(handle());
+    MSG message{};
+    bool clicked = false, dragged = false;
+    while (GetCapture() == handle() && GetMessageA(&message, nullptr, 0, 0)) {
+        if (message.hwnd == handle() && message.message == upMessage) {
+            clicked = true;
+            break;
+        }
+        if (message.hwnd == handle() && message.message == WM_MOUSEMOVE) {
+            const int dx = abs(GET_X_LPARAM(message.lParam) - start.x), dy = abs(GET_Y_LPARAM(message.lParam) - start.y);
+            if (dx > GetSystemMetrics(SM_CXDRAG) || dy > GetSystemMetrics(SM_CYDRAG)) {
+                dragged = true;
+                break;
+            }
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    if (GetCapture() == handle()) ReleaseCapture();
+    if (dragged) {
+        setItemSelection(item, kCaretBit | kSelectedBit, kCaretBit | kSelectedBit);
+        if (!(style() & TVS_DISABLEDRAGDROP)) {
+            NMTREEVIEWA drag{};
+            drag.hdr = {handle(), static_cast<UINT_PTR>(GetDlgCtrlID(handle())), left ? TVN_BEGINDRAGA : TVN_BEGINRDRAGA};
+            drag.itemNew.hItem = item;
+            drag.itemNew.mask = TVIF_HANDLE;
+            drag.ptDrag = start;
+            SendMessageA(GetParent(handle()), WM_NOTIFY, drag.hdr.idFrom, reinterpret_cast<LPARAM>(&drag));
+        }
+        return;
+    }
+    if (!clicked) return;
+    if (left && !shift && ctrl)
+        setItemSelection(item, isSelected(item) ? 0 : kSelectedBit, kSelectedBit);
+    else if (!shift) {
+        selectAllExcept(false, item);
+        setItemSelection(item, kSelectedBit, kSelectedBit);
+    }
+    setItemSelection(item, kCaretBit | (isSelected(item) ? kSelectedBit : 0), kCaretBit | kSelectedBit);
+    SetFocus(handle());
+    if (!shift && !ctrl && left && wasSelected && (isSelected(item) || caretItem() == item)) {
+        PostMessageA(handle(), message.message, message.wParam, message.lParam);
+        CSubclassedWindow::windowProc(left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, MAKELPARAM(start.x, start.y));
+        return;
+    }
+    sendHeader(left ? NM_CLICK : NM_RCLICK);
+    DispatchMessageA(&message);
+}
+
+void CMultiTree::onKeyDown(WPARAM key) {
+    SelectingScope scope(selecting_, 2);
+    const bool ctrl = keyDown(VK_CONTROL), shift = keyDown(VK_SHIFT);
+    HTREEITEM caret = caretItem();
+    if (key == VK_SPACE) {
+        if (caret) setItemSelection(caret, (ctrl && isSelected(caret)) ? 0 : kSelectedBit, kSelectedBit);
+        return;
+    }
+    const bool navigation = key == VK_PRIOR || key == VK_NEXT || key == VK_END || key == VK_HOME ||
+                            key == VK_UP || key == VK_DOWN;
+    if (!navigation) {
+        CSubclassedWindow::windowProc(WM_KEYDOWN, key, 0);
+        return;
+    }
+    if (!anchor_) anchor_ = caret;
+    if (!ctrl && !shift) {
+        anchor_ = nullptr;
+        selectAll(false);
+    }
+    if (ctrl && !shift) {
+        // Ctrl moves the caret only.
+        HTREEITEM target = nullptr;
+        if (key == VK_END)
+            target = next(nullptr, TVGN_LASTVISIBLE);
+        else if (key == VK_HOME)
+            target = next(nullptr, TVGN_ROOT);
+        else if (key == VK_UP && caret)
+            target = next(caret, TVGN_PREVIOUSVISIBLE);
+        else if (key == VK_DOWN && caret)
+            target = next(caret, TVGN_NEXTVISIBLE);
+        if (target) setItemSelection(target, kCaretBit | (isSelected(target) ? kSelectedBit : 0), kCaretBit | kSelectedBit);
+        return;
+    }
+    CSubclassedWindow::windowProc(WM_KEYDOWN, key, 0);
+    HTREEITEM moved = caretItem();
+    if (shift && moved) {
+        selectRange(anchor_ ? anchor_ : moved, moved, true);
+    } else if (moved) {
+        setItemSelection(moved, kSelectedBit, kSelectedBit);
+    }
+}
+
+void CMultiTree::deselectDescendants(HTREEITEM folder, bool& hadCaret) {
+    HTREEITEM caret = caretItem();
+    for (HTREEITEM child = next(folder, TVGN_CHILD); child; child = next(child, TVGN_NEXT)) {
+        if (child == caret) hadCaret = true;
+        if (isSelected(child)) setItemSelection(child, 0, kSelectedBit);
+        deselectDescendants(child, hadCaret);
+    }
+}
+
+void CMultiTree::onItemExpanding(const NMTREEVIEWA& change) {
+    HTREEITEM folder = change.itemNew.hItem;
+    int image = 3;
+    if (change.action & TVE_COLLAPSE) {
+        bool hadCaret = false;
+        deselectDescendants(folder, hadCaret);
+        clearCaretAfterCollapse_ = hadCaret && !isSelected(folder);
+        if (clearCaretAfterCollapse_) send(TVM_SELECTITEM, TVGN_CARET, 0);
+        image = 2;
+    }
+    TVITEMA info{};
+    info.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    info.hItem = folder;
+    info.iImage = image;
+    info.iSelectedImage = image;
+    send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool CMultiTree::acceptEditedLabel(const NMTVDISPINFOA& info) {
+    if (!info.item.pszText) return false;
+    std::string text(info.item.pszText);
+    if (text.size() > kEditLimit) text.resize(kEditLimit);
+    HTREEITEM item = info.item.hItem;
+    HTREEITEM parent = next(item, TVGN_PARENT);
+    HTREEITEM first = parent ? next(parent, TVGN_CHILD) : next(nullptr, TVGN_ROOT);
+    for (HTREEITEM sibling = first; sibling; sibling = next(sibling, TVGN_NEXT)) {
+        if (sibling == item || sibling == caretItem() || itemText(handle(), sibling, kEditLimit) != text) continue;
+        askQuestion(isFolder(sibling) ? "MessageBoxFolderExists" : "MessageBoxFileExists", "");
+        SetFocus(handle());
+        PostMessageA(handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item));
+        return false;
+    }
+    if (keepEditedLabel_) editedLabel() = text;
+    labelBeforeEdit_.clear();
+    return true;
+}
+
+bool CMultiTree::reflectNotify(NMHDR& header, LRESULT& result) {
+    switch (header.code) {
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW:
+        if (multiSelect_) onItemExpanding(reinterpret_cast<NMTREEVIEWA&>(header));
+        return false;
+    case TVN_ITEMEXPANDEDA:
+    case TVN_ITEMEXPANDEDW: {
+        // Some controls hand the caret to the collapsed folder itself; it is taken back.
+        HTREEITEM folder = reinterpret_cast<NMTREEVIEWA&>(header).itemNew.hItem;
+        if (std::exchange(clearCaretAfterCollapse_, false) && caretItem() == folder) {
+            send(TVM_SELECTITEM, TVGN_CARET, 0);
+            setState(folder, 0, kSelectedBit);
+        }
+        return false;
+    }
+    case TVN_BEGINLABELEDITA: {
+        auto& info = reinterpret_cast<NMTVDISPINFOA&>(header);
+        editing_ = 1;
+        const bool allowed = labelEdit_ && info.item.hItem != next(nullptr, TVGN_ROOT);
+        if (allowed) labelBeforeEdit_ = itemText(handle(), info.item.hItem, kEditLimit);
+        if (!allowed) editing_ = 0;
+        result = allowed ? FALSE : TRUE;
+        return true;
+    }
+    case TVN_ENDLABELEDITA:
+        if (!editing_) return false;
+        editing_ = 0;
+        result = acceptEditedLabel(reinterpret_cast<NMTVDISPINFOA&>(header)) ? TRUE : FALSE;
+        return true;
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+        // Moving items by drag and drop is not offered by this program's pages.
+        result = 0;
+        return !dragDrop_;
+    default:
+        return false;
+    }
+}
