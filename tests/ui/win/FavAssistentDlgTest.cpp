@@ -8,8 +8,8 @@ namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* const kNavigator = "Software\\Netscape\\Netscape Navigator";
 
-const char* const kBookmarks = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n"
-                               "<DL><p>\n    <DT><A HREF=\"http://heise.example/\">Heise</A>\n</DL><p>\n";
+const char* const kBookmarks = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Lesezeichen</TITLE>\r\n<DL><p>\r\n"
+                               "<DT><A HREF=\"http://heise.example/\">Heise</A>\r\n</DL><p>\r\n";
 
 // The favorites wizard opened modeless over a store with the folders Favoriten\Sport and
 // Favoriten\News, driven through its buttons as the user would.
@@ -40,7 +40,8 @@ class FavWizard : public WizardTest {
     // Netscape installed with users whose bookmark files exist or not.
     void installNetscape(const std::vector<std::pair<std::string, bool>>& users) {
         setRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion", "4.7 (de)");
-        setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\Main", "Install Directory", netscape.path());
+        setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\Main", "Install Directory",
+                          netscape.file("Communicator"));
         for (const auto& [name, hasFile] : users) {
             setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\biff\\users\\" + name, "email", name);
             if (!hasFile) continue;
