@@ -7,6 +7,9 @@
 using Args = std::vector<std::string>;
 
 int runConfigCommand(const Args& args);
+// archive export|import|list|extract|create|tree; export and import exit 0 done, 1 failed,
+// 3 abandoned (no room on the destination's drive).
+int runArchiveCommand(const Args& args);
 
 // One line on standard error; returns 2.
 int usageError(const std::string& text);

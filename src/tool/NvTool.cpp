@@ -12,7 +12,10 @@
 
 namespace {
 const char* const kUsage =
-    "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n";
+    "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n"
+    "       nvtool archive export FOLDER FILE | archive import FOLDER FILE [--yes|--no] [--all]\n"
+    "       nvtool archive list FILE | archive extract FILE DIR | archive create DIR FILE\n"
+    "       nvtool archive tree [FOLDER]\n";
 
 std::string oneLine(std::string text) {
     for (char& c : text)
@@ -51,6 +54,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return usageError("missing command");
     const std::map<std::string, int (*)(const Args&)> groups = {
         {"config", runConfigCommand},
+        {"archive", runArchiveCommand},
     };
     auto group = groups.find(argv[1]);
     if (group == groups.end()) return usageError(std::string("unknown command '") + argv[1] + "'");
