@@ -23,4 +23,3 @@ wait "$root"
 status=$?
 echo "peak private (RssAnon): $((peak_anon / 1024)) MiB, peak RSS: $((peak_rss / 1024)) MiB, exit $status" >&2
 exit $status
-

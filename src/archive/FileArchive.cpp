@@ -36,6 +36,19 @@ ScopedHandle openExclusive(const std::string& path, DWORD access, DWORD disposit
     return ScopedHandle(CreateFileA(path.c_str(), access, 0, nullptr, disposition, attributes, nullptr));
 }
 
+// Sets a file's attributes to normal. Asking first is cheaper than setting them on every file.
+void clearSpecialAttributes(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+bool isExistingFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Windows ANSI paths end at MAX_PATH - 1 characters.
 size_t longestName(const std::string& destination) {
     return destination.size() < MAX_PATH - 1 ? MAX_PATH - 1 - destination.size() : 0;
@@ -49,23 +62,24 @@ bool CFileArchive::createArchive(const std::string& folder) {
     SetFileAttributesA(archivePath.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(archivePath.c_str());
     trace("CFileArchive::createArchive (%s) as [%s]\n", folder.c_str(), archivePath.c_str());
-    {
-        ScopedHandle archive =
-            openExclusive(archivePath, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN);
-        if (!archive) {
-            trace("unable to create archive file\n");
-            showMessage("unable to create archive file");
-            return false;
-        }
-        auto header = buildArchiveHeader(secondsSince1970(), localDate());
-        DWORD written = 0;
-        if (!WriteFile(archive.get(), header.data(), kArchiveHeaderSize, &written, nullptr) ||
-            written != kArchiveHeaderSize) {
-            showMessage("unable to write archive file");
-            return false;
-        }
+    packing_ = openExclusive(archivePath, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN);
+    attributesCleared_ = false;
+    if (!packing_) {
+        trace("unable to create archive file\n");
+        showMessage("unable to create archive file");
+        return false;
     }
-    return collectFiles(folder);
+    auto header = buildArchiveHeader(secondsSince1970(), localDate());
+    DWORD written = 0;
+    if (!WriteFile(packing_.get(), header.data(), kArchiveHeaderSize, &written, nullptr) ||
+        written != kArchiveHeaderSize) {
+        packing_.reset();
+        showMessage("unable to write archive file");
+        return false;
+    }
+    bool collected = collectFiles(folder);
+    packing_.reset();
+    return collected;
 }
 
 bool CFileArchive::collectFiles(const std::string& folder) {
@@ -88,9 +102,24 @@ bool CFileArchive::collectFiles(const std::string& folder) {
     return result;
 }
 
+// The archive is hidden until its first record; a record makes it a normal file.
+HANDLE CFileArchive::openArchiveForAppending(ScopedHandle& opened) {
+    if (!packing_) {
+        SetFileAttributesA(archivePath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        opened = openExclusive(archivePath, GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+        return opened.get();
+    }
+    if (!attributesCleared_) {
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        attributesCleared_ = SetFileInformationByHandle(packing_.get(), FileBasicInfo, &basic, sizeof(basic));
+    }
+    return packing_.get();
+}
+
 bool CFileArchive::addFile(const std::string& path) {
     trace("addFile (%s)\n", path.c_str());
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    clearSpecialAttributes(path);
     ScopedHandle input = openExclusive(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (!input) {
         showMessage("unable to open input file");
@@ -105,14 +134,14 @@ bool CFileArchive::addFile(const std::string& path) {
         showMessage("unable to add '" + path + "' to the archive: files of 4 GB or more cannot be archived");
         return false;
     }
-    SetFileAttributesA(archivePath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ScopedHandle archive = openExclusive(archivePath, GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    ScopedHandle opened;
+    HANDLE archive = openArchiveForAppending(opened);
     if (!archive) {
         showMessage("unable to open archive file");
         return false;
     }
     std::string name = path.substr(std::min(baseFolder.size(), path.size()));
-    switch (appendRecord(archive.get(), input.get(), name, static_cast<uint32_t>(size.QuadPart))) {
+    switch (appendRecord(archive, input.get(), name, static_cast<uint32_t>(size.QuadPart))) {
     case AppendResult::Appended:
         return true;
     case AppendResult::ReadFailed:
@@ -168,7 +197,8 @@ bool CFileArchive::extractFile(const std::string& destination, const std::string
     std::string target = destination + name;
     if (target.find('\\') == std::string::npos) return false;
     if (position > contentSize || size > contentSize - position) return false;
-    createDirectory(getParentPath(target), true);
+    const std::string folder = getParentPath(target);
+    if (!isExistingFolder(folder)) createDirectory(folder, true);
 
     SECURITY_DESCRIPTOR descriptor;
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor, TRUE};
@@ -179,7 +209,7 @@ bool CFileArchive::extractFile(const std::string& destination, const std::string
               target.c_str());
         attributes.lpSecurityDescriptor = nullptr;
     }
-    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    clearSpecialAttributes(target);
     ScopedHandle file(CreateFileA(target.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {

@@ -45,9 +45,16 @@ class CFileArchive {
         ScopedView view;
     };
 
+    // The archive handle to append to: the one held while packing, else opened into opened.
+    HANDLE openArchiveForAppending(ScopedHandle& opened);
+
     std::string archivePath;
     std::string baseFolder;
     MappedContent content;
     size_t contentSize = 0;
     std::optional<RecordProblem> problem_;
+    // While createArchive runs, the archive stays open for all its records (opening it per
+    // file costs more than copying a small file).
+    ScopedHandle packing_;
+    bool attributesCleared_ = false;
 };

@@ -1,18 +1,40 @@
 #include "archive/RecordAppender.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/Trace.h"
 #include "archive/ArchiveFormat.h"
 
 namespace {
 const DWORD kBlockSize = 4096;
+// Blocks are gathered before they go to the archive: one write per 16 blocks instead of one
+// per block (the system call per write dominates packing time otherwise).
+const size_t kWriteBufferSize = 16 * kBlockSize;
 
-bool writeAll(HANDLE file, const void* data, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(file, data, size, &written, nullptr) && written == size;
-}
+class ArchiveWriter {
+  public:
+    explicit ArchiveWriter(HANDLE archive) : archive_(archive) { buffer_.reserve(kWriteBufferSize); }
+    bool append(const char* data, size_t size) {
+        if (buffer_.size() + size > kWriteBufferSize && !flush()) return false;
+        buffer_.insert(buffer_.end(), data, data + size);
+        return true;
+    }
+    bool flush() {
+        DWORD written = 0;
+        bool ok = buffer_.empty() || (WriteFile(archive_, buffer_.data(), static_cast<DWORD>(buffer_.size()),
+                                                &written, nullptr) &&
+                                      written == buffer_.size());
+        buffer_.clear();
+        return ok;
+    }
+
+  private:
+    HANDLE archive_;
+    std::vector<char> buffer_;
+};
 
 AppendResult cutBack(HANDLE archive, LARGE_INTEGER recordStart, AppendResult failure) {
     SetFilePointerEx(archive, recordStart, nullptr, FILE_BEGIN);
@@ -26,18 +48,20 @@ AppendResult appendRecord(HANDLE archive, HANDLE input, std::string_view name, u
     if (!SetFilePointerEx(archive, LARGE_INTEGER{}, &recordStart, FILE_END)) return AppendResult::WriteFailed;
     trace("    filename: '%.*s'\n", static_cast<int>(name.size()), name.data());
     trace("filenamesize: %d\n", static_cast<int>(name.size() + 1));
-    std::string head = encodeRecordHead(name, dataSize);
-    if (!writeAll(archive, head.data(), static_cast<DWORD>(head.size())))
-        return cutBack(archive, recordStart, AppendResult::WriteFailed);
     trace("    filesize: %d\n", static_cast<int>(dataSize));
+    ArchiveWriter writer(archive);
+    std::string head = encodeRecordHead(name, dataSize);
+    if (!writer.append(head.data(), head.size()))
+        return cutBack(archive, recordStart, AppendResult::WriteFailed);
 
     char block[kBlockSize];
     for (uint32_t left = dataSize; left > 0;) {
         DWORD wanted = std::min<uint32_t>(left, kBlockSize), read = 0;
         if (!ReadFile(input, block, wanted, &read, nullptr) || read == 0)
             return cutBack(archive, recordStart, AppendResult::ReadFailed);
-        if (!writeAll(archive, block, read)) return cutBack(archive, recordStart, AppendResult::WriteFailed);
+        if (!writer.append(block, read)) return cutBack(archive, recordStart, AppendResult::WriteFailed);
         left -= read;
     }
+    if (!writer.flush()) return cutBack(archive, recordStart, AppendResult::WriteFailed);
     return AppendResult::Appended;
 }
