@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/ProfileValues.h"
 #include "app/Trace.h"
 #include "archive/ArchiveFormat.h"
@@ -18,6 +20,14 @@ bool replaceAll = false;
 namespace {
 std::string itemKey(int index) {
     return "item_" + std::to_string(index);
+}
+
+// Paths stay below MAX_PATH, so no real export nests deeper; a hand-made exchange file could,
+// until the recursion ran out of stack.
+const size_t kDeepestExchangeSection = 256;
+
+size_t depthOf(const std::string& section) {
+    return std::count(section.begin(), section.end(), '\\');
 }
 
 // The export writes only a file name into HREF; anything else would let the entry point at
@@ -77,7 +87,10 @@ int import_Archiv(const std::string& section, const std::string& archiveFile) {
 
     StoreBatch batch;
     mergeArchivSection(destination + "nvarchive.ini", getOfflineTreeRoot() + "\\" + section, "", false);
-    if (!batch.commit()) return -1;
+    if (!batch.commit()) {
+        deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
+        return -1;
+    }
     saveSharedIni();
     return 1;
 }
@@ -107,9 +120,11 @@ bool mergeArchivSection(const std::string& exchangeFile, const std::string& targ
                         const std::string& exchangeSection, bool replace) {
     replaceAll = replace;
     const std::string section = exchangeSection.empty() ? getOfflineTreeRoot() : exchangeSection;
+    if (depthOf(section) >= kDeepestExchangeSection) return true;
     for (int index = 0;; ++index) {
         const std::string child = readProfileValue(section, itemKey(index), exchangeFile);
         if (child.empty()) break;
+        if (child.find('\\') != std::string::npos) continue; // a name, never a path
         const std::string childSection = section + "\\" + child;
         const std::string type = readProfileValue(childSection, "type", exchangeFile);
         if (type == "folder") {

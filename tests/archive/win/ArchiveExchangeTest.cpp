@@ -274,6 +274,22 @@ TEST_F(ArchiveExchange, ImportLeavesOutPagesWhoseHrefIsNotAPlainFileName) {
     EXPECT_EQ(get("Hand\\Gut", "URL"), "u1");
     EXPECT_EQ(get("Hand\\Hoch", "HREF"), "");
     EXPECT_EQ(get("Hand\\Abs", "type"), "");
+    EXPECT_EQ(get("Hand\\..\\Pfad", "HREF"), ""); // a child name holding "\" is no name
+}
+
+TEST_F(ArchiveExchange, ImportStopsAtAbsurdlyDeepExchangeSections) {
+    std::string exchange, section = "NVOfflineTreeRoot";
+    for (int depth = 0; depth < 300; ++depth) {
+        exchange += "[" + section + "]\r\ntype=\"folder\"\r\nitem_0=\"d\"\r\n";
+        section += "\\d";
+    }
+    writeBytes(dir.file("tief.sad"), archiveHeader() + archiveRecord("nvarchive.ini", exchange));
+    ASSERT_EQ(import_Archiv("Tief", dir.file("tief.sad")), 1);
+    std::string path = "Tief";
+    int depth = 0;
+    while (!children(path).empty())
+        path += "\\" + children(path)[0], ++depth;
+    EXPECT_EQ(depth, 256);
 }
 
 TEST_F(ArchiveExchange, DamagedOrTraversalArchiveIsRefusedAndWritesNothing) {

@@ -52,17 +52,33 @@ TEST(FileArchive, RoundTripsATreeWithEmptyHiddenAndReadOnlyFiles) {
     writeBytes(source + "\\seite.htm", "page");
     writeBytes(source + "\\seite-Dateien\\bild.gif", std::string(10000, '\x7F') + std::string("\0\1\2", 3));
     writeBytes(source + "\\leer.txt", "");
+    std::string large(200000, '\0');
+    for (size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<char>(i * 31 + i / 4096);
+    writeBytes(source + "\\gross.bin", large);
     writeBytes(source + "\\versteckt.txt", "hidden");
     SetFileAttributesA((source + "\\versteckt.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     packFolder(dir, source);
     ASSERT_TRUE(unpack(dir.file("out.sad"), dir.file("D")));
     auto files = filesBelow(dir.file("D"));
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"leer.txt", "seite-Dateien\\bild.gif", "seite.htm",
-                                               "versteckt.txt"}));
+    EXPECT_EQ(files, (std::vector<std::string>{"gross.bin", "leer.txt", "seite-Dateien\\bild.gif",
+                                               "seite.htm", "versteckt.txt"}));
     for (const std::string& file : files)
         EXPECT_EQ(readTextFile(dir.file("D\\" + file)), readTextFile(source + "\\" + file)) << file;
     EXPECT_TRUE(fileExists(dir.file("D\\leer.txt")));
+}
+
+TEST(FileArchive, AddFileOnItsOwnAppendsToAnExistingArchiveAndMakesItNormal) {
+    TempDir dir;
+    createDirectory(dir.file("T"), false);
+    CFileArchive archive(dir.file("out.sad"));
+    ASSERT_TRUE(archive.createArchive(dir.file("T")));
+    EXPECT_NE(GetFileAttributesA(dir.file("out.sad").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    writeBytes(dir.file("T\\x\\spaet.htm"), "late");
+    ASSERT_TRUE(archive.addFile(dir.file("T\\x\\spaet.htm")));
+    EXPECT_EQ(readTextFile(dir.file("out.sad")).substr(520), archiveRecord("x\\spaet.htm", "late"));
+    EXPECT_EQ(GetFileAttributesA(dir.file("out.sad").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 TEST(FileArchive, ExtractsSlashNamesIntoSubFoldersAndAcceptsAnyHeader) {
