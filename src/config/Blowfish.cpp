@@ -5,15 +5,15 @@
 #include "config/BlowfishTables.h"
 
 namespace {
-uint32_t loadBigEndian(const unsigned char* bytes) {
-    return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | bytes[3];
+inline uint32_t loadBigEndian(const unsigned char* bytes) {
+    uint32_t value;
+    std::memcpy(&value, bytes, sizeof(value));
+    return __builtin_bswap32(value);
 }
 
-void storeBigEndian(unsigned char* bytes, uint32_t value) {
-    bytes[0] = static_cast<unsigned char>(value >> 24);
-    bytes[1] = static_cast<unsigned char>(value >> 16);
-    bytes[2] = static_cast<unsigned char>(value >> 8);
-    bytes[3] = static_cast<unsigned char>(value);
+inline void storeBigEndian(unsigned char* bytes, uint32_t value) {
+    value = __builtin_bswap32(value);
+    std::memcpy(bytes, &value, sizeof(value));
 }
 } // namespace
 
@@ -99,29 +99,29 @@ void CBlowfish::decryptBuffer(unsigned char* data, size_t length, ChainingValue&
     size_t offset = 0;
     // Blocks decipher independently of each other: four at a time keep the pipeline busy.
     for (; offset + 32 <= length; offset += 32) {
-        uint32_t l[4], r[4], cl[4], cr[4];
-        for (int k = 0; k < 4; ++k) {
-            cl[k] = l[k] = loadBigEndian(data + offset + 8 * k);
-            cr[k] = r[k] = loadBigEndian(data + offset + 8 * k + 4);
-        }
+        unsigned char* block = data + offset;
+        const uint32_t c0l = loadBigEndian(block), c0r = loadBigEndian(block + 4);
+        const uint32_t c1l = loadBigEndian(block + 8), c1r = loadBigEndian(block + 12);
+        const uint32_t c2l = loadBigEndian(block + 16), c2r = loadBigEndian(block + 20);
+        const uint32_t c3l = loadBigEndian(block + 24), c3r = loadBigEndian(block + 28);
+        uint32_t l0 = c0l, r0 = c0r, l1 = c1l, r1 = c1r, l2 = c2l, r2 = c2r, l3 = c3l, r3 = c3r;
         for (int i = 17; i > 1; i -= 2) {
-            for (int k = 0; k < 4; ++k) {
-                l[k] ^= p_[i];
-                r[k] ^= f(l[k]) ^ p_[i - 1];
-                l[k] ^= f(r[k]);
-            }
+            const uint32_t pa = p_[i], pb = p_[i - 1];
+            l0 ^= pa, l1 ^= pa, l2 ^= pa, l3 ^= pa;
+            r0 ^= f(l0) ^ pb, r1 ^= f(l1) ^ pb, r2 ^= f(l2) ^ pb, r3 ^= f(l3) ^ pb;
+            l0 ^= f(r0), l1 ^= f(r1), l2 ^= f(r2), l3 ^= f(r3);
         }
-        uint32_t previousLeft = chain.c0, previousRight = chain.c1;
-        for (int k = 0; k < 4; ++k) {
-            uint32_t left = r[k] ^ p_[0] ^ previousLeft;
-            uint32_t right = l[k] ^ p_[1] ^ previousRight;
-            storeBigEndian(data + offset + 8 * k, left);
-            storeBigEndian(data + offset + 8 * k + 4, right);
-            previousLeft = cl[k];
-            previousRight = cr[k];
-        }
-        chain.c0 = previousLeft;
-        chain.c1 = previousRight;
+        const uint32_t p0 = p_[0], p1 = p_[1];
+        storeBigEndian(block, r0 ^ p0 ^ chain.c0);
+        storeBigEndian(block + 4, l0 ^ p1 ^ chain.c1);
+        storeBigEndian(block + 8, r1 ^ p0 ^ c0l);
+        storeBigEndian(block + 12, l1 ^ p1 ^ c0r);
+        storeBigEndian(block + 16, r2 ^ p0 ^ c1l);
+        storeBigEndian(block + 20, l2 ^ p1 ^ c1r);
+        storeBigEndian(block + 24, r3 ^ p0 ^ c2l);
+        storeBigEndian(block + 28, l3 ^ p1 ^ c2r);
+        chain.c0 = c3l;
+        chain.c1 = c3r;
     }
     for (; offset + 8 <= length; offset += 8) {
         uint32_t cipherLeft = loadBigEndian(data + offset);

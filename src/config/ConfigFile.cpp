@@ -80,7 +80,10 @@ bool writeFile(const std::string& path, std::string& buffer) {
                         path, GetLastError());
         return false;
     }
-    ScopedHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, &attributes, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    // The name was reserved by creating the file; create it afresh so that it gets the
+    // security attributes (they apply only to new files).
+    DeleteFileA(temporary);
+    ScopedHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
     if (!file) {
         DWORD error = GetLastError();

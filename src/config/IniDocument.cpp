@@ -1,5 +1,7 @@
 #include "config/IniDocument.h"
 
+#include <utility>
+
 
 namespace {
 unsigned char asciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
@@ -8,7 +10,7 @@ bool isAsciiAlnum(unsigned char c) {
 }
 } // namespace
 
-size_t AsciiNoCaseHash::operator()(std::string_view text) const {
+size_t hashNoCase(std::string_view text) {
     size_t hash = 14695981039346656037ull; // FNV-1a
     for (unsigned char c : text) {
         hash ^= asciiLower(c);
@@ -17,7 +19,7 @@ size_t AsciiNoCaseHash::operator()(std::string_view text) const {
     return hash;
 }
 
-bool AsciiNoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (asciiLower(static_cast<unsigned char>(a[i])) != asciiLower(static_cast<unsigned char>(b[i])))
@@ -25,19 +27,37 @@ bool AsciiNoCaseEqual::operator()(std::string_view a, std::string_view b) const 
     return true;
 }
 
+namespace {
+size_t hashExact(std::string_view text) { return std::hash<std::string_view>{}(text); }
+} // namespace
+
+ptrdiff_t IniSection::position(std::string_view key, size_t hash) const {
+    if (index_.empty()) {
+        for (size_t i = 0; i < entries_.size(); ++i)
+            if (entries_[i].key == key) return static_cast<ptrdiff_t>(i);
+        return -1;
+    }
+    return index_.find(hash, [&](size_t i) { return entries_[i].key == key; });
+}
+
 const std::string* IniSection::find(std::string_view key) const {
-    auto it = index_.find(key);
-    return it == index_.end() ? nullptr : &entries_[it->second].value;
+    ptrdiff_t at = position(key, index_.empty() ? 0 : hashExact(key));
+    return at < 0 ? nullptr : &entries_[at].value;
 }
 
 void IniSection::set(std::string_view key, std::string_view value) {
-    auto it = index_.find(key);
-    if (it != index_.end()) {
-        entries_[it->second].value.assign(value);
+    const size_t hash = hashExact(key);
+    ptrdiff_t at = position(key, hash);
+    if (at >= 0) {
+        entries_[at].value.assign(value);
         return;
     }
     entries_.push_back(IniEntry{std::string(key), std::string(value)});
-    index_.emplace(std::string(key), entries_.size() - 1);
+    if (!index_.empty()) {
+        index_.insert(hash, entries_.size() - 1);
+    } else if (entries_.size() > kDirectSearchLimit) {
+        for (size_t i = 0; i < entries_.size(); ++i) index_.insert(hashExact(entries_[i].key), i);
+    }
 }
 
 std::string replacePattern(std::string_view text, std::string_view pattern, std::string_view replacement) {
@@ -60,21 +80,19 @@ std::string expandPlaceholders(std::string_view value, const PlaceholderValues& 
 }
 
 const IniSection* IniDocument::findSection(std::string_view name) const {
-    auto it = index_.find(name);
-    return it == index_.end() ? nullptr : it->second;
+    ptrdiff_t at = index_.find(hashNoCase(name), [&](size_t i) { return equalsNoCase(sections_[i]->name(), name); });
+    return at < 0 ? nullptr : sections_[at].get();
 }
 
 IniSection* IniDocument::findSection(std::string_view name) {
-    auto it = index_.find(name);
-    return it == index_.end() ? nullptr : it->second;
+    return const_cast<IniSection*>(std::as_const(*this).findSection(name));
 }
 
 IniSection& IniDocument::findOrAddSection(std::string_view name) {
     if (IniSection* section = findSection(name)) return *section;
     sections_.push_back(std::make_unique<IniSection>(std::string(name)));
-    IniSection* section = sections_.back().get();
-    index_.emplace(section->name(), section);
-    return *section;
+    index_.insert(hashNoCase(name), sections_.size() - 1);
+    return *sections_.back();
 }
 
 const std::string* IniDocument::findValue(std::string_view section, std::string_view key) const {

@@ -3,8 +3,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "config/FlatIndex.h"
 
 // Parser and writer limits of the configuration file syntax.
 constexpr size_t kMaxIniLine = 3071;          // bytes of one line without its CR LF
@@ -19,20 +20,11 @@ struct IniEntry {
 };
 
 // ASCII case-insensitive hashing and comparison for section names.
-struct AsciiNoCaseHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const;
-};
-struct AsciiNoCaseEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-};
-struct ExactHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-};
+size_t hashNoCase(std::string_view text);
+bool equalsNoCase(std::string_view a, std::string_view b);
 
-// One section: entries in insertion order, keys compared exactly. Indexed for O(1) lookups.
+// One section: entries in insertion order, keys compared exactly. Small sections are searched
+// directly; larger ones through a hash index, so lookups stay O(1) on average.
 class IniSection {
   public:
     explicit IniSection(std::string name) : name_(std::move(name)) {}
@@ -47,7 +39,10 @@ class IniSection {
   private:
     std::string name_;
     std::vector<IniEntry> entries_;
-    std::unordered_map<std::string, size_t, ExactHash, std::equal_to<>> index_;
+    static constexpr size_t kDirectSearchLimit = 8;
+    ptrdiff_t position(std::string_view key, size_t hash) const;
+    FlatIndex index_; // built once the section outgrows the direct search
+
 };
 
 // Texts that replace %PERSONAL%, %APPDATA% and %CURRENTUSER% when values are expanded.
@@ -95,7 +90,7 @@ class IniDocument {
 
   private:
     std::vector<std::unique_ptr<IniSection>> sections_;
-    std::unordered_map<std::string, IniSection*, AsciiNoCaseHash, AsciiNoCaseEqual> index_;
+    FlatIndex index_;
 };
 
 // A deep copy of a document (sections, entries, excluded flags), for restoring a document.

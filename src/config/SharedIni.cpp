@@ -24,6 +24,7 @@ struct StoreState {
     // Set when the per-user file existed but could not be read at start-up: from then on this
     // process must never write its partial store over the user's configuration.
     bool userFileUnreadable = false;
+    bool unsavedReported = false;
 };
 
 StoreState& state() {
@@ -73,9 +74,12 @@ bool loadFilesAndPublish() {
 
 std::string profileValue(const std::string& section, const std::string& key) {
     if (isWin9x()) return getIniValue(section, key, "");
+    // When the store could not choose the skin (it was not opened or its files were not read),
+    // the current skin applies all the same.
+    std::string& skinFile = state().skinFilePath;
+    if (skinFile.empty()) skinFile = getProgramDirectory() + getCurrentSkin() + ".ini";
     char buffer[256] = {};
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof(buffer),
-                             state().skinFilePath.c_str());
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof(buffer), skinFile.c_str());
     return buffer;
 }
 } // namespace
@@ -141,6 +145,21 @@ void closeSharedIni() {
     store.mutex.reset();
 }
 
+void resetSharedIni() {
+    closeSharedIni();
+    StoreState& store = state();
+    store.currentSkin.clear();
+    store.skinFilePath.clear();
+    store.defaultSkin.clear();
+    store.userFileUnreadable = false;
+    store.unsavedReported = false;
+    CIniFile& ini = theIniFile();
+    ini.clear();
+    ini.setFileName({});
+    ini.holdCount = 0;
+    ini.generationSeen = -1;
+}
+
 void beginUpdate() { ++theIniFile().holdCount; }
 
 bool endUpdate() {
@@ -162,10 +181,10 @@ std::string getRegistryValue(const std::string& key, const std::string& defaultV
 }
 
 bool saveSharedIni() {
-    if (state().userFileUnreadable) {
-        static bool reported = false;
-        if (!reported) {
-            reported = true;
+    StoreState& store = state();
+    if (store.userFileUnreadable) {
+        if (!store.unsavedReported) {
+            store.unsavedReported = true;
             showMessage("Die Konfiguration wurde nicht gespeichert, weil sie beim Start nicht gelesen "
                         "werden konnte:\n\"" +
                         getUserIniPath() + "\"");

@@ -34,6 +34,10 @@ std::string getSkinDirectory(); // program directory + current skin + "\"
 std::string getUserIniPath();   // per-user file: getIniFilePath(CurrentUser + ".ini")
 std::string getTreeIconsPath(const std::string& key);
 
+// Closes the store and forgets everything this process knew of it (document, skin names, the
+// unreadable-configuration guard), as if the process had just started. For tests.
+void resetSharedIni();
+
 // An update batch that is applied whole or not at all: commit publishes once (outermost batch)
 // and succeeds only when the result fits the shared mapping and the per-user file's limit;
 // otherwise the store's memory returns to its state at construction and nothing is published.

@@ -2,6 +2,7 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Blowfish.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BlowfishTables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Enciphered.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FlatIndex.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IniDocument.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SharedText.cpp
 )
@@ -12,3 +13,5 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SharedIni.cpp
 )
+# The cipher runs over every configuration file: optimise it fully in every build type.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/Blowfish.cpp PROPERTIES COMPILE_OPTIONS "-O3")

@@ -13,6 +13,8 @@
 namespace {
 const char* const kUsage =
     "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n"
+    "       nvtool store get SECTION KEY | store set SECTION KEY VALUE [--save] | store dump\n"
+    "       nvtool store hold SECONDS\n"
     "       nvtool archive export FOLDER FILE | archive import FOLDER FILE [--yes|--no] [--all]\n"
     "       nvtool archive list FILE | archive extract FILE DIR | archive create DIR FILE\n"
     "       nvtool archive tree [FOLDER]\n";
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return usageError("missing command");
     const std::map<std::string, int (*)(const Args&)> groups = {
         {"config", runConfigCommand},
+        {"store", runStoreCommand},
         {"archive", runArchiveCommand},
     };
     auto group = groups.find(argv[1]);

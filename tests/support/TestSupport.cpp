@@ -102,3 +102,126 @@ std::string testExecutableDirectory() {
     std::string path = module;
     return path.substr(0, path.rfind('\\') + 1);
 }
+
+int runProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
+    ScopedHandle reader(readEnd), writer(writeEnd);
+    SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.get();
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    ScopedHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    writer.reset();
+
+    std::string collected;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) collected.append(buffer, read);
+    if (WaitForSingleObject(processHandle.get(), timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(processHandle.get(), 99);
+        return -1;
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(processHandle.get(), &exitCode);
+    if (output) *output = std::move(collected);
+    return static_cast<int>(exitCode);
+}
+
+ChildProcess::~ChildProcess() {
+    terminate();
+    if (reader_) CloseHandle(reader_);
+}
+
+bool ChildProcess::start(const std::string& commandLine) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return false;
+    ScopedHandle writer(writeEnd);
+    reader_ = readEnd;
+    SetHandleInformation(reader_, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.get();
+    startup.hStdError = writer.get();
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    return true;
+}
+
+void ChildProcess::readAvailable() {
+    DWORD available = 0;
+    while (reader_ && PeekNamedPipe(reader_, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        char buffer[4096];
+        DWORD read = 0;
+        if (!ReadFile(reader_, buffer, available < sizeof(buffer) ? available : sizeof(buffer), &read, nullptr) ||
+            read == 0)
+            break;
+        output_.append(buffer, read);
+    }
+}
+
+bool ChildProcess::waitForLine(const std::string& prefix, DWORD timeoutMs, std::string* line) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        readAvailable();
+        size_t end;
+        while ((end = output_.find('\n', scanned_)) != std::string::npos) {
+            std::string current = output_.substr(scanned_, end - scanned_);
+            scanned_ = end + 1;
+            if (!current.empty() && current.back() == '\r') current.pop_back();
+            if (current.rfind(prefix, 0) == 0) {
+                if (line) *line = current;
+                return true;
+            }
+        }
+        if (GetTickCount() - start > timeoutMs) return false;
+        if (process_ && WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
+            readAvailable();
+            if (output_.find('\n', scanned_) == std::string::npos) return false;
+            continue;
+        }
+        Sleep(10);
+    }
+}
+
+int ChildProcess::wait(DWORD timeoutMs) {
+    if (!process_) return -1;
+    DWORD start = GetTickCount();
+    while (WaitForSingleObject(process_, 10) == WAIT_TIMEOUT) {
+        readAvailable();
+        if (GetTickCount() - start > timeoutMs) {
+            terminate();
+            return -1;
+        }
+    }
+    readAvailable();
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    CloseHandle(process_);
+    process_ = nullptr;
+    return static_cast<int>(code);
+}
+
+void ChildProcess::terminate() {
+    if (!process_) return;
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+    process_ = nullptr;
+}

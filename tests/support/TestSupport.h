@@ -82,3 +82,30 @@ void setRegistryString(HKEY root, const std::string& subKey, const std::string& 
 void deleteRegistryTree(HKEY root, const std::string& subKey);
 // The folder of the running test executable, with a trailing backslash.
 std::string testExecutableDirectory();
+
+// Runs a command line as a child process and waits for it; its standard output (and error,
+// when asked) is collected. Returns the exit code, or -1 when it could not be started.
+int runProcess(const std::string& commandLine, std::string* output = nullptr, DWORD timeoutMs = 60000);
+
+// A child process whose standard output is read while it runs.
+class ChildProcess {
+  public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    bool start(const std::string& commandLine);
+    // Reads output until a line beginning with prefix arrives; false after timeoutMs.
+    bool waitForLine(const std::string& prefix, DWORD timeoutMs, std::string* line = nullptr);
+    // Waits for the end (terminating it after timeoutMs) and returns its exit code, or -1.
+    int wait(DWORD timeoutMs = 60000);
+    void terminate();
+    const std::string& output() const { return output_; }
+
+  private:
+    void readAvailable();
+    HANDLE process_ = nullptr;
+    HANDLE reader_ = nullptr;
+    std::string output_;
+    size_t scanned_ = 0;
+};

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "config/FileSystem.h"
+#include "config/Registry.h"
+#include "support/TestSupport.h"
+#include "toolkit/Handles.h"
+
+namespace {
+const char* const kTestKey = "Software\\NvTests\\Registry";
+const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+void setValue(const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ScopedRegKey owned(key);
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+}
+
+class RegistryTest : public testing::Test {
+  protected:
+    void TearDown() override { deleteRegistryTree(HKEY_CURRENT_USER, "Software\\NvTests"); }
+};
+} // namespace
+
+TEST_F(RegistryTest, ReadsOnlyStringValuesUnexpanded) {
+    setValue("text", REG_SZ, "Hallo", 6);
+    setValue("expand", REG_EXPAND_SZ, "%TEMP%\\x", 9);
+    DWORD number = 5;
+    setValue("number", REG_DWORD, &number, sizeof(number));
+    std::string big(2000, 'b');
+    setValue("big", REG_SZ, big.c_str(), static_cast<DWORD>(big.size() + 1));
+    EXPECT_EQ(readRegistryString(HKEY_CURRENT_USER, kTestKey, "text", "d"), "Hallo");
+    EXPECT_EQ(readRegistryString(HKEY_CURRENT_USER, kTestKey, "expand", "d"), "%TEMP%\\x");
+    EXPECT_EQ(readRegistryString(HKEY_CURRENT_USER, kTestKey, "number", "d"), "d");
+    EXPECT_EQ(readRegistryString(HKEY_CURRENT_USER, kTestKey, "big", "d"), "d");
+    EXPECT_EQ(readRegistryString(HKEY_CURRENT_USER, kTestKey, "missing", "d"), "d");
+    EXPECT_EQ(readRegistryString(HKEY_CURRENT_USER, "Software\\NvTests\\Nothing", "text", "d"), "d");
+}
+
+TEST_F(RegistryTest, ListsSubKeysInEnumerationOrder) {
+    std::vector<std::string> names{"keep"};
+    EXPECT_FALSE(getRegistrySubKeys("", HKEY_CURRENT_USER, names));
+    EXPECT_FALSE(getRegistrySubKeys("Software\\NvTests\\Missing", HKEY_CURRENT_USER, names));
+    EXPECT_EQ(names.size(), 1u);
+    for (const char* user : {"anna", "bert", "default"})
+        setRegistryString(HKEY_CURRENT_USER, std::string(kTestKey) + "\\users\\" + user, "x", "1");
+    ASSERT_TRUE(getRegistrySubKeys(std::string(kTestKey) + "\\users", HKEY_CURRENT_USER, names));
+    EXPECT_EQ(names, (std::vector<std::string>{"keep", "anna", "bert", "default"}));
+}
+
+TEST(ShellFolders, DefaultsWhenValuesAreMissing) {
+    RegistryValueGuard personal(HKEY_CURRENT_USER, kShellFolders, "Personal", std::nullopt);
+    RegistryValueGuard appData(HKEY_CURRENT_USER, kShellFolders, "AppData", std::nullopt);
+    RegistryValueGuard favorites(HKEY_CURRENT_USER, kShellFolders, "Favorites", std::nullopt);
+    EXPECT_EQ(getPersonalFolder(), "c:\\");
+    EXPECT_EQ(getAppDataFolder(), "c:\\");
+    EXPECT_EQ(getFavoritesFolder(), "");
+    RegistryValueGuard set(HKEY_CURRENT_USER, kShellFolders, "Favorites", std::string("C:\\Fav"));
+    EXPECT_EQ(getFavoritesFolder(), "C:\\Fav");
+}
+
+TEST(Paths, AppendAndParent) {
+    EXPECT_EQ(appendPath("C:\\a", "b"), "C:\\a\\b");
+    EXPECT_EQ(appendPath("C:\\a\\", "b"), "C:\\a\\b");
+    EXPECT_EQ(getParentPath("C:\\a\\b.txt"), "C:\\a");
+    EXPECT_EQ(getParentPath("name"), "");
+}
+
+TEST(Directories, ExistenceCreationAndDeletion) {
+    TempDir dir;
+    std::string file = dir.file("f.txt");
+    ASSERT_TRUE(writeTextFile(file, "x"));
+    EXPECT_TRUE(fileExists(dir.path()));
+    EXPECT_TRUE(fileExists(file));
+    EXPECT_TRUE(fileExists(dir.file("*.txt")));
+    EXPECT_FALSE(fileExists(dir.file("g.txt")));
+    EXPECT_TRUE(isDirectory(dir.path()));
+    EXPECT_FALSE(isDirectory(file));
+
+    std::string deep = dir.file("a\\b\\c");
+    EXPECT_TRUE(createDirectory(deep, true));
+    EXPECT_TRUE(isDirectory(deep));
+    EXPECT_FALSE(createDirectory(deep, false)); // already there
+
+    std::string readOnly = deep + "\\ro.txt";
+    ASSERT_TRUE(writeTextFile(readOnly, "r"));
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(deleteDirectory(dir.file("a")));
+    EXPECT_FALSE(fileExists(dir.file("a")));
+    EXPECT_FALSE(deleteDirectory(dir.file("a")));
+}
+
+TEST(Directories, CopyAndMoveTrees) {
+    TempDir dir;
+    std::string source = dir.file("src");
+    createDirectory(source + "\\sub", false);
+    writeTextFile(source + "\\one.txt", "1");
+    writeTextFile(source + "\\sub\\two.txt", "2");
+
+    std::string copy = dir.file("copy");
+    EXPECT_TRUE(copyDirectory(source, copy, false));
+    EXPECT_EQ(readTextFile(copy + "\\one.txt"), "1");
+    EXPECT_EQ(readTextFile(copy + "\\sub\\two.txt"), "2");
+    EXPECT_TRUE(fileExists(source + "\\sub\\two.txt"));
+
+    std::string moved = dir.file("moved");
+    createDirectory(moved, false);
+    writeTextFile(moved + "\\one.txt", "old");
+    EXPECT_TRUE(copyDirectory(source, moved, true));
+    EXPECT_EQ(readTextFile(moved + "\\one.txt"), "1");
+    EXPECT_EQ(readTextFile(moved + "\\sub\\two.txt"), "2");
+    EXPECT_FALSE(fileExists(source));
+    EXPECT_FALSE(copyDirectory(dir.file("missing"), dir.file("x"), false));
+}
+
+TEST(Files, MoveWholeFilesAndDate) {
+    TempDir dir;
+    std::string from = dir.file("a.txt");
+    writeTextFile(from, "content");
+    EXPECT_FALSE(moveFile(from, ""));
+    EXPECT_TRUE(moveFile(from, dir.file("new\\folder\\b.txt")));
+    EXPECT_FALSE(fileExists(from));
+    EXPECT_EQ(readTextFile(dir.file("new\\folder\\b.txt")), "content");
+    EXPECT_FALSE(moveFile(from, dir.file("c.txt")));
+
+    std::string path = dir.file("whole.bin");
+    const char data[] = {'a', 0, 'b'};
+    EXPECT_TRUE(writeWholeFile(path, data, 3, false, false));
+    EXPECT_EQ(readWholeFile(path), std::string(data, 3));
+    EXPECT_TRUE(writeWholeFile(path, "X", 1, true, false)); // keeps the rest
+    EXPECT_EQ(readWholeFile(path), std::string("X\0b", 3));
+    EXPECT_FALSE(readWholeFile(dir.file("missing")).has_value());
+    {
+        MessageCapture messages;
+        EXPECT_FALSE(writeWholeFile(dir.file("no\\such\\dir\\f"), "x", 1, false, true));
+        ASSERT_EQ(messages.texts().size(), 1u);
+        EXPECT_EQ(messages.texts()[0], "unable to write file '" + dir.file("no\\such\\dir\\f") + "'");
+        EXPECT_FALSE(writeWholeFile(dir.file("no\\such\\dir\\f"), "x", 1, false, false));
+        EXPECT_EQ(messages.texts().size(), 1u);
+    }
+
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char expected[16];
+    std::snprintf(expected, sizeof(expected), "%02d.%02d.%04d", now.wDay, now.wMonth, now.wYear);
+    EXPECT_EQ(getDateString(), expected);
+
+    std::string mixed = "C:\\Programme\\\xC4QUENDAL\\A.EXE";
+    toLowerCase(mixed);
+    EXPECT_EQ(mixed, "c:\\programme\\\xC4quendal\\a.exe");
+}

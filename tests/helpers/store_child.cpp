@@ -1,0 +1,119 @@
+// A program of the suite as the store tests need it: it opens the shared store like every
+// program does and performs one scripted action, reporting on standard output.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/MessageSeam.h"
+#include "config/IniFile.h"
+#include "config/SharedIni.h"
+#include "config/SharedMapping.h"
+#include "config/SharedText.h"
+
+namespace {
+void say(const std::string& text) {
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+size_t textHash(std::string_view text) { return std::hash<std::string_view>{}(text); }
+
+// Reads the mapping under the mutex: the text must parse completely and the generation must
+// never go down.
+bool checkMapping(uint32_t& lastGeneration, size_t minimumSections, std::string& why) {
+    std::string text;
+    uint32_t generation;
+    {
+        SharedLock lock;
+        generation = readGeneration(sharedView());
+        text = sharedText(sharedView());
+    }
+    if (generation < lastGeneration) {
+        why = "generation went down from " + std::to_string(lastGeneration) + " to " + std::to_string(generation);
+        return false;
+    }
+    lastGeneration = generation;
+    IniDocument document;
+    document.parse(text, nullptr);
+    std::string again;
+    document.serialize(again, true);
+    if (again != text || document.sectionCount() < minimumSections) {
+        why = "text does not parse: " + text.substr(0, 200);
+        return false;
+    }
+    return true;
+}
+
+int stress(const std::string& id, int rounds) {
+    if (!openSharedIni()) return say("fail open"), 1;
+    size_t sections = theIniFile().document().sectionCount();
+    uint32_t lastGeneration = 0;
+    std::string why;
+    for (int i = 0; i < rounds; ++i) {
+        std::string value = std::to_string(i);
+        setIniValue("Stress", "p" + id, value);
+        // Another process's later publication may not hold this value: the last one wins.
+        getIniValue("Stress", "p" + id, "");
+        if (!checkMapping(lastGeneration, sections, why)) return say("fail " + why), 1;
+    }
+    say("ok lastgen=" + std::to_string(theIniFile().generationSeen));
+    HANDLE final = OpenEventA(SYNCHRONIZE, FALSE, "NvStoreStressFinal");
+    if (final) WaitForSingleObject(final, 60000);
+    getIniValue("Stress", "x", ""); // refresh
+    std::string text;
+    theIniFile().document().serialize(text, true);
+    say("final=" + std::to_string(textHash(text)));
+    closeSharedIni();
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    setMessageHandler([](const std::string& text, const std::string&) { say("message: " + text); });
+    std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "hold") {
+        say("open " + std::to_string(openSharedIni() ? 1 : 0));
+        Sleep(INFINITE);
+    }
+    if (mode == "get" && argc == 4) {
+        say("open " + std::to_string(openSharedIni() ? 1 : 0));
+        say("value=" + getIniValue(argv[2], argv[3], "<none>"));
+        closeSharedIni();
+        return 0;
+    }
+    if (mode == "set" && argc >= 5) {
+        say("open " + std::to_string(openSharedIni() ? 1 : 0));
+        bool published = theIniFile().setValue(argv[2], argv[3], argv[4]);
+        say("published " + std::to_string(published ? 1 : 0));
+        if (argc == 6 && std::string(argv[5]) == "--save") say("saved " + std::to_string(saveSharedIni() ? 1 : 0));
+        closeSharedIni();
+        return 0;
+    }
+    if (mode == "setlater" && argc == 5) {
+        say("open " + std::to_string(openSharedIni() ? 1 : 0));
+        HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, "NvStoreGo");
+        if (go) WaitForSingleObject(go, 60000);
+        setIniValue(argv[2], argv[3], argv[4]);
+        say("saved " + std::to_string(saveSharedIni() ? 1 : 0));
+        say("saved again " + std::to_string(saveSharedIni() ? 1 : 0));
+        closeSharedIni();
+        return 0;
+    }
+    if (mode == "sections") {
+        say("open " + std::to_string(openSharedIni() ? 1 : 0));
+        say("sections=" + getIniValue("", "", ""));
+        closeSharedIni();
+        return 0;
+    }
+    if (mode == "lockmutex") {
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, "NvIniFileMutex");
+        WaitForSingleObject(mutex, INFINITE);
+        say("locked");
+        Sleep(INFINITE);
+    }
+    if (mode == "stress" && argc == 4) return stress(argv[2], std::atoi(argv[3]));
+    say("usage: store_child hold | get S K | set S K V [--save] | sections | lockmutex | stress ID N");
+    return 2;
+}
