@@ -34,6 +34,7 @@ measure() {
   for ((run = 0; run < runs; run++)); do
     rm -rf "$work/out" "$work/x.tar" "$work/x.sad"
     mkdir -p "$work/out"
+    sync # every run starts without dirty pages of the one before
     # time writes to a file: Wine's service processes may hold inherited pipes open
     /usr/bin/time -o "$work/time.txt" -f "%e %M" "$@" >/dev/null 2>&1
     read -r t r <"$work/time.txt"
