@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <ctime>
 
 #include "app/MessageSeam.h"
 #include "app/Platform.h"

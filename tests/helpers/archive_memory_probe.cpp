@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: archive_memory_probe FILE\n");
         return 2;
     }
-    setMessageHandler([](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); });
+    setMessageHandler(
+        [](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); });
     setQuestionHandler([](const std::string&, const std::string&) { return QuestionAnswer{IDNO, false}; });
     char full[MAX_PATH] = {};
     GetFullPathNameA(argv[1], sizeof(full), full, nullptr);
@@ -25,8 +26,10 @@ int main(int argc, char** argv) {
     DWORD elapsed = GetTickCount() - start;
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
-    std::printf("result %d in %lu ms\nPeakPagefileUsage %.1f MiB\nPrivateUsage %.1f MiB\nPeakWorkingSetSize %.1f MiB\n",
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+    std::printf("result %d in %lu ms\nPeakPagefileUsage %.1f MiB\nPrivateUsage %.1f MiB\nPeakWorkingSetSize "
+                "%.1f MiB\n",
                 result, elapsed, counters.PeakPagefileUsage / 1048576.0, counters.PrivateUsage / 1048576.0,
                 counters.PeakWorkingSetSize / 1048576.0);
     return result == 1 ? 0 : 1;

@@ -157,8 +157,14 @@ TEST(ArchiveRecordReader, RefusesNamesThatWouldLeaveTheDestination) {
 TEST(ArchiveRecordReader, AcceptsOrdinaryPageNames) {
     const std::string munich = "M\xFC"
                                "nchen.htm";
-    const std::string safe[] = {"nvarchive.ini", "Rom.htm", "Rom-Dateien\\bild.gif", "Rom.-Dateien\\a.b.c",
-                                "..hidden",      "a..b",    munich,                   "CONSOLE.htm",
+    const std::string safe[] = {"nvarchive.ini",
+                                "Rom.htm",
+                                "Rom-Dateien\\bild.gif",
+                                "Rom.-Dateien\\a.b.c",
+                                "..hidden",
+                                "a..b",
+                                munich,
+                                "CONSOLE.htm",
                                 "COM10"};
     for (const std::string& name : safe)
         EXPECT_EQ(checkRecordName(name), "") << name;
