@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <algorithm>
 
 #include "ArchiveTestFiles.h"
@@ -13,6 +17,7 @@
 #include "config/SharedIni.h"
 #include "favorites/StoreTree.h"
 #include "support/TestSupport.h"
+#include "toolkit/Handles.h"
 
 namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -313,4 +318,43 @@ TEST_F(ArchiveExchange, DamagedOrTraversalArchiveIsRefusedAndWritesNothing) {
     EXPECT_EQ(import_Archiv("Alt", dir.file("fehlt.sad")), -1);
     EXPECT_EQ(entriesIn(offline()), 0u);
     EXPECT_EQ(theIniFile().document().getSectionNames(), before);
+}
+
+namespace {
+size_t peakPrivateBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PeakPagefileUsage;
+}
+
+// An archive with an exchange file and one page of size bytes, written a block at a time.
+bool writeLargeArchive(const std::string& path, size_t size) {
+    ScopedHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string exchange = "[NVOfflineTreeRoot]\r\nitem_0=\"Gross\"\r\n"
+                                 "[NVOfflineTreeRoot\\Gross]\r\ntype=\"file\"\r\nHREF=\"gross.htm\"\r\n";
+    std::string start = archiveHeader() + archiveRecord("nvarchive.ini", exchange) +
+                        encodeRecordHead("gross.htm", static_cast<uint32_t>(size));
+    std::string block(1 << 20, 'g');
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), start.data(), static_cast<DWORD>(start.size()), &written, nullptr))
+        return false;
+    for (size_t left = size; left > 0; left -= std::min(left, block.size()))
+        if (!WriteFile(file.get(), block.data(), static_cast<DWORD>(std::min(left, block.size())), &written,
+                       nullptr))
+            return false;
+    return true;
+}
+} // namespace
+
+TEST_F(ArchiveExchange, ImportReadsTheArchiveWithoutCopyingItIntoMemory) {
+    const size_t size = 96u << 20;
+    ASSERT_TRUE(writeLargeArchive(dir.file("gross.sad"), size));
+    ASSERT_EQ(import_Archiv("Gross", dir.file("gross.sad")), 1);
+    const std::string href = get("Gross\\Gross", "HREF");
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExA(href.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, size);
+    EXPECT_LT(peakPrivateBytes(), 64u << 20); // a heap copy of the archive alone would be 96 MiB
 }
