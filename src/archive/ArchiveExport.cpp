@@ -10,7 +10,8 @@
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
 #include "config/FileSystem.h"
-#include "favorites/StoreTree.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
 
 namespace {
 std::string itemKey(int index) {

@@ -12,7 +12,8 @@
 #include "archive/FileChecks.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/StoreTree.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
 #include "ui/QuestionSeam.h"
 
 bool replaceAll = false;
@@ -58,7 +59,7 @@ void mergeFolder(const std::string& targetSection, const std::string& childSecti
     const std::string relativeParent = getParentPath(relative);
     const std::string parent = relativeParent.empty() ? targetSection : targetSection + "\\" + relativeParent;
     if (hasItem(parent, child)) return;
-    setNodeValue(parent, findItemKey(parent, child), child);
+    setNodeValue(parent, findItemKey(parent, &child), child);
     setNodeValue(targetFolder, "type", "folder");
 }
 
@@ -152,7 +153,7 @@ void mergeArchivPage(const std::string& parent, const std::string& exchangeSecti
         return;
     }
     if (!hasItem(parent, name)) {
-        setNodeValue(parent, findItemKey(parent, name), name);
+        setNodeValue(parent, findItemKey(parent, &name), name);
         setNodeValue(target, "type", "file");
     }
     setNodeValue(target, "DATE", readProfileValue(source, "DATE", exchangeFile));

@@ -1,64 +1,97 @@
 #include "favorites/StoreTree.h"
 
-#include <windows.h>
+#include <cstdio>
 
-#include <algorithm>
-
-#include "config/SharedIni.h"
-
-namespace {
-std::string itemKey(int index) {
-    return "item_" + std::to_string(index);
+std::string itemKey(size_t index) {
+    char key[32];
+    std::snprintf(key, sizeof(key), "item_%zu", index);
+    return key;
 }
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                          b.c_str(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-} // namespace
-
-std::string getFavTreeRoot() {
-    return "NVFavTreeRoot";
-}
-std::string getOfflineTreeRoot() {
-    return "NVOfflineTreeRoot";
+std::string childSection(const std::string& section, const std::string& name) {
+    return section + "\\" + name;
 }
 
-std::string getNodeValue(const std::string& section, const std::string& key) {
-    return getIniValue(section, key, "");
-}
-
-bool setNodeValue(const std::string& section, const std::string& key, const std::string& value) {
-    setIniValue(section, key, value);
-    return true;
-}
-
-std::string findItemKey(const std::string& section, const std::string& name) {
-    int index = 0;
-    for (std::string value = getNodeValue(section, itemKey(0)); !value.empty();
-         value = getNodeValue(section, itemKey(++index)))
-        if (!name.empty() && value == name) break;
-    return itemKey(index);
-}
-
-bool hasItem(const std::string& section, const std::string& name) {
-    for (int index = 0;; ++index) {
-        std::string value = getNodeValue(section, itemKey(index));
-        if (value.empty()) return false;
-        if (equalsIgnoringCase(value, name)) return true;
+std::vector<std::string> listChildren(NodeStore& store, const std::string& section) {
+    std::vector<std::string> children;
+    for (size_t index = 0;; ++index) {
+        std::string name = store.getNodeValue(section, itemKey(index));
+        if (name.empty()) return children;
+        children.push_back(std::move(name));
     }
 }
 
-std::string getFileNameOfPath(const std::string& path) {
-    size_t last = path.rfind('\\');
-    return last == std::string::npos ? path : path.substr(last + 1);
+std::string findItemKey(NodeStore& store, const std::string& section, const std::string* name) {
+    size_t index = 0;
+    for (std::string value = store.getNodeValue(section, itemKey(0)); !value.empty();
+         value = store.getNodeValue(section, itemKey(++index))) {
+        if (name && value == *name) break;
+    }
+    return itemKey(index);
 }
 
-std::string getPageFilesFolder(const std::string& pagePath, std::string& folderName) {
-    std::string folder =
-        pagePath.substr(0, pagePath.size() - std::min<size_t>(4, pagePath.size())) + "-Dateien";
-    std::replace(folder.begin(), folder.end(), '\\', '/');
-    size_t last = folder.rfind('/');
-    folderName = last == std::string::npos ? folder : folder.substr(last + 1);
-    return folder;
+bool hasItem(NodeStore& store, const std::string& section, const std::string& name) {
+    std::string folded = store.foldCase(name);
+    for (size_t index = 0;; ++index) {
+        std::string value = store.getNodeValue(section, itemKey(index));
+        if (value.empty()) return false;
+        if (store.foldCase(value) == folded) return true;
+    }
+}
+
+std::string addChild(NodeStore& store, const std::string& section, const std::string& name, bool isFolder) {
+    std::string key = findItemKey(store, section);
+    if (!hasItem(store, section, name)) {
+        if (isFolder) store.setNodeValue(section, "type", "folder");
+        store.setNodeValue(section, key, name);
+    }
+    return childSection(section, name);
+}
+
+ChildAppender::Listing& ChildAppender::listing(const std::string& section) {
+    auto found = listings_.find(section);
+    if (found != listings_.end()) return found->second;
+    Listing& created = listings_[section];
+    skipListed(section, created);
+    return created;
+}
+
+void ChildAppender::skipListed(const std::string& section, Listing& listing) {
+    for (std::string value = store_.getNodeValue(section, itemKey(listing.freeIndex)); !value.empty();
+         value = store_.getNodeValue(section, itemKey(++listing.freeIndex)))
+        listing.foldedNames.insert(store_.foldCase(value));
+}
+
+std::string ChildAppender::addChild(const std::string& section, const std::string& name, bool isFolder) {
+    Listing& list = listing(section);
+    std::string folded = store_.foldCase(name);
+    if (!list.foldedNames.contains(folded)) {
+        if (isFolder) store_.setNodeValue(section, "type", "folder");
+        store_.setNodeValue(section, itemKey(list.freeIndex), name);
+        // An empty name leaves the key free. Otherwise the list grows, and values behind a former
+        // gap become listed as well.
+        if (!name.empty()) {
+            list.foldedNames.insert(std::move(folded));
+            ++list.freeIndex;
+            skipListed(section, list);
+        }
+    }
+    return childSection(section, name);
+}
+
+std::string DocumentNodeStore::getNodeValue(const std::string& section, const std::string& key) {
+    const std::string* value = document_.findValue(section, key);
+    return value ? *value : std::string();
+}
+
+void DocumentNodeStore::setNodeValue(const std::string& section, const std::string& key,
+                                     const std::string& value) {
+    document_.setValue(section, key, value);
+}
+
+std::string DocumentNodeStore::foldCase(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+    return folded;
 }

@@ -1,23 +1,62 @@
 #pragma once
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
-// The trees of the shared store: one section per node, named by its path below a root section,
-// children listed in item_0, item_1, ... up to the first empty value.
-std::string getFavTreeRoot();     // "NVFavTreeRoot"
-std::string getOfflineTreeRoot(); // "NVOfflineTreeRoot"
+#include "config/IniDocument.h"
+#include "favorites/NodeStore.h"
 
-// The key's value, or "" when the section or key is missing.
-std::string getNodeValue(const std::string& section, const std::string& key);
-// Creates section and key as needed and overwrites the value; always true.
-bool setNodeValue(const std::string& section, const std::string& key, const std::string& value);
-// The key that lists name (exact byte comparison) or, without a name or when it is not listed,
-// the first free item key.
-std::string findItemKey(const std::string& section, const std::string& name = {});
-// Whether section lists name, ignoring case as the active code page does.
-bool hasItem(const std::string& section, const std::string& name);
+// Child lists of store tree sections: item_0, item_1, ... up to the first empty value.
 
-// The text after the last "\", or the whole path when it holds none.
-std::string getFileNameOfPath(const std::string& path);
-// The companion folder of a saved page: the path without its last four characters plus
-// "-Dateien", with "/" for every "\"; folderName receives the folder's own name.
-std::string getPageFilesFolder(const std::string& pagePath, std::string& folderName);
+std::string itemKey(size_t index);                                             // "item_%d"
+std::string childSection(const std::string& section, const std::string& name); // section + "\" + name
+std::vector<std::string> listChildren(NodeStore& store, const std::string& section);
+// The key listing name exactly (case-sensitive), or the first free key. Without a name: the key
+// just past the last listed child.
+std::string findItemKey(NodeStore& store, const std::string& section, const std::string* name = nullptr);
+// Whether a child of section equals name, ignoring case.
+bool hasItem(NodeStore& store, const std::string& section, const std::string& name);
+// Lists name at the first free key unless it is listed already (ignoring case); a folder child
+// marks section as a folder first. Returns the child's section.
+std::string addChild(NodeStore& store, const std::string& section, const std::string& name, bool isFolder);
+
+// addChild for many children in a row, as the importers place them: remembers each folder's
+// listed names and first free key, so that every placement costs the same however long the
+// list is. Valid while nobody else writes the item keys of the folders it has seen.
+class ChildAppender {
+  public:
+    explicit ChildAppender(NodeStore& store) : store_(store) {}
+    std::string addChild(const std::string& section, const std::string& name, bool isFolder);
+
+  private:
+    struct Listing {
+        size_t freeIndex = 0;
+        std::unordered_set<std::string> foldedNames;
+    };
+    Listing& listing(const std::string& section);
+    void skipListed(const std::string& section, Listing& listing);
+
+    // Section names compare as the store compares them.
+    struct SectionHash {
+        size_t operator()(const std::string& name) const { return hashNoCase(name); }
+    };
+    struct SectionEqual {
+        bool operator()(const std::string& a, const std::string& b) const { return equalsNoCase(a, b); }
+    };
+
+    NodeStore& store_;
+    std::unordered_map<std::string, Listing, SectionHash, SectionEqual> listings_;
+};
+
+// A NodeStore over a plain document, with ASCII case folding.
+class DocumentNodeStore : public NodeStore {
+  public:
+    explicit DocumentNodeStore(IniDocument& document) : document_(document) {}
+    std::string getNodeValue(const std::string& section, const std::string& key) override;
+    void setNodeValue(const std::string& section, const std::string& key, const std::string& value) override;
+    std::string foldCase(const std::string& name) override;
+
+  private:
+    IniDocument& document_;
+};

@@ -1,5 +1,19 @@
 list(APPEND PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BookmarkImport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BookmarkNode.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BookmarkParser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BookmarkWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FavoritePaths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StoreTree.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Utf8Decoder.cpp
 )
 list(APPEND WINDOWS_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/StoreTree.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BookmarkFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ExplorerFavorites.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FavoritesStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FolderTreeView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InternetShortcut.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NetscapeProfiles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NetscapeTransfer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReplaceFile.cpp
 )

@@ -9,7 +9,8 @@
 #include "archive/FileArchive.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/StoreTree.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
 #include "tool/Commands.h"
 #include "ui/QuestionSeam.h"
 

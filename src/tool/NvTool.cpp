@@ -15,6 +15,11 @@ const char* const kUsage =
     "usage: nvtool config decrypt IN OUT | config encrypt IN OUT | config show FILE\n"
     "       nvtool store get SECTION KEY | store set SECTION KEY VALUE [--save] | store dump\n"
     "       nvtool store hold SECONDS\n"
+    "       nvtool favorites import-ie FOLDER | export-ie FOLDER | import-nc FOLDER USER\n"
+    "                        | export-nc FOLDER USER | import-file FOLDER FILE | export-file FOLDER FILE\n"
+    "                        [--yes | --no]\n"
+    "       nvtool favorites list [FOLDER] | netscape-users\n"
+    "       nvtool bookmarks show FILE [--root NAME]\n"
     "       nvtool archive export FOLDER FILE | archive import FOLDER FILE [--yes|--no] [--all]\n"
     "       nvtool archive list FILE | archive extract FILE DIR | archive create DIR FILE\n"
     "       nvtool archive tree [FOLDER]\n";
@@ -57,6 +62,8 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> groups = {
         {"config", runConfigCommand},
         {"store", runStoreCommand},
+        {"favorites", runFavoritesCommand},
+        {"bookmarks", runBookmarksCommand},
         {"archive", runArchiveCommand},
     };
     auto group = groups.find(argv[1]);

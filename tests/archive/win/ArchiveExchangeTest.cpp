@@ -15,7 +15,8 @@
 #include "archive/FileArchive.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
-#include "favorites/StoreTree.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
 #include "support/TestSupport.h"
 #include "toolkit/Handles.h"
 

@@ -244,3 +244,28 @@ TEST_F(SharedStoreTest, ANewUsersFileIsCreatedByTheFirstSave) {
     EXPECT_TRUE(isEncryptedFile(userPath));
     EXPECT_EQ(readFile(userPath), "[Neu]\r\nBenutzer=\"Ein neuer Benutzer der Suite\"\r\n");
 }
+
+TEST_F(SharedStoreTest, NvToolSetsGetsAndDumpsTheStoreOfARunningProgram) {
+    const std::string nvtool = "\"" + testExecutableDirectory() + "nvtool.exe\" ";
+    std::string output;
+    EXPECT_EQ(runProcess(nvtool + "store dump", &output), 1); // nobody holds the store yet
+
+    ChildProcess holder;
+    ASSERT_TRUE(holder.start(nvtool + "store hold 60"));
+    ASSERT_TRUE(holder.waitForLine("store open", kTimeout)) << holder.output();
+    ASSERT_EQ(runProcess(nvtool + "store dump", &output), 0);
+    ASSERT_EQ(output.rfind("generation ", 0), 0u) << output;
+    unsigned long before = std::stoul(output.substr(11));
+    EXPECT_NE(output.find("[Registry_HKLM]\r\nVersion=\"5.0\"\r\n"), std::string::npos);
+
+    EXPECT_EQ(runProcess(nvtool + "store set Test k v"), 0);
+    EXPECT_EQ(runProcess(nvtool + "store get Test k", &output), 0);
+    EXPECT_EQ(output, "v\n");
+    EXPECT_EQ(runProcess(nvtool + "store dump", &output), 0);
+    EXPECT_EQ(output.rfind("generation " + std::to_string(before + 1) + "\n", 0), 0u) << output;
+    EXPECT_EQ(runProcess(nvtool + "store get Test missing", &output), 1);
+    EXPECT_EQ(runProcess(nvtool + "store set Test k"), 2);
+
+    EXPECT_EQ(runProcess(nvtool + "store set Saved k v --save"), 0);
+    EXPECT_NE(readFile(userPath)->find("[Saved]\r\nk=\"v\"\r\n"), std::string::npos);
+}

@@ -2,27 +2,29 @@
 
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
-#include "favorites/StoreTree.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
 #include "support/TestSupport.h"
 
 namespace {
-struct StoreTree : testing::Test {
+struct ArchiveTreeNodes : testing::Test {
     void SetUp() override { theIniFile().clear(); }
     void TearDown() override { theIniFile().clear(); }
 };
 } // namespace
 
-TEST_F(StoreTree, ListsEndAtTheFirstGapAndFindItemKeyReturnsTheFreeSlot) {
+TEST_F(ArchiveTreeNodes, ListsEndAtTheFirstGapAndFindItemKeyReturnsTheFreeSlot) {
     setNodeValue("NVOfflineTreeRoot\\A", "item_0", "News");
     setNodeValue("NVOfflineTreeRoot\\A", "item_2", "Spaet");
     EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\A"), "item_1");
-    EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\A", "News"), "item_0");
-    EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\A", "news"), "item_1");
+    const std::string news = "News", lower = "news";
+    EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\A", &news), "item_0");
+    EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\A", &lower), "item_1");
     EXPECT_FALSE(hasItem("NVOfflineTreeRoot\\A", "Spaet"));
     EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\Leer"), "item_0");
 }
 
-TEST_F(StoreTree, HasItemIgnoresCaseIncludingGermanLetters) {
+TEST_F(ArchiveTreeNodes, HasItemIgnoresCaseIncludingGermanLetters) {
     setNodeValue("NVOfflineTreeRoot", "item_0", "News");
     setNodeValue("NVOfflineTreeRoot", "item_1",
                  "\xDC"
@@ -35,7 +37,7 @@ TEST_F(StoreTree, HasItemIgnoresCaseIncludingGermanLetters) {
     EXPECT_EQ(getNodeValue("NVOfflineTreeRoot", "fehlt"), "");
 }
 
-TEST_F(StoreTree, PathHelpers) {
+TEST_F(ArchiveTreeNodes, PathHelpers) {
     EXPECT_EQ(getFavTreeRoot(), "NVFavTreeRoot");
     EXPECT_EQ(getOfflineTreeRoot(), "NVOfflineTreeRoot");
     EXPECT_EQ(getFileNameOfPath("C:\\x\\Rom.htm"), "Rom.htm");

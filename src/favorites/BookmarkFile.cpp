@@ -1,0 +1,31 @@
+#include "favorites/BookmarkFile.h"
+
+#include <windows.h>
+
+#include "config/FileSystem.h"
+#include "favorites/BookmarkParser.h"
+
+std::optional<std::string> wideToAnsi(std::u16string_view units) {
+    if (units.empty()) return std::string();
+    auto wide = reinterpret_cast<LPCWCH>(units.data());
+    int count = static_cast<int>(units.size());
+    int needed = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return std::nullopt;
+    std::string text(static_cast<size_t>(needed), '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, wide, count, text.data(), needed, nullptr, nullptr) != needed)
+        return std::nullopt;
+    return text;
+}
+
+bool isNetscapeBookmarkFile(const std::string& path) {
+    std::optional<std::string> content = readWholeFile(path);
+    return content && isNetscapeBookmarkFormat(*content);
+}
+
+bool CBookmarkParser::loadFile() {
+    if (!toAnsi_) toAnsi_ = wideToAnsi;
+    std::optional<std::string> content = readWholeFile(filePath_);
+    if (!content) return false;
+    loadBuffer(std::move(*content));
+    return true;
+}

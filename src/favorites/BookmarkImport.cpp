@@ -1,0 +1,53 @@
+#include "favorites/BookmarkImport.h"
+
+#include <vector>
+
+#include "favorites/StoreTree.h"
+
+void sanitizeName(std::string& name) {
+    for (char special : {'\\', '/', ':', '*', '?', '"', '>', '<', '|', '\''})
+        for (char& c : name)
+            if (c == special) c = ' ';
+    // White space bytes are below every trail byte of a multi-byte code page, so trimming byte by
+    // byte never splits a character.
+    const char* const whiteSpace = " \t\n\v\f\r";
+    size_t first = name.find_first_not_of(whiteSpace);
+    if (first == std::string::npos) {
+        name.clear();
+        return;
+    }
+    name.erase(0, first);
+    name.erase(name.find_last_not_of(whiteSpace) + 1);
+}
+
+void importBookmarkTree(NodeStore& store, const std::string& section, BookmarkNode* node,
+                        const std::string& date) {
+    ChildAppender appender(store);
+    // Depth first in file order, without recursion: one entry per open folder.
+    struct Pending {
+        std::string section;
+        BookmarkNode* next;
+    };
+    std::vector<Pending> pending;
+    pending.push_back({section, node});
+    while (!pending.empty()) {
+        BookmarkNode* current = pending.back().next;
+        if (!current) {
+            pending.pop_back();
+            continue;
+        }
+        pending.back().next = current->nextSibling.get();
+        std::string parent = pending.back().section;
+        sanitizeName(current->name);
+        if (current->kind == kFolderNode) {
+            std::string child = appender.addChild(parent, current->name, true);
+            store.setNodeValue(child, "type", "folder");
+            pending.push_back({std::move(child), current->firstChild.get()});
+        } else {
+            std::string child = appender.addChild(parent, current->name, false);
+            store.setNodeValue(child, "type", "file");
+            store.setNodeValue(child, "URL", current->url);
+            store.setNodeValue(child, "CREATED_DATE", date);
+        }
+    }
+}

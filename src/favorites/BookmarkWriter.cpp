@@ -1,0 +1,73 @@
+#include "favorites/BookmarkWriter.h"
+
+#include <vector>
+
+#include "app/Trace.h"
+#include "favorites/StoreTree.h"
+
+namespace {
+void appendFolderOpening(std::string& text, const std::string& name) {
+    text += "<DT><H3 >";
+    text += name;
+    text += "</H3>\r\n<DL><p>\r\n";
+}
+
+constexpr std::string_view kFolderClosing = "</DL><p>\r\n";
+} // namespace
+
+void exportFolderToHtml(NodeStore& store, const std::string& section, std::string& text) {
+    if (store.getNodeValue(section, "type") != "folder") return;
+    // Depth first in index order, without recursion: one entry per open folder.
+    struct Open {
+        std::string section;
+        size_t next;
+    };
+    std::vector<Open> open;
+    open.push_back({section, 0});
+    while (!open.empty()) {
+        std::string name = store.getNodeValue(open.back().section, itemKey(open.back().next));
+        if (name.empty()) {
+            open.pop_back();
+            if (!open.empty()) text += kFolderClosing;
+            continue;
+        }
+        ++open.back().next;
+        std::string child = childSection(open.back().section, name);
+        std::string type = store.getNodeValue(child, "type");
+        if (type == "folder") {
+            appendFolderOpening(text, name);
+            open.push_back({std::move(child), 0});
+        } else if (type == "file") {
+            std::string url = store.getNodeValue(child, "URL");
+            trace("\t URL : [%s]\n", url.c_str());
+            text += "<DT><A HREF=\"";
+            text += url;
+            text += "\">";
+            text += name;
+            text += "</A>\r\n";
+        }
+    }
+}
+
+std::string buildFolderBlock(NodeStore& store, const std::string& section, const std::string& name) {
+    std::string block;
+    appendFolderOpening(block, name);
+    exportFolderToHtml(store, section, block);
+    block += kFolderClosing;
+    return block;
+}
+
+long findLastListEnd(std::string_view text) {
+    // "</DL><p>" cannot overlap itself, so the last match found from the front is the last one.
+    size_t found = text.rfind("</DL><p>");
+    return found == std::string_view::npos ? -1 : static_cast<long>(found);
+}
+
+void insertBeforeLastListEnd(std::string& text, const std::string& block) {
+    long position = findLastListEnd(text);
+    text.insert(position < 0 ? 0 : static_cast<size_t>(position), block);
+}
+
+std::string internetShortcutContent(const std::string& url) {
+    return "[InternetShortcut]\r\nURL=" + url;
+}

@@ -1,0 +1,140 @@
+#include "favorites/ExplorerFavorites.h"
+
+#include <windows.h>
+
+#include "app/Trace.h"
+#include "config/FileSystem.h"
+#include "config/Registry.h"
+#include "config/SharedIni.h"
+#include "favorites/FavoritesStore.h"
+#include "favorites/InternetShortcut.h"
+#include "favorites/StoreTree.h"
+#include "toolkit/Handles.h"
+
+namespace {
+const char* const kFallbackFolder = "Quendal Browser-Links";
+
+bool isDotEntry(const char* name) { return std::string(name) == "." || std::string(name) == ".."; }
+
+std::string listPattern(const std::string& dir) { return dir + (!dir.empty() && dir.back() == '\\' ? "*.*" : "\\*.*"); }
+
+// Whether name ends with ext, ignoring case; base receives the part before it.
+bool hasExtension(const std::string& name, const std::string& ext, std::string& base) {
+    if (name.size() < ext.size()) return false;
+    size_t start = name.size() - ext.size();
+    if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, name.c_str() + start, static_cast<int>(ext.size()),
+                       ext.c_str(), static_cast<int>(ext.size())) != CSTR_EQUAL)
+        return false;
+    base = name.substr(0, start);
+    return true;
+}
+
+// A store name that would lead out of the folder it is written to ("." or ".." as a path step).
+bool leavesFolder(const std::string& name) {
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find_first_of("\\/", start);
+        std::string step = name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (step == "." || step == "..") return true;
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return false;
+}
+
+template <typename Visit> bool forEachEntry(const std::string& dir, Visit visit) {
+    WIN32_FIND_DATAA data;
+    ScopedFind find(FindFirstFileA(listPattern(dir).c_str(), &data));
+    if (!find) return false;
+    do {
+        visit(data);
+    } while (FindNextFileA(find.get(), &data));
+    return true;
+}
+
+bool importDirectoryWith(ChildAppender& appender, const std::string& section, const std::string& dir,
+                         const std::string& ext, bool recurse) {
+    if (recurse) {
+        bool listed = forEachEntry(dir, [&](const WIN32_FIND_DATAA& data) {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || isDotEntry(data.cFileName)) return;
+            std::string child = appender.addChild(section, data.cFileName, true);
+            setNodeValue(child, "type", "folder");
+            importDirectoryWith(appender, child, dir + "\\" + data.cFileName, ext, true);
+        });
+        if (!listed) return false;
+    }
+    return forEachEntry(dir, [&](const WIN32_FIND_DATAA& data) {
+        std::string base;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !hasExtension(data.cFileName, ext, base)) return;
+        std::string url = readInternetShortcut(dir + "\\" + base + ext);
+        std::string child = appender.addChild(section, base, false);
+        setNodeValue(child, "type", "file");
+        setNodeValue(child, "URL", url);
+        setNodeValue(child, "CREATED_DATE", getDateString());
+    });
+}
+
+void writeShortcutOrFallback(const std::string& path, const std::string& url) {
+    if (path.size() + 4 < MAX_PATH) {
+        writeInternetShortcut(path + ".url", url);
+        return;
+    }
+    std::string fallback = getFavoritesFolder() + "\\" + kFallbackFolder;
+    createDirectory(fallback, false);
+    fallback += path.substr(path.rfind('\\'));
+    if (fallback.size() + 4 < MAX_PATH) writeInternetShortcut(fallback + ".url", url);
+}
+} // namespace
+
+bool importDirectory(const std::string& section, const std::string& dir, const std::string& ext, bool recurse) {
+    ChildAppender appender(sharedStoreNodes());
+    return importDirectoryWith(appender, section, dir, ext, recurse);
+}
+
+int import_MIE(const std::string& destFolder) {
+    trace("<<< import_MIE BEGIN >>>\n");
+    std::string favorites = getFavoritesFolder();
+    if (favorites.empty()) return -1; // no folder to read: never fall back to the current drive
+    StoreBatch batch;
+    std::string section = getFavTreeRoot() + "\\" + destFolder;
+    if (getNodeValue(section, "type").empty()) {
+        setNodeValue(section, "type", "folder");
+        setNodeValue(getFavTreeRoot(), findItemKey(getFavTreeRoot(), &destFolder), destFolder);
+    }
+    importDirectory(section, favorites, ".url", true);
+    if (!batch.commit()) return -1;
+    saveSharedIni();
+    trace("<<< import_MIE END >>>\n");
+    return 1;
+}
+
+void exportFolderToDirectory(const std::string& section, const std::string& dir) {
+    if (getNodeValue(section, "type") != "folder") return;
+    for (const std::string& name : listChildren(sharedStoreNodes(), section)) {
+        if (leavesFolder(name)) continue;
+        std::string child = childSection(section, name);
+        std::string path = dir + "\\" + name;
+        std::string type = getNodeValue(child, "type");
+        if (type == "folder") {
+            createDirectory(path, false);
+            exportFolderToDirectory(child, path);
+        } else if (type == "file") {
+            writeShortcutOrFallback(path, getNodeValue(child, "URL"));
+        }
+    }
+}
+
+int export_MIE(const std::string& sourceFolder) {
+    trace("<<< export_MIE BEGIN >>>\n");
+    std::string favorites = getFavoritesFolder();
+    std::string rootName = getRegistryValue("FavoritesRootName", "Favoriten");
+    std::string relative = sourceFolder.size() > rootName.size() ? sourceFolder.substr(rootName.size() + 1) : "";
+    if (favorites.empty() || leavesFolder(relative)) return -1;
+    std::string target = favorites + "\\" + relative;
+    if (target.back() == '\\') target.pop_back();
+    trace("destFolder : [%s]\n", target.c_str());
+    createDirectory(target, false);
+    exportFolderToDirectory(getFavTreeRoot() + "\\" + sourceFolder, target);
+    trace("<<< export_MIE END >>>\n");
+    return 1;
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Path texts of the favorites and of the Netscape profiles, without any system access.
+
+// The text after the last "\"; the whole path when it holds none.
+std::string getFileNameOfPath(const std::string& path);
+// The companion folder of a saved page: the path without its last four characters plus
+// "-Dateien", with "/" for every "\"; folderName receives its last component.
+std::string getPageFilesFolder(const std::string& pagePath, std::string& folderName);
+
+// The store path of a tree item from the labels of its ancestors (top-level one first), its own
+// label and its image index (0 for non-folder items, which yield their parent's path).
+std::string composeTreeItemPath(const std::vector<std::string>& ancestorLabels, const std::string& label,
+                                int imageIndex);
+
+// A folder path split at its last "\": parent path ("" for a top-level folder) and display name.
+struct FolderPathParts {
+    std::string parent;
+    std::string name;
+};
+FolderPathParts splitFolderPath(const std::string& path);
+
+// Netscape profile bookmark files.
+// From a mail state file: the path without its last 17 characters ("mail\popstate.dat") plus
+// "bookmark.htm".
+std::string bookmarkPathFromPopstate(const std::string& popstatePath);
+// From the install directory: its text before the last "\", "\Users\", user, "\bookmark.htm".
+std::string bookmarkPathFromInstallDirectory(const std::string& installDirectory, const std::string& user);
+// The default profile's file below the program files folder.
+std::string defaultBookmarkPathFrom(const std::string& programFilesDirectory);

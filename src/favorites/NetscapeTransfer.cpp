@@ -1,0 +1,76 @@
+#include "favorites/NetscapeTransfer.h"
+
+#include "app/Trace.h"
+#include "config/FileSystem.h"
+#include "config/SharedIni.h"
+#include "favorites/BookmarkFile.h"
+#include "favorites/BookmarkImport.h"
+#include "favorites/BookmarkParser.h"
+#include "favorites/BookmarkWriter.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
+#include "favorites/NetscapeProfiles.h"
+#include "favorites/ReplaceFile.h"
+#include "ui/QuestionSeam.h"
+
+namespace {
+std::string folderBlockOf(const std::string& folder) {
+    return buildFolderBlock(sharedStoreNodes(), getFavTreeRoot() + "\\" + folder, splitFolderPath(folder).name);
+}
+} // namespace
+
+int import_NC(const std::string& destFolder, const std::string& userOrFile, bool isFile) {
+    trace("<<< import_NC BEGIN >>>\n");
+    std::string path = isFile ? userOrFile : resolveBookmarkPath(userOrFile);
+    CBookmarkParser parser(path);
+    if (path.empty() || !parser.loadFile()) return -1;
+    FolderPathParts dest = splitFolderPath(destFolder);
+    parser.setRootName(dest.name);
+    parser.parse();
+    dumpTree(parser.bookmarkRoot.get());
+
+    StoreBatch batch;
+    std::string rootSection = getFavTreeRoot() + (dest.parent.empty() ? "" : "\\" + dest.parent);
+    trace("rootSectionName : [%s] \n", rootSection.c_str());
+    importBookmarkTree(sharedStoreNodes(), rootSection, parser.bookmarkRoot.get(), getDateString());
+    freeTree(parser.bookmarkRoot);
+    // A result that does not fit the shared store is refused whole: the store is as before.
+    if (!batch.commit()) return -1;
+    saveSharedIni();
+    trace("<<< import_NC END >>>\n");
+    return 1;
+}
+
+int import_NCFile(const std::string& destFolder, const std::string& path) {
+    trace("<<< import_NCFile >>>\n");
+    if (!isNetscapeBookmarkFile(path)) {
+        askQuestion("MessageBoxFavExportNotNetscapeFormat", "");
+        return 0;
+    }
+    // import_NC brackets and saves its own changes; a bracket around it would let its save write
+    // a result that the outer publication then refuses.
+    return import_NC(destFolder, path, true) == -1 ? -1 : 1;
+}
+
+int export_NC(const std::string& sourceFolder, const std::string& user) {
+    trace("<<< export_NC BEGIN >>>\n");
+    std::string path = resolveBookmarkPath(user);
+    trace("bookmarkPath : [%s]\n", path.c_str());
+    std::optional<std::string> text = path.empty() ? std::nullopt : readWholeFile(path);
+    if (!text) return -1;
+    insertBeforeLastListEnd(*text, folderBlockOf(sourceFolder));
+    trace("write new bookmark file : [%s]\n", path.c_str());
+    bool written = replaceFileContent(path, *text);
+    trace("<<< export_NC END >>>\n");
+    return written ? 1 : -1;
+}
+
+int export_NCFile(const std::string& sourceFolder, const std::string& path) {
+    trace("<<< export_NCFile>>>\n");
+    if (fileExists(path)) {
+        int button = askQuestion("MessageBoxAssistentFileNotAvailable", "").button;
+        if (button != 6 && button != 1) return 0;
+    }
+    trace("write new bookmark file : [%s]\n", path.c_str());
+    return replaceFileContent(path, folderBlockOf(sourceFolder)) ? 1 : -1;
+}

@@ -1,0 +1,164 @@
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "app/ProgramPaths.h"
+#include "config/FileSystem.h"
+#include "config/Registry.h"
+#include "config/SharedIni.h"
+#include "favorites/BookmarkParser.h"
+#include "favorites/ExplorerFavorites.h"
+#include "favorites/FavoritesStore.h"
+#include "favorites/NetscapeProfiles.h"
+#include "favorites/NetscapeTransfer.h"
+#include "favorites/StoreTree.h"
+#include "tool/Commands.h"
+#include "ui/QuestionSeam.h"
+
+namespace {
+// Exit codes of the operations: 0 done, 1 failed, 3 abandoned.
+int reportResult(int result) {
+    const char* words = result == 1 ? "done" : result == -1 ? "failed" : "abandoned";
+    writeStdout(std::string(words) + "\r\n");
+    return result == 1 ? 0 : result == -1 ? 1 : 3;
+}
+
+// Runs work inside the store, opened as the program opens it.
+template <typename Work> int withOpenStore(Work work) {
+    std::string user =
+        readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser", "");
+    if (user.empty()) return failure("favorites", "the suite has no \"CurrentUser\"");
+    if (!openSharedIni())
+        std::fprintf(stderr, "nvtool: the shared configuration store could not be opened\n");
+    int code = work();
+    closeSharedIni();
+    return code;
+}
+
+// Removes "--yes" and "--no" from args and answers every question accordingly (default: No).
+void takeAnswerOption(Args& args) {
+    bool yes = false;
+    std::vector<std::string> rest;
+    for (const std::string& arg : args) {
+        if (arg == "--yes")
+            yes = true;
+        else if (arg == "--no")
+            yes = false;
+        else
+            rest.push_back(arg);
+    }
+    args = rest;
+    setQuestionHandler([yes](const std::string& key, const std::string&) {
+        std::fprintf(stderr, "nvtool: question %s answered %s\n", key.c_str(), yes ? "Yes" : "No");
+        return QuestionAnswer{yes ? 6 : 7, false};
+    });
+}
+
+void appendTree(const std::string& section, int depth, std::string& text) {
+    for (const std::string& name : listChildren(sharedStoreNodes(), section)) {
+        std::string child = childSection(section, name);
+        std::string type = getNodeValue(child, "type");
+        std::string indent(static_cast<size_t>(depth) * 2, ' ');
+        if (type == "folder") {
+            text += indent + "FOLDER [" + name + "]\r\n";
+            appendTree(child, depth + 1, text);
+        } else if (type == "file") {
+            text += indent + "LINK [" + name + "] [" + getNodeValue(child, "URL") + "]\r\n";
+        }
+    }
+}
+
+int listFolder(const Args& args) {
+    if (args.size() > 2) return usageError("favorites list takes at most FOLDER");
+    std::string folder = args.size() == 2 ? args[1] : "";
+    return withOpenStore([&folder] {
+        std::string section = folder.empty() ? getFavTreeRoot() : getFavTreeRoot() + "\\" + folder;
+        if (!folder.empty() && getNodeValue(section, "type") != "folder")
+            return failure(folder, "is not a folder of the favorites");
+        std::string text;
+        appendTree(section, 0, text);
+        writeStdout(text);
+        return 0;
+    });
+}
+
+int listNetscapeUsers(const Args& args) {
+    if (args.size() != 1) return usageError("favorites netscape-users takes no arguments");
+    std::vector<std::string> users;
+    if (!getNetscapeUserList(users)) return failure("netscape-users", "no Netscape Navigator profile users");
+    std::string text;
+    for (const std::string& user : users) {
+        std::string path = resolveBookmarkPath(user);
+        text +=
+            user + " [" + path + "] " + (!path.empty() && fileExists(path) ? "exists" : "missing") + "\r\n";
+    }
+    writeStdout(text);
+    return 0;
+}
+
+using Operation = std::function<int(const Args&)>;
+struct OperationCommand {
+    const char* usage; // the arguments after the command word
+    Operation run;
+    size_t argumentCount() const { return std::string(usage).find(' ') == std::string::npos ? 1 : 2; }
+    bool takesFile() const { return std::string(usage).ends_with("FILE"); }
+};
+
+// Opening the store makes the program directory current: file arguments are made absolute first.
+std::string fullPath(const std::string& path) {
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
+    return length > 0 && length < sizeof(full) ? std::string(full) : path;
+}
+
+const std::map<std::string, OperationCommand>& operations() {
+    static const std::map<std::string, OperationCommand> table = {
+        {"import-ie", {"FOLDER", [](const Args& a) { return import_MIE(a[1]); }}},
+        {"export-ie", {"FOLDER", [](const Args& a) { return export_MIE(a[1]); }}},
+        {"import-nc", {"FOLDER USER", [](const Args& a) { return import_NC(a[1], a[2], false); }}},
+        {"export-nc", {"FOLDER USER", [](const Args& a) { return export_NC(a[1], a[2]); }}},
+        {"import-file", {"FOLDER FILE", [](const Args& a) { return import_NCFile(a[1], a[2]); }}},
+        {"export-file", {"FOLDER FILE", [](const Args& a) { return export_NCFile(a[1], a[2]); }}},
+    };
+    return table;
+}
+} // namespace
+
+int runFavoritesCommand(const Args& input) {
+    if (input.empty()) return usageError("favorites needs a command");
+    Args args = input;
+    takeAnswerOption(args);
+    if (args.empty()) return usageError("favorites needs a command");
+    if (args[0] == "list") return listFolder(args);
+    if (args[0] == "netscape-users") return listNetscapeUsers(args);
+    auto command = operations().find(args[0]);
+    if (command == operations().end()) return usageError("unknown favorites command '" + args[0] + "'");
+    const OperationCommand& operation = command->second;
+    if (args.size() != operation.argumentCount() + 1)
+        return usageError("favorites " + args[0] + " takes " + operation.usage);
+    if (operation.takesFile()) args[2] = fullPath(args[2]);
+    return withOpenStore([&] { return reportResult(operation.run(args)); });
+}
+
+int runBookmarksCommand(const Args& args) {
+    if (args.empty() || args[0] != "show") return usageError("bookmarks needs show");
+    std::string file, root;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--root" && i + 1 < args.size())
+            root = args[++i];
+        else if (file.empty() && args[i] != "--root")
+            file = args[i];
+        else
+            return usageError("bookmarks show takes FILE [--root NAME]");
+    }
+    if (file.empty()) return usageError("bookmarks show takes FILE [--root NAME]");
+    CBookmarkParser parser(file);
+    if (!root.empty()) parser.setRootName(root);
+    if (!parser.loadFile()) return failure(file, "cannot be read");
+    parser.parse();
+    writeStdout(formatTree(*parser.bookmarkRoot));
+    return 0;
+}

@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include "favorites/FavoritePaths.h"
+
+TEST(FavoritePaths, FileNamesAndPageFolders) {
+    EXPECT_EQ(getFileNameOfPath("C:\\Archiv\\seite.htm"), "seite.htm");
+    EXPECT_EQ(getFileNameOfPath("seite.htm"), "seite.htm");
+    EXPECT_EQ(getFileNameOfPath("C:\\dir\\"), "");
+    std::string folder;
+    EXPECT_EQ(getPageFilesFolder("C:\\Archiv\\seite.htm", folder), "C:/Archiv/seite-Dateien");
+    EXPECT_EQ(folder, "seite-Dateien");
+    EXPECT_EQ(getPageFilesFolder("x\\seite.html", folder), "x/seite.-Dateien");
+    EXPECT_EQ(folder, "seite.-Dateien");
+    EXPECT_EQ(getPageFilesFolder("a.h", folder), "-Dateien");
+    EXPECT_EQ(folder, "-Dateien");
+}
+
+TEST(FavoritePaths, TreeItemPaths) {
+    EXPECT_EQ(composeTreeItemPath({}, "Favoriten", 1), "Favoriten");
+    EXPECT_EQ(composeTreeItemPath({}, "A/B", 1), "A/B");
+    EXPECT_EQ(composeTreeItemPath({"A"}, "B", 1), "A\\B");
+    EXPECT_EQ(composeTreeItemPath({"Favoriten", "News"}, "Sport", 1), "Favoriten\\News\\Sport");
+    EXPECT_EQ(composeTreeItemPath({"Favoriten", "a/b"}, "c", 1), "Favoriten\\a\\b\\c");
+    EXPECT_EQ(composeTreeItemPath({"Favoriten", "News"}, "Link", 0), "Favoriten\\News");
+}
+
+TEST(FavoritePaths, FolderPathParts) {
+    EXPECT_EQ(splitFolderPath("Favoriten\\News\\Sport").parent, "Favoriten\\News");
+    EXPECT_EQ(splitFolderPath("Favoriten\\News\\Sport").name, "Sport");
+    EXPECT_EQ(splitFolderPath("Favoriten").parent, "");
+    EXPECT_EQ(splitFolderPath("Favoriten").name, "Favoriten");
+}
+
+TEST(NetscapePaths, DerivedBookmarkFiles) {
+    EXPECT_EQ(bookmarkPathFromPopstate("C:\\Netscape\\Users\\anna\\mail\\popstate.dat"),
+              "C:\\Netscape\\Users\\anna\\bookmark.htm");
+    EXPECT_EQ(bookmarkPathFromPopstate("short"), "bookmark.htm");
+    EXPECT_EQ(bookmarkPathFromInstallDirectory("C:\\Programme\\Netscape\\Communicator", "anna"),
+              "C:\\Programme\\Netscape\\Users\\anna\\bookmark.htm");
+    EXPECT_EQ(bookmarkPathFromInstallDirectory("Communicator", "anna"), "\\Users\\anna\\bookmark.htm");
+    EXPECT_EQ(defaultBookmarkPathFrom("C:\\Programme"),
+              "C:\\Programme\\Netscape\\Users\\default\\bookmark.htm");
+}

@@ -1,0 +1,240 @@
+#include "FavoritesFixture.h"
+
+#include "config/FileSystem.h"
+#include "favorites/NetscapeTransfer.h"
+#include "toolkit/Handles.h"
+
+namespace {
+const char* const kNavigatorMain = "Software\\Netscape\\Netscape Navigator\\Main";
+
+const std::string kImportFile = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+                                "<TITLE>Lesezeichen</TITLE>\r\n"
+                                "<DL><p>\r\n"
+                                "<DT><A HREF=\"http://new/\">suche</A>\r\n"
+                                "<DT><H3 ADD_DATE=\"1\">Sport</H3>\r\n"
+                                "<DL><p>\r\n"
+                                "<DT><A HREF=\"http://kicker/\">Kicker</A>\r\n"
+                                "</DL><p>\r\n"
+                                "<DT><A HREF=\"http://x/\">a/b: c?</A>\r\n"
+                                "</DL><p>\r\n";
+
+class NetscapeTransferTest : public FavoritesTest {
+  protected:
+    NetscapeTransferTest() { deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape"); }
+    ~NetscapeTransferTest() override { deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape"); }
+
+    // A profile user "anna" whose bookmark file lies below the test folder.
+    std::string annasBookmarkFile() {
+        setRegistryString(HKEY_CURRENT_USER, kNavigatorMain, "Install Directory",
+                          dir.file("Netscape\\Communicator"));
+        createDirectory(dir.file("Netscape\\Users\\anna"), false);
+        return dir.file("Netscape\\Users\\anna\\bookmark.htm");
+    }
+    void newsFolder() {
+        setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+        setFolder("NVFavTreeRoot\\Favoriten", {"News"});
+        setFolder("NVFavTreeRoot\\Favoriten\\News", {"Suche"});
+        setLink("NVFavTreeRoot\\Favoriten\\News\\Suche", "http://old/");
+        setNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "CREATED_DATE", "01.01.2000");
+    }
+    size_t filesIn(const std::string& folder) {
+        size_t count = 0;
+        WIN32_FIND_DATAA data;
+        ScopedFind find(FindFirstFileA((folder + "\\*").c_str(), &data));
+        if (find) do {
+                if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+            } while (FindNextFileA(find.get(), &data));
+        return count;
+    }
+    TempDir dir;
+};
+
+const std::string kNewsBlock = "<DT><H3 >News</H3>\r\n<DL><p>\r\n"
+                               "<DT><A HREF=\"http://old/\">Suche</A>\r\n"
+                               "</DL><p>\r\n";
+} // namespace
+
+TEST_F(NetscapeTransferTest, ImportMergesIntoTheExistingFolder) {
+    newsFolder();
+    writeTextFile(dir.file("b.htm"), kImportFile);
+    EXPECT_EQ(import_NC("Favoriten\\News", dir.file("b.htm"), true), 1);
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), std::vector<std::string>{"News"});
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\News"),
+              (std::vector<std::string>{"Suche", "Sport", "a b  c"}));
+    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "URL"), "http://new/");
+    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "CREATED_DATE"), getDateString());
+    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Sport\\Kicker", "URL"), "http://kicker/");
+    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News\\a b  c", "type"), "file");
+}
+
+TEST_F(NetscapeTransferTest, ImportIntoAnEmptyStoreCreatesTheTopFolder) {
+    writeTextFile(annasBookmarkFile(), kImportFile);
+    EXPECT_EQ(import_NC("Favoriten", "anna", false), 1);
+    EXPECT_EQ(children("NVFavTreeRoot"), std::vector<std::string>{"Favoriten"});
+    EXPECT_EQ(getNodeValue("NVFavTreeRoot", "type"), "folder");
+    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten", "type"), "folder");
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), (std::vector<std::string>{"suche", "Sport", "a b  c"}));
+}
+
+TEST_F(NetscapeTransferTest, ImportFromTheDefaultProfileFallsBackToProgramFiles) {
+    RegistryValueGuard programFiles(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                    "ProgramFilesDir", dir.path());
+    createDirectory(dir.file("Netscape\\Users\\default"), false);
+    writeTextFile(dir.file("Netscape\\Users\\default\\bookmark.htm"), kImportFile);
+    EXPECT_EQ(import_NC("Favoriten", "default", false), 1);
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten").size(), 3u);
+    resetStore();
+    EXPECT_EQ(import_NC("Favoriten", "Default", false), -1);
+}
+
+TEST_F(NetscapeTransferTest, UnreadableSourcesLeaveTheStoreUntouched) {
+    newsFolder();
+    std::string before = storeText();
+    EXPECT_EQ(import_NC("Favoriten\\News", "niemand", false), -1);
+    annasBookmarkFile();
+    EXPECT_EQ(import_NC("Favoriten\\News", "anna", false), -1); // the profile has no bookmark file
+    EXPECT_EQ(import_NC("Favoriten\\News", dir.file("missing.htm"), true), -1);
+    EXPECT_EQ(storeText(), before);
+}
+
+TEST_F(NetscapeTransferTest, ImportFileTestsTheFormatFirst) {
+    newsFolder();
+    std::string before = storeText();
+    writeTextFile(dir.file("text.txt"), "<DT><A HREF=\"http://x/\">x</A>\r\n");
+    {
+        QuestionScript questions({1, false});
+        EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("text.txt")), 0);
+        EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("missing.htm")), 0);
+        ASSERT_EQ(questions.asked().size(), 2u);
+        EXPECT_EQ(questions.asked()[0].key, "MessageBoxFavExportNotNetscapeFormat");
+        EXPECT_EQ(questions.asked()[0].insert, "");
+    }
+    EXPECT_EQ(storeText(), before);
+    writeTextFile(dir.file("b.htm"), kImportFile);
+    EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("b.htm")), 1);
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\News").size(), 3u);
+}
+
+TEST_F(NetscapeTransferTest, ImportFileReportsARefusedImport) {
+    // 20,000 links exceed the per-user file's limit: the import is refused whole.
+    std::string file = "<DL><p>\r\n";
+    for (int i = 0; i < 20000; ++i)
+        file += "<DT><A HREF=\"http://www.example.org/a/rather/long/path/" + std::to_string(i) +
+                ".html\">Link " + std::to_string(i) + "</A>\r\n";
+    file += "</DL><p>\r\n";
+    writeTextFile(dir.file("big.htm"), file);
+    newsFolder();
+    theIniFile().setFileName(dir.file("user.ini"));
+    std::string before = storeText();
+    MessageCapture messages;
+    EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("big.htm")), -1);
+    EXPECT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(storeText(), before);
+    EXPECT_EQ(theIniFile().holdCount, 0);
+    EXPECT_FALSE(fileExists(dir.file("user.ini")));
+}
+
+TEST_F(NetscapeTransferTest, ExportAddsTheFolderAsLastEntryOfTheProfileFile) {
+    newsFolder();
+    std::string path = annasBookmarkFile();
+    const std::string head = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<DL><p>\r\n"
+                             "    <DT><A HREF=\"http://a/\">A</A>\r\n    <DL><p>\r\n    </DL><p>\r\n";
+    const std::string tail = "</DL><p>\r\n<!-- trailer -->\r\n";
+    writeTextFile(path, head + tail);
+    EXPECT_EQ(export_NC("Favoriten\\News", "anna"), 1);
+    EXPECT_EQ(readTextFile(path), head + kNewsBlock + tail);
+    EXPECT_EQ(export_NC("Favoriten\\News", "anna"), 1);
+    EXPECT_EQ(readTextFile(path), head + kNewsBlock + kNewsBlock + tail);
+    EXPECT_EQ(filesIn(dir.file("Netscape\\Users\\anna")), 1u);
+
+    writeTextFile(path, "no list");
+    EXPECT_EQ(export_NC("Favoriten\\News", "anna"), 1);
+    EXPECT_EQ(readTextFile(path), kNewsBlock + "no list");
+}
+
+TEST_F(NetscapeTransferTest, ExportToAnUnreadableProfileFails) {
+    newsFolder();
+    EXPECT_EQ(export_NC("Favoriten\\News", "niemand"), -1);
+    annasBookmarkFile();
+    EXPECT_EQ(export_NC("Favoriten\\News", "anna"), -1);
+    EXPECT_FALSE(fileExists(dir.file("Netscape\\Users\\anna\\bookmark.htm")));
+}
+
+TEST_F(NetscapeTransferTest, FailedExportKeepsTheProfileFile) {
+    newsFolder();
+    std::string path = annasBookmarkFile();
+    const std::string original = "<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n</DL><p>\r\n";
+    writeTextFile(path, original);
+    {
+        // Another program holds the file: it can be read but not replaced.
+        ScopedHandle holder(
+            CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        MessageCapture messages;
+        EXPECT_EQ(export_NC("Favoriten\\News", "anna"), -1);
+        ASSERT_EQ(messages.texts().size(), 1u);
+        EXPECT_EQ(messages.texts()[0], "unable to write file '" + path + "'");
+    }
+    EXPECT_EQ(readTextFile(path), original);
+    EXPECT_EQ(filesIn(dir.file("Netscape\\Users\\anna")), 1u);
+}
+
+TEST_F(NetscapeTransferTest, ExportFileWritesTheFolderBlockAlone) {
+    newsFolder();
+    EXPECT_EQ(export_NCFile("Favoriten\\News", dir.file("neu.htm")), 1);
+    EXPECT_EQ(readTextFile(dir.file("neu.htm")), kNewsBlock);
+    EXPECT_EQ(export_NCFile("Favoriten", dir.file("alles.htm")), 1);
+    EXPECT_EQ(readTextFile(dir.file("alles.htm")),
+              "<DT><H3 >Favoriten</H3>\r\n<DL><p>\r\n" + kNewsBlock + "</DL><p>\r\n");
+}
+
+TEST_F(NetscapeTransferTest, ExportFileAsksBeforeReplacing) {
+    newsFolder();
+    std::string path = dir.file("vorhanden.htm");
+    QuestionScript questions;
+    for (int button : {7, 2}) {
+        writeTextFile(path, "old");
+        questions.push(button);
+        EXPECT_EQ(export_NCFile("Favoriten\\News", path), 0) << button;
+        EXPECT_EQ(readTextFile(path), "old");
+    }
+    for (int button : {6, 1}) {
+        writeTextFile(path, "old");
+        questions.push(button);
+        EXPECT_EQ(export_NCFile("Favoriten\\News", path), 1) << button;
+        EXPECT_EQ(readTextFile(path), kNewsBlock);
+    }
+    ASSERT_EQ(questions.asked().size(), 4u);
+    EXPECT_EQ(questions.asked()[0].key, "MessageBoxAssistentFileNotAvailable");
+    EXPECT_EQ(questions.asked()[0].insert, "");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+}
+
+TEST_F(NetscapeTransferTest, FailedExportFileKeepsTheOldFile) {
+    newsFolder();
+    std::string path = dir.file("vorhanden.htm");
+    writeTextFile(path, "old bookmarks");
+    QuestionScript questions({6, false});
+    MessageCapture messages;
+    {
+        ScopedHandle holder(
+            CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_EQ(export_NCFile("Favoriten\\News", path), -1);
+    }
+    EXPECT_EQ(readTextFile(path), "old bookmarks");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+    EXPECT_EQ(export_NCFile("Favoriten\\News", dir.file("kein Ordner\\neu.htm")), -1);
+    ASSERT_EQ(messages.texts().size(), 2u);
+    EXPECT_EQ(messages.texts()[1], "unable to write file '" + dir.file("kein Ordner\\neu.htm") + "'");
+}
+
+TEST_F(NetscapeTransferTest, MalformedContentNeverFailsTheImport) {
+    writeTextFile(dir.file("broken.htm"),
+                  "<DL><p>\r\n<DT><H3 no end\r\n<DT><A HREF=\"http://a/\r\n"
+                  "<DT><A without target</A>\r\n<DT><H3>Offen</H3>\r\n"
+                  "<DT><A HREF=\"http://b/\">B</A>\r\n<DT><A HREF=\"http://c/\">last line");
+    EXPECT_EQ(import_NC("Favoriten", dir.file("broken.htm"), true), 1);
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), std::vector<std::string>{"no end"});
+    EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\no end"), (std::vector<std::string>{"Offen"}));
+    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\no end\\Offen\\B", "URL"), "http://b/");
+}

@@ -1,0 +1,151 @@
+#include "FavoritesFixture.h"
+
+#include "SuiteEnvironment.h"
+
+namespace {
+std::string nvtool(const std::string& arguments, std::string* output = nullptr) {
+    std::string collected;
+    int code = runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, &collected);
+    if (output) *output = collected;
+    return std::to_string(code);
+}
+
+std::string inQuotes(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+const std::string kBookmarks =
+    "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Lesezeichen</TITLE>\r\n<DL><p>\r\n"
+    "<DT><H3>Sport</H3>\r\n<DL><p>\r\n<DT><A HREF=\"http://kicker/\">Kicker</A>\r\n"
+    "</DL><p>\r\n<DT><A HREF=\"http://suche/\">Suche &amp; Finde</A>\r\n</DL><p>\r\n";
+
+// nvtool runs each operation in the store, which it opens as the program does.
+class NvToolFavoritesTest : public FavoritesTest {
+  protected:
+    NvToolFavoritesTest() { EXPECT_TRUE(suite.prepare()); }
+    std::string savedConfiguration() { return readFile(suite.userPath).value_or(""); }
+    TempDir dir;
+    SuiteEnvironment suite;
+    TempDir favorites;
+    RegistryValueGuard shellFolder{HKEY_CURRENT_USER, kShellFolders, "Favorites", favorites.path()};
+};
+} // namespace
+
+TEST(NvToolBookmarks, ShowPrintsTheReadersTree) {
+    TempDir dir;
+    writeTextFile(dir.file("b.htm"), kBookmarks + "<DT><A HREF=\"x\">after the end</A>\r\n");
+    std::string output;
+    EXPECT_EQ(nvtool("bookmarks show " + inQuotes(dir.file("b.htm")), &output), "0");
+    EXPECT_EQ(output, "FOLDER [Lesezeichen] []\r\n"
+                      "  FOLDER [Sport] []\r\n"
+                      "    LINK [Kicker] [http://kicker/]\r\n"
+                      "  LINK [Suche &amp; Finde] [http://suche/]\r\n");
+    EXPECT_EQ(nvtool("bookmarks show " + inQuotes(dir.file("b.htm")) + " --root Import", &output), "0");
+    EXPECT_EQ(output.substr(0, 21), "FOLDER [Import] []\r\n ");
+    EXPECT_EQ(nvtool("bookmarks show " + inQuotes(dir.file("missing.htm")), &output), "1");
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(nvtool("bookmarks show"), "2");
+    EXPECT_EQ(nvtool("bookmarks list x"), "2");
+    EXPECT_EQ(nvtool("bookmarks show a b"), "2");
+}
+
+TEST_F(NvToolFavoritesTest, ImportFileMergesAndSavesThePerUserFile) {
+    writeTextFile(dir.file("b.htm"), kBookmarks);
+    std::string output;
+    EXPECT_EQ(nvtool("favorites import-file \"Favoriten\\News\" " + inQuotes(dir.file("b.htm")), &output), "0");
+    EXPECT_EQ(output, "done\r\n");
+    EXPECT_EQ(nvtool("favorites import-file \"Favoriten\\News\" " + inQuotes(dir.file("b.htm")), &output), "0");
+    std::string saved = savedConfiguration();
+    EXPECT_NE(saved.find("[NVFavTreeRoot\\Favoriten\\News]\r\ntype=\"folder\"\r\nitem_0=\"Sport\"\r\n"
+                         "item_1=\"Suche &amp; Finde\"\r\n"),
+              std::string::npos)
+        << saved;
+    EXPECT_NE(
+        saved.find(
+            "[NVFavTreeRoot\\Favoriten\\News\\Sport\\Kicker]\r\ntype=\"file\"\r\nURL=\"http://kicker/\"\r\n"
+            "CREATED_DATE=\"" +
+            getDateString() + "\"\r\n"),
+        std::string::npos);
+    EXPECT_EQ(nvtool("favorites list Favoriten", &output), "0");
+    EXPECT_EQ(output, "FOLDER [News]\r\n"
+                      "  FOLDER [Sport]\r\n"
+                      "    LINK [Kicker] [http://kicker/]\r\n"
+                      "  LINK [Suche &amp; Finde] [http://suche/]\r\n");
+    EXPECT_EQ(nvtool("favorites list", &output), "0");
+    EXPECT_EQ(output.substr(0, 20), "FOLDER [Favoriten]\r\n");
+    EXPECT_EQ(nvtool("favorites list Nirgends", &output), "1");
+}
+
+TEST_F(NvToolFavoritesTest, ResultsBecomeExitCodes) {
+    writeTextFile(dir.file("text.txt"), "not bookmarks");
+    std::string output;
+    EXPECT_EQ(nvtool("favorites import-file Favoriten " + inQuotes(dir.file("text.txt")), &output), "3");
+    EXPECT_EQ(output, "abandoned\r\n");
+    EXPECT_EQ(nvtool("favorites import-nc Favoriten niemand", &output), "1");
+    EXPECT_EQ(output, "failed\r\n");
+    EXPECT_EQ(nvtool("favorites export-nc Favoriten niemand"), "1");
+    EXPECT_EQ(readFile(suite.userPath).value_or(""), SuiteEnvironment::kUserFile);
+
+    EXPECT_EQ(nvtool("favorites"), "2");
+    EXPECT_EQ(nvtool("favorites import-ie"), "2");
+    EXPECT_EQ(nvtool("favorites import-nc Favoriten"), "2");
+    EXPECT_EQ(nvtool("favorites export-file a b c"), "2");
+    EXPECT_EQ(nvtool("favorites unknown x"), "2");
+}
+
+TEST_F(NvToolFavoritesTest, ExportFileAsksBeforeReplacing) {
+    std::string target = dir.file("export.htm");
+    const std::string block =
+        "<DT><H3 >Favoriten</H3>\r\n<DL><p>\r\n<DT><H3 >News</H3>\r\n<DL><p>\r\n</DL><p>\r\n"
+        "</DL><p>\r\n";
+    EXPECT_EQ(nvtool("favorites export-file Favoriten " + inQuotes(target)), "0");
+    EXPECT_EQ(readTextFile(target), block);
+    writeTextFile(target, "old");
+    EXPECT_EQ(nvtool("favorites export-file Favoriten " + inQuotes(target)), "3");
+    EXPECT_EQ(nvtool("favorites export-file --no Favoriten " + inQuotes(target)), "3");
+    EXPECT_EQ(readTextFile(target), "old");
+    EXPECT_EQ(nvtool("favorites export-file Favoriten " + inQuotes(target) + " --yes"), "0");
+    EXPECT_EQ(readTextFile(target), block);
+}
+
+TEST_F(NvToolFavoritesTest, ExplorerExportAndImportRoundTrip) {
+    writeTextFile(dir.file("b.htm"), kBookmarks);
+    ASSERT_EQ(nvtool("favorites import-file \"Favoriten\\News\" " + inQuotes(dir.file("b.htm"))), "0");
+    EXPECT_EQ(nvtool("favorites export-ie Favoriten"), "0");
+    EXPECT_EQ(readTextFile(favorites.file("News\\Sport\\Kicker.url")),
+              "[InternetShortcut]\r\nURL=http://kicker/");
+    EXPECT_EQ(readTextFile(favorites.file("News\\Suche &amp; Finde.url")),
+              "[InternetShortcut]\r\nURL=http://suche/");
+    EXPECT_EQ(nvtool("favorites import-ie \"Favoriten\\Kopie\""), "0");
+    std::string news, copy;
+    EXPECT_EQ(nvtool("favorites list \"Favoriten\\News\"", &news), "0");
+    EXPECT_EQ(nvtool("favorites list \"Favoriten\\Kopie\\News\"", &copy), "0");
+    EXPECT_EQ(copy, news);
+}
+
+TEST_F(NvToolFavoritesTest, NetscapeUsersWithTheirFiles) {
+    deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
+    std::string output;
+    EXPECT_EQ(nvtool("favorites netscape-users", &output), "1");
+    const std::string users = "Software\\Netscape\\Netscape Navigator\\biff\\users";
+    setRegistryString(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Main", "Install Directory",
+                      dir.file("Netscape\\Communicator"));
+    setRegistryString(HKEY_CURRENT_USER, users + "\\anna", "email", "a");
+    setRegistryString(HKEY_CURRENT_USER, users + "\\bernd", "email", "b");
+    createDirectory(dir.file("Netscape\\Users\\anna"), false);
+    writeTextFile(dir.file("Netscape\\Users\\anna\\bookmark.htm"), kBookmarks);
+    EXPECT_EQ(nvtool("favorites netscape-users", &output), "0");
+    EXPECT_EQ(output, "anna [" + dir.file("Netscape\\Users\\anna\\bookmark.htm") + "] exists\r\nbernd [" +
+                          dir.file("Netscape\\Users\\bernd\\bookmark.htm") + "] missing\r\n");
+
+    EXPECT_EQ(nvtool("favorites export-nc \"Favoriten\\News\" anna"), "0");
+    EXPECT_EQ(readTextFile(dir.file("Netscape\\Users\\anna\\bookmark.htm")),
+              kBookmarks.substr(0, kBookmarks.size() - 10) +
+                  "<DT><H3 >News</H3>\r\n<DL><p>\r\n</DL><p>\r\n</DL><p>\r\n");
+    EXPECT_EQ(nvtool("favorites import-nc Favoriten anna"), "0");
+    EXPECT_EQ(nvtool("favorites list Favoriten", &output), "0");
+    EXPECT_EQ(output, "FOLDER [News]\r\n"
+                      "FOLDER [Sport]\r\n  LINK [Kicker] [http://kicker/]\r\n"
+                      "LINK [Suche &amp; Finde] [http://suche/]\r\n");
+    deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
+}
