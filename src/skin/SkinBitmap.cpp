@@ -14,18 +14,10 @@ namespace {
 constexpr LONG kHimetricPerInch = 2540;
 constexpr size_t kRectsPerRegion = 2000;
 
-class ScreenDc {
+// The screen's device context.
+class ScreenDc : public WindowDc {
   public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
+    ScreenDc() : WindowDc(nullptr) {}
 };
 
 void report(int* width, int* height, int w, int h) {
