@@ -2,17 +2,20 @@
 
 #include <memory>
 
+#include "ui/ArchivAssistentDlg.h"
 #include "ui/FavAssistentDlg.h"
 
 void runWizardModal(RunMode mode) {
+    std::unique_ptr<CAssistentFrame> wizard;
     switch (mode) {
-    case RunMode::Favorites: {
-        auto wizard = std::make_unique<CFavAssistentDlg>();
-        wizard->doModal();
+    case RunMode::Favorites:
+        wizard = std::make_unique<CFavAssistentDlg>();
         break;
-    }
-    case RunMode::Archive: // the page archive wizard plugs in here
+    case RunMode::Archive:
+        wizard = std::make_unique<CArchivAssistentDlg>();
+        break;
     case RunMode::None:
-        break;
+        return;
     }
+    wizard->doModal();
 }

@@ -1,4 +1,6 @@
 list(APPEND WINDOWS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ArchivAssistentDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ArchivFilePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AssistentFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DirectionPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FavAssistentDlg.cpp
