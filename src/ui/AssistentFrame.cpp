@@ -61,6 +61,8 @@ bool CAssistentFrame::onInitDialog() {
     showPage(1);
     updateButtons(false, true);
     afterInit();
+    // The skin showed the frame before its controls reached their places: paint it all anew.
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     return true;
 }
 
@@ -146,7 +148,8 @@ bool CAssistentFrame::onCommand(int id, int notifyCode, HWND) {
 void CAssistentFrame::placePages(int width, int height) {
     const RECT area{0, 0, width, height};
     for (int number = 1; number <= 3; ++number)
-        if (CWizardPage* shown = page(number); shown && shown->elements()) shown->elements()->placeInRect(area, true);
+        if (CWizardPage* shown = page(number); shown && shown->elements())
+            shown->elements()->placeInRect(area, true);
 }
 
 bool CAssistentFrame::paintIcon() {
@@ -197,14 +200,16 @@ bool CAssistentFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool CAssistentFrame::preTranslateMessage(MSG& message) {
-    if (message.message == kSessionChange && message.wParam == kConsoleDisconnect) PostMessageA(handle(), WM_CLOSE, 0, 0);
+    if (message.message == kSessionChange && message.wParam == kConsoleDisconnect)
+        PostMessageA(handle(), WM_CLOSE, 0, 0);
     // Enter and Escape inside a page belong to the page, whose handlers do nothing; the dialog
     // manager would hand them on to the frame. Controls that take the key themselves get it.
     if ((message.message != WM_KEYDOWN && message.message != WM_CHAR) ||
         (message.wParam != VK_RETURN && message.wParam != VK_ESCAPE) || !shownPage_ ||
         message.hwnd == shownPage_->handle() || !isInside(shownPage_->handle(), message.hwnd))
         return false;
-    const LRESULT wanted = SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+    const LRESULT wanted =
+        SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
     if (wanted & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     return true;
 }

@@ -10,7 +10,8 @@
 
 namespace {
 bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 } // namespace
 
@@ -110,7 +111,8 @@ void CFavSourcePage::addUser(const std::string& name, bool select, int startInde
     HWND list = item(IDC_FAV_USERS);
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     if (select)
-        SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(startIndex), reinterpret_cast<LPARAM>(name.c_str()));
+        SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(startIndex),
+                     reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 bool CFavSourcePage::checkNetscapeUser() {

@@ -13,7 +13,8 @@ struct FileChooserRequest {
 };
 
 // Appends the chosen paths and returns true when the user confirmed.
-using FileChooserHandler = std::function<bool(const FileChooserRequest& request, std::vector<std::string>& files)>;
+using FileChooserHandler =
+    std::function<bool(const FileChooserRequest& request, std::vector<std::string>& files)>;
 
 // Installs a handler and returns the previous one; an empty handler restores the system dialog.
 FileChooserHandler setFileChooserHandler(FileChooserHandler handler);

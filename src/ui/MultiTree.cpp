@@ -132,7 +132,8 @@ bool CMultiTree::notifySelection(UINT code, HTREEITEM item, bool selecting) {
     target.mask = TVIF_HANDLE | TVIF_PARAM;
     target.hItem = item;
     send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&target));
-    return SendMessageA(GetParent(handle()), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change)) != 0;
+    return SendMessageA(GetParent(handle()), WM_NOTIFY, change.hdr.idFrom,
+                        reinterpret_cast<LPARAM>(&change)) != 0;
 }
 
 void CMultiTree::sendHeader(UINT code) const {
@@ -187,7 +188,8 @@ bool CMultiTree::setItemSelection(HTREEITEM item, UINT state, UINT mask) {
 
 void CMultiTree::selectAllExcept(bool on, HTREEITEM except) {
     for (HTREEITEM item = next(nullptr, TVGN_ROOT); item; item = next(item, TVGN_NEXTVISIBLE))
-        if (item != except && isSelected(item) != on) setItemSelection(item, on ? kSelectedBit : 0, kSelectedBit);
+        if (item != except && isSelected(item) != on)
+            setItemSelection(item, on ? kSelectedBit : 0, kSelectedBit);
 }
 
 void CMultiTree::selectRange(HTREEITEM first, HTREEITEM second, bool clearOutside) {
@@ -253,7 +255,8 @@ LRESULT CMultiTree::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (multiSelect_)
             for (HTREEITEM item = getFirstSelected(); item; item = getNextSelected(item)) {
                 RECT label{};
-                if (TreeView_GetItemRect(handle(), item, &label, TRUE)) InvalidateRect(handle(), &label, TRUE);
+                if (TreeView_GetItemRect(handle(), item, &label, TRUE))
+                    InvalidateRect(handle(), &label, TRUE);
             }
         return result;
     }
@@ -273,7 +276,8 @@ void CMultiTree::onButtonDown(UINT message, WPARAM wParam, LPARAM lParam) {
     hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     HTREEITEM item = reinterpret_cast<HTREEITEM>(send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     const bool checkBoxes = (style() & TVS_CHECKBOXES) != 0;
-    if (item && ((hit.flags & TVHT_ONITEMBUTTON) || (left && checkBoxes && (hit.flags & TVHT_ONITEMSTATEICON)))) {
+    if (item &&
+        ((hit.flags & TVHT_ONITEMBUTTON) || (left && checkBoxes && (hit.flags & TVHT_ONITEMSTATEICON)))) {
         CSubclassedWindow::windowProc(message, wParam, lParam);
         return;
     }
@@ -308,7 +312,8 @@ void CMultiTree::applyClickRules(HTREEITEM item, bool left, bool shift, bool ctr
     anchor_ = nullptr;
 }
 
-void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift, bool ctrl, bool wasSelected) {
+void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift, bool ctrl,
+                             bool wasSelected) {
     const UINT upMessage = left ? WM_LBUTTONUP : WM_RBUTTONUP;
     SetCapture(handle());
     MSG message{};
@@ -319,7 +324,8 @@ void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift,
             break;
         }
         if (message.hwnd == handle() && message.message == WM_MOUSEMOVE) {
-            const int dx = abs(GET_X_LPARAM(message.lParam) - start.x), dy = abs(GET_Y_LPARAM(message.lParam) - start.y);
+            const int dx = abs(GET_X_LPARAM(message.lParam) - start.x),
+                      dy = abs(GET_Y_LPARAM(message.lParam) - start.y);
             if (dx > GetSystemMetrics(SM_CXDRAG) || dy > GetSystemMetrics(SM_CYDRAG)) {
                 dragged = true;
                 break;
@@ -333,7 +339,8 @@ void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift,
         setItemSelection(item, kCaretBit | kSelectedBit, kCaretBit | kSelectedBit);
         if (!(style() & TVS_DISABLEDRAGDROP)) {
             NMTREEVIEWA drag{};
-            drag.hdr = {handle(), static_cast<UINT_PTR>(GetDlgCtrlID(handle())), left ? TVN_BEGINDRAGA : TVN_BEGINRDRAGA};
+            drag.hdr = {handle(), static_cast<UINT_PTR>(GetDlgCtrlID(handle())),
+                        left ? TVN_BEGINDRAGA : TVN_BEGINRDRAGA};
             drag.itemNew.hItem = item;
             drag.itemNew.mask = TVIF_HANDLE;
             drag.ptDrag = start;
@@ -352,7 +359,8 @@ void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift,
     SetFocus(handle());
     if (!shift && !ctrl && left && wasSelected && (isSelected(item) || caretItem() == item)) {
         PostMessageA(handle(), message.message, message.wParam, message.lParam);
-        CSubclassedWindow::windowProc(left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, MAKELPARAM(start.x, start.y));
+        CSubclassedWindow::windowProc(left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0,
+                                      MAKELPARAM(start.x, start.y));
         return;
     }
     sendHeader(left ? NM_CLICK : NM_RCLICK);
@@ -389,7 +397,9 @@ void CMultiTree::onKeyDown(WPARAM key) {
             target = next(caret, TVGN_PREVIOUSVISIBLE);
         else if (key == VK_DOWN && caret)
             target = next(caret, TVGN_NEXTVISIBLE);
-        if (target) setItemSelection(target, kCaretBit | (isSelected(target) ? kSelectedBit : 0), kCaretBit | kSelectedBit);
+        if (target)
+            setItemSelection(target, kCaretBit | (isSelected(target) ? kSelectedBit : 0),
+                             kCaretBit | kSelectedBit);
         return;
     }
     CSubclassedWindow::windowProc(WM_KEYDOWN, key, 0);
@@ -436,7 +446,8 @@ bool CMultiTree::acceptEditedLabel(const NMTVDISPINFOA& info) {
     HTREEITEM parent = next(item, TVGN_PARENT);
     HTREEITEM first = parent ? next(parent, TVGN_CHILD) : next(nullptr, TVGN_ROOT);
     for (HTREEITEM sibling = first; sibling; sibling = next(sibling, TVGN_NEXT)) {
-        if (sibling == item || sibling == caretItem() || itemText(handle(), sibling, kEditLimit) != text) continue;
+        if (sibling == item || sibling == caretItem() || itemText(handle(), sibling, kEditLimit) != text)
+            continue;
         askQuestion(isFolder(sibling) ? "MessageBoxFolderExists" : "MessageBoxFileExists", "");
         SetFocus(handle());
         PostMessageA(handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item));

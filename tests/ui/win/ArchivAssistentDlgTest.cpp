@@ -78,7 +78,8 @@ TEST_F(ArchivWizard, ProposesTheDatedDefaultFileAndKeepsForwardInStepWithTheEdit
     EXPECT_EQ(wizard.currentPage(), 2);
     EXPECT_TRUE(visible(frame(), IDC_FRAME_FINISH));
     EXPECT_TRUE(enabled(frame(), IDC_FRAME_FINISH));
-    EXPECT_EQ(wizard.filePage().elementText("Title"), getLayoutSectionValue("ArchivImportExportPage2", "Export_Title"));
+    EXPECT_EQ(wizard.filePage().elementText("Title"),
+              getLayoutSectionValue("ArchivImportExportPage2", "Export_Title"));
     EXPECT_EQ(wizard.filePage().elementText("DescriptionArchiv2"), ""); // gone at the first switch
     shoot(frame(), "ArchivWizardPage2Export");
     setFile("");
@@ -93,7 +94,8 @@ TEST_F(ArchivWizard, ProposesTheDatedDefaultFileAndKeepsForwardInStepWithTheEdit
     click(IDC_FRAME_NEXT); // import: 1 -> 2, Next only with a name
     EXPECT_EQ(wizard.currentPage(), 2);
     EXPECT_FALSE(enabled(frame(), IDC_FRAME_NEXT));
-    EXPECT_EQ(wizard.filePage().elementText("Title"), getLayoutSectionValue("ArchivImportExportPage2", "Import_Title"));
+    EXPECT_EQ(wizard.filePage().elementText("Title"),
+              getLayoutSectionValue("ArchivImportExportPage2", "Import_Title"));
     shoot(frame(), "ArchivWizardPage2Import");
     setFile("C:\\gibt\\es\\nicht.sad");
     EXPECT_TRUE(enabled(frame(), IDC_FRAME_NEXT));
@@ -159,9 +161,9 @@ TEST_F(ArchivWizard, ExportAsksBeforeReplacingAndReportsEachResult) {
     setFile(target);
     questions.push(IDOK);
     click(IDC_FRAME_FINISH);
-    EXPECT_EQ(asked(), (std::vector<std::string>{"MessageBoxAssistentFileNotAvailable", "MessageBoxArchivExportError",
-                                                 "MessageBoxAssistentFileNotAvailable",
-                                                 "MessageBoxArchivExportSuccess"}));
+    EXPECT_EQ(asked(), (std::vector<std::string>{
+                           "MessageBoxAssistentFileNotAvailable", "MessageBoxArchivExportError",
+                           "MessageBoxAssistentFileNotAvailable", "MessageBoxArchivExportSuccess"}));
     EXPECT_GT(readTextFile(target).size(), 520u);
     EXPECT_FALSE(wizard.exists());
     EXPECT_EQ(state.count(), 1);
@@ -196,7 +198,8 @@ TEST_F(ArchivWizard, ExportWithoutDiskSpaceClosesAndFailedImportStays) {
     ASSERT_TRUE(importer.create(nullptr));
     writeTextFile(dir.file("kaputt.sad"), "kein Archiv");
     clickButton(importer.handle(), IDC_FRAME_NEXT);
-    SetWindowTextA(GetDlgItem(importer.filePage().handle(), IDC_ARCHIV_FILENAME), dir.file("kaputt.sad").c_str());
+    SetWindowTextA(GetDlgItem(importer.filePage().handle(), IDC_ARCHIV_FILENAME),
+                   dir.file("kaputt.sad").c_str());
     clickButton(importer.handle(), IDC_FRAME_NEXT);
     clickButton(importer.handle(), IDC_FRAME_FINISH);
     EXPECT_EQ(asked().back(), "MessageBoxArchivImportError");

@@ -8,8 +8,9 @@ namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* const kNavigator = "Software\\Netscape\\Netscape Navigator";
 
-const char* const kBookmarks = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Lesezeichen</TITLE>\r\n<DL><p>\r\n"
-                               "<DT><A HREF=\"http://heise.example/\">Heise</A>\r\n</DL><p>\r\n";
+const char* const kBookmarks =
+    "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Lesezeichen</TITLE>\r\n<DL><p>\r\n"
+    "<DT><A HREF=\"http://heise.example/\">Heise</A>\r\n</DL><p>\r\n";
 
 // The favorites wizard opened modeless over a store with the folders Favoriten\Sport and
 // Favoriten\News, driven through its buttons as the user would.
@@ -39,11 +40,13 @@ class FavWizard : public WizardTest {
     }
     // Netscape installed with users whose bookmark files exist or not.
     void installNetscape(const std::vector<std::pair<std::string, bool>>& users) {
-        setRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion", "4.7 (de)");
+        setRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion",
+                          "4.7 (de)");
         setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\Main", "Install Directory",
                           netscape.file("Communicator"));
         for (const auto& [name, hasFile] : users) {
-            setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\biff\\users\\" + name, "email", name);
+            setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\biff\\users\\" + name, "email",
+                              name);
             if (!hasFile) continue;
             createDirectory(netscape.path() + "\\Users", false);
             createDirectory(netscape.path() + "\\Users\\" + name, false);
@@ -74,7 +77,8 @@ TEST_F(FavWizard, PagesAndButtonsFollowTheDirectionBothWays) {
     EXPECT_FALSE(enabled(frame(), IDC_FRAME_BACK));
     EXPECT_TRUE(visible(frame(), IDC_FRAME_NEXT));
     EXPECT_FALSE(visible(frame(), IDC_FRAME_FINISH));
-    EXPECT_EQ(frameText(wizard, "ImportExportTitle"), getLayoutSectionValue("FavImportExportAssistent", "Page1_Title"));
+    EXPECT_EQ(frameText(wizard, "ImportExportTitle"),
+              getLayoutSectionValue("FavImportExportAssistent", "Page1_Title"));
 
     click(IDC_FRAME_NEXT); // import: 1 -> 2
     EXPECT_EQ(wizard.currentPage(), 2);
@@ -284,7 +288,8 @@ TEST_F(FavWizard, BookmarkFileImportAndExportWithTheEmptyNameTip) {
     clickButton(exporter.handle(), IDC_FRAME_FINISH); // empty name: tip, no operation
     EXPECT_EQ(asked().back(), "MessageBoxFavImportTip1");
     EXPECT_TRUE(exporter.exists());
-    SetWindowTextA(GetDlgItem(exporter.sourcePage().handle(), IDC_FAV_FILENAME), files.file("out.htm").c_str());
+    SetWindowTextA(GetDlgItem(exporter.sourcePage().handle(), IDC_FAV_FILENAME),
+                   files.file("out.htm").c_str());
     clickButton(exporter.handle(), IDC_FRAME_FINISH);
     EXPECT_EQ(asked().back(), "MessageBoxFavExportSuccess");
     EXPECT_NE(readTextFile(files.file("out.htm")).find("http://heise.example/"), std::string::npos);

@@ -35,8 +35,8 @@ class TreeHost : public CDialog {
   public:
     TreeHost() : CDialog(IDD_TREE_PAGE) {}
     bool open() {
-        parent_.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr));
+        parent_.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr));
         if (!create(parent_.get())) return false;
         ShowWindow(handle(), SW_SHOW);
         tree.subclassItem(handle(), IDC_TREE);

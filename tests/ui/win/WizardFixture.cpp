@@ -66,13 +66,14 @@ int StateListener::count() const {
 }
 
 FileChooserScript::FileChooserScript() {
-    previous_ = setFileChooserHandler([this](const FileChooserRequest& request, std::vector<std::string>& files) {
-        requests_.push_back(request);
-        if (answers_.empty()) return false;
-        files = answers_.front();
-        answers_.erase(answers_.begin());
-        return true;
-    });
+    previous_ =
+        setFileChooserHandler([this](const FileChooserRequest& request, std::vector<std::string>& files) {
+            requests_.push_back(request);
+            if (answers_.empty()) return false;
+            files = answers_.front();
+            answers_.erase(answers_.begin());
+            return true;
+        });
 }
 
 FileChooserScript::~FileChooserScript() {

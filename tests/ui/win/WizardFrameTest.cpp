@@ -4,6 +4,7 @@
 
 #include "toolkit/MainWindow.h"
 #include "ui/FavAssistentDlg.h"
+#include "ui/Wizards.h"
 
 namespace {
 using Step = ModalDriver::Step;
@@ -19,7 +20,8 @@ class FrameClosing : public WizardTest {
     static Step keyOnPage(int id, WPARAM code) {
         return [id, code](HWND frame) {
             HWND page = GetWindow(frame, GW_CHILD);
-            for (; page && !(GetDlgItem(page, id) && IsWindowVisible(page)); page = GetWindow(page, GW_HWNDNEXT)) {
+            for (; page && !(GetDlgItem(page, id) && IsWindowVisible(page));
+                 page = GetWindow(page, GW_HWNDNEXT)) {
             }
             if (!page) return false;
             HWND control = GetDlgItem(page, id);
@@ -96,4 +98,21 @@ TEST_F(FrameClosing, ConsoleDisconnectClosesAndTheModalMessageAnswers) {
              return true;
          }});
     EXPECT_EQ(state.count(), 1);
+}
+
+TEST_F(FrameClosing, RunWizardModalRunsTheWizardOfEachMode) {
+    for (RunMode mode : {RunMode::Favorites, RunMode::Archive}) {
+        std::string caption;
+        ModalDriver driver({[&caption](HWND frame) {
+            caption = text(frame);
+            clickButton(frame, IDCANCEL);
+            return true;
+        }});
+        runWizardModal(mode);
+        EXPECT_EQ(caption, mode == RunMode::Favorites ? "Favoriten importieren und exportieren"
+                                                      : "Seitenarchiv importieren und exportieren");
+    }
+    EXPECT_EQ(state.count(), 2);
+    runWizardModal(RunMode::None); // nothing to show, nothing to wait for
+    EXPECT_EQ(state.count(), 2);
 }
