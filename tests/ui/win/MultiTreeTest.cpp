@@ -230,3 +230,48 @@ TEST(MultiTree, DestroyingTheTreeFreesEachDataBlockOnce) {
     }
     EXPECT_EQ(freedBlocks, 2);
 }
+
+namespace {
+// Sets the thread's Shift and Ctrl state as the key handlers read it; released on destruction.
+class HeldKeys {
+  public:
+    HeldKeys(bool shift, bool ctrl) { set(shift, ctrl); }
+    ~HeldKeys() { set(false, false); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+  private:
+    static void set(bool shift, bool ctrl) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+};
+} // namespace
+
+TEST(MultiTree, KeyboardSelectsRangesWithShiftAndMovesTheCaretWithCtrl) {
+    TreeHost host;
+    ASSERT_TRUE(host.open());
+    CMultiTree& tree = host.tree;
+    SetFocus(tree.handle());
+    tree.setItemSelection(host.a, kSelect | kCaret, kSelect | kCaret);
+    {
+        HeldKeys shift(true, false);
+        SendMessageA(tree.handle(), WM_KEYDOWN, VK_DOWN, 0);
+        SendMessageA(tree.handle(), WM_KEYDOWN, VK_DOWN, 0);
+    }
+    EXPECT_EQ(tree.caretItem(), host.a2);
+    EXPECT_EQ(host.selected(), (std::vector<HTREEITEM>{host.a, host.a1, host.a2}));
+    {
+        HeldKeys ctrl(false, true);
+        SendMessageA(tree.handle(), WM_KEYDOWN, VK_DOWN, 0);
+        SendMessageA(tree.handle(), WM_KEYDOWN, VK_SPACE, 0); // Ctrl+Space toggles the caret item
+    }
+    EXPECT_EQ(tree.caretItem(), host.page);
+    EXPECT_EQ(host.selected(), (std::vector<HTREEITEM>{host.a, host.a1, host.a2, host.page}));
+    SendMessageA(tree.handle(), WM_KEYDOWN, VK_DOWN, 0); // no modifier: only the new caret item
+    EXPECT_EQ(tree.caretItem(), host.b);
+    EXPECT_EQ(host.selected(), std::vector<HTREEITEM>{host.b});
+}
