@@ -2,7 +2,10 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <utility>
+
+#include "toolkit/Handles.h"
 
 #include "ui/QuestionSeam.h"
 
@@ -282,10 +285,8 @@ void CMultiTree::onButtonDown(UINT message, WPARAM wParam, LPARAM lParam) {
         return;
     }
     if (!item || !(hit.flags & TVHT_ONITEM)) {
-        // Outside the items: a plain click deselects everything.
-        SetFocus(handle());
-        if (!shift && !ctrl) selectAll(false);
-        sendHeader(left ? NM_CLICK : NM_RCLICK);
+        SelectingScope scope(selecting_, 1);
+        runRubberBand(left, hit.pt, shift, ctrl);
         return;
     }
     SelectingScope scope(selecting_, 1);
@@ -365,6 +366,99 @@ void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift,
     }
     sendHeader(left ? NM_CLICK : NM_RCLICK);
     DispatchMessageA(&message);
+}
+
+// The scroll position in pixels: whole rows vertically, pixels horizontally.
+POINT CMultiTree::scrollOffset() const {
+    const int rowHeight = static_cast<int>(send(TVM_GETITEMHEIGHT));
+    return {GetScrollPos(handle(), SB_HORZ), GetScrollPos(handle(), SB_VERT) * rowHeight};
+}
+
+void CMultiTree::selectInBand(const RECT& band, std::vector<HTREEITEM>& base, bool shift, bool ctrl) {
+    for (HTREEITEM item = next(nullptr, TVGN_ROOT); item; item = next(item, TVGN_NEXTVISIBLE)) {
+        RECT row{}, overlap{};
+        if (!TreeView_GetItemRect(handle(), item, &row, FALSE)) continue;
+        auto inBase = std::find(base.begin(), base.end(), item);
+        const bool wasBase = inBase != base.end();
+        bool selected = wasBase;
+        if (IntersectRect(&overlap, &row, &band)) {
+            selected = !(wasBase && ctrl);
+            if (wasBase && shift) base.erase(inBase);
+        }
+        if (selected != isSelected(item)) setItemSelection(item, selected ? kSelectedBit : 0, kSelectedBit);
+    }
+}
+
+// Selects the items whose rows a band drawn with the mouse touches; the band scrolls the control
+// while it lies outside the client area.
+void CMultiTree::runRubberBand(bool left, POINT start, bool shift, bool ctrl) {
+    SetFocus(handle());
+    SetCapture(handle());
+    std::vector<HTREEITEM> base;
+    if (shift || ctrl) getSelectedItems(base);
+    SetTimer(handle(), 1, 75, nullptr);
+    const POINT scrolled = scrollOffset();
+    const POINT origin{start.x + scrolled.x, start.y + scrolled.y}; // content coordinates
+    const UINT upMessage = left ? WM_LBUTTONUP : WM_RBUTTONUP;
+    bool started = false, drawn = false;
+    RECT shown{};
+    MSG message{};
+    auto drawBand = [this](const RECT& band) {
+        WindowDc dc(handle());
+        DrawFocusRect(dc.get(), &band);
+    };
+    while (GetCapture() == handle() && GetMessageA(&message, nullptr, 0, 0)) {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+            selectAll(false);
+            break;
+        }
+        if (message.message == upMessage) break;
+        POINT point{};
+        if (message.hwnd == handle() && message.message == WM_MOUSEMOVE) {
+            point = {GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+        } else if (message.hwnd == handle() && message.message == WM_TIMER && message.wParam == 1) {
+            GetCursorPos(&point);
+            ScreenToClient(handle(), &point);
+            RECT client = clientRect();
+            if (PtInRect(&client, point)) continue;
+        } else {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+            continue;
+        }
+        if (!started) {
+            if (abs(point.x - start.x) <= GetSystemMetrics(SM_CXDRAG) &&
+                abs(point.y - start.y) <= GetSystemMetrics(SM_CYDRAG))
+                continue;
+            started = true;
+            if (!shift && !ctrl) selectAll(false);
+        }
+        if (drawn) drawBand(shown);
+        drawn = false;
+        RECT client = clientRect();
+        if (point.y < 0) send(WM_VSCROLL, SB_LINEUP);
+        if (point.y >= client.bottom) send(WM_VSCROLL, SB_LINEDOWN);
+        if (point.x < 0) send(WM_HSCROLL, SB_LINELEFT);
+        if (point.x >= client.right) send(WM_HSCROLL, SB_LINERIGHT);
+        const POINT now = scrollOffset();
+        const POINT from{origin.x - now.x, origin.y - now.y};
+        RECT band{std::min(from.x, point.x), std::min(from.y, point.y), std::max(from.x, point.x) + 1,
+                  std::max(from.y, point.y) + 1};
+        selectInBand(band, base, shift, ctrl);
+        UpdateWindow(handle());
+        shown = band;
+        drawBand(shown);
+        drawn = true;
+    }
+    KillTimer(handle(), 1);
+    if (GetCapture() == handle()) ReleaseCapture();
+    if (drawn)
+        drawBand(shown);
+    else if (!shift && !ctrl)
+        selectAll(false);
+    sendHeader(left ? NM_CLICK : NM_RCLICK);
+    if (message.message == upMessage) DispatchMessageA(&message);
+    anchor_ = getFirstSelected();
 }
 
 void CMultiTree::onKeyDown(WPARAM key) {

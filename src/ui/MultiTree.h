@@ -67,6 +67,9 @@ class CMultiTree : public CSubclassedWindow {
     void onButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
     void applyClickRules(HTREEITEM item, bool left, bool shift, bool ctrl);
     void trackButton(HTREEITEM item, bool left, POINT start, bool shift, bool ctrl, bool wasSelected);
+    void runRubberBand(bool left, POINT start, bool shift, bool ctrl);
+    void selectInBand(const RECT& band, std::vector<HTREEITEM>& base, bool shift, bool ctrl);
+    POINT scrollOffset() const;
     void onKeyDown(WPARAM key);
     void onItemExpanding(const NMTREEVIEWA& change);
     void deselectDescendants(HTREEITEM folder, bool& hadCaret);

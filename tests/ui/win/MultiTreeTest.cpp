@@ -275,3 +275,42 @@ TEST(MultiTree, KeyboardSelectsRangesWithShiftAndMovesTheCaretWithCtrl) {
     EXPECT_EQ(tree.caretItem(), host.b);
     EXPECT_EQ(host.selected(), std::vector<HTREEITEM>{host.b});
 }
+
+namespace {
+POINT rowPoint(HWND tree, HTREEITEM item, int x) {
+    RECT row{};
+    TreeView_GetItemRect(tree, item, &row, FALSE);
+    return {x, (row.top + row.bottom) / 2};
+}
+
+// Presses the left button at from on the tree; the moves and the final message were queued
+// before, so the band's own message loop finds them.
+void band(HWND tree, POINT from, POINT to, UINT last, WPARAM lastParam = 0) {
+    PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    PostMessageA(tree, last, lastParam, MAKELPARAM(to.x, to.y));
+    SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+}
+} // namespace
+
+TEST(MultiTree, RubberBandSelectsTheRowsItTouchesAndEscapeDeselectsAll) {
+    TreeHost host;
+    ASSERT_TRUE(host.open());
+    CMultiTree& tree = host.tree;
+    HWND window = tree.handle();
+    const int right = CWindow(window).clientRect().right - 5; // right of every label
+    tree.setItemSelection(host.b, kSelect, kSelect);
+    host.notifications.clear();
+    band(window, rowPoint(window, host.a1, right), rowPoint(window, host.a2, right), WM_LBUTTONUP);
+    EXPECT_EQ(host.selected(), (std::vector<HTREEITEM>{host.a1, host.a2}));
+    EXPECT_EQ(std::count(host.notifications.begin(), host.notifications.end(), static_cast<UINT>(NM_CLICK)), 1);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    band(window, rowPoint(window, host.root, right), rowPoint(window, host.a, right), WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(host.selected().empty());
+
+    // A plain click beside the labels deselects everything too.
+    tree.setItemSelection(host.b, kSelect, kSelect);
+    PostMessageA(window, WM_LBUTTONUP, 0, 0);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right, rowPoint(window, host.b, right).y));
+    EXPECT_TRUE(host.selected().empty());
+}
