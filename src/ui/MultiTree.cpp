@@ -7,10 +7,17 @@
 
 #include "toolkit/Handles.h"
 
+#include "app/Trace.h"
 #include "ui/QuestionSeam.h"
 
 namespace {
 constexpr size_t kEditLimit = 255;
+constexpr size_t kMovedLabelLimit = 48;
+constexpr UINT_PTR kExpandTimer = 100;
+constexpr UINT_PTR kScrollTimer = 101;
+
+// Asks for one full repaint at the first mouse move of a drag.
+bool repaintOnDragMove = false;
 
 std::string& editedLabel() {
     static std::string label;
@@ -263,7 +270,20 @@ LRESULT CMultiTree::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         return result;
     }
+    case WM_MOUSEMOVE:
+        if (!dragging_) break;
+        dragOver({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        if (dragging_) endDrag();
+        break;
+    case WM_TIMER:
+        if (wParam != kExpandTimer && wParam != kScrollTimer) break;
+        onTimer(wParam);
+        return 0;
     case WM_DESTROY:
+        if (dragImage_) ImageList_Destroy(std::exchange(dragImage_, nullptr));
         freeItemData();
         break;
     default:
@@ -584,10 +604,200 @@ bool CMultiTree::reflectNotify(NMHDR& header, LRESULT& result) {
         return true;
     case TVN_BEGINDRAGA:
     case TVN_BEGINDRAGW:
-        // Moving items by drag and drop is not offered by this program's pages.
         result = 0;
-        return !dragDrop_;
+        if (dragDrop_) beginDrag();
+        return true;
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+        if (reinterpret_cast<NMTREEVIEWA&>(header).itemOld.hItem == anchor_) anchor_ = nullptr;
+        return false;
     default:
         return false;
     }
+}
+
+void CMultiTree::beginDrag() {
+    POINT point{};
+    GetCursorPos(&point);
+    ScreenToClient(handle(), &point);
+    getSelectedItems(draggedItems_);
+    if (draggedItems_.empty()) return;
+    TVHITTESTINFO hit{};
+    hit.pt = point;
+    dragStart_ = reinterpret_cast<HTREEITEM>(send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (!dragStart_) {
+        draggedItems_.clear();
+        return;
+    }
+    dragging_ = 1;
+    dragImage_ = reinterpret_cast<HIMAGELIST>(send(TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(dragStart_)));
+    ImageList_DragShowNolock(TRUE);
+    ImageList_BeginDrag(dragImage_, 0, 0, 0);
+    ImageList_DragMove(point.x, point.y);
+    ImageList_DragEnter(handle(), point.x, point.y);
+    SetCapture(handle());
+    repaintOnDragMove = true;
+}
+
+bool CMultiTree::autoScroll(POINT point) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(handle(), SB_VERT, &info)) return false;
+    const int limit = info.nMax - static_cast<int>(info.nPage) + 1;
+    if (limit <= 0) return false;
+    POINT screen = point;
+    ClientToScreen(handle(), &screen);
+    RECT window{};
+    GetWindowRect(handle(), &window);
+    const bool up = screen.y < window.top && info.nPos > 0;
+    const bool down = screen.y >= window.bottom && info.nPos < limit;
+    if (!up && !down) return false;
+    trace(up ? "****Scroll Ctrl Up\n" : "****Scroll Ctrl Down\n");
+    for (HTREEITEM item = next(nullptr, TVGN_FIRSTVISIBLE); item; item = next(item, TVGN_NEXTVISIBLE)) {
+        RECT row{};
+        if (!TreeView_GetItemRect(handle(), item, &row, FALSE) || !PtInRect(&row, point)) continue;
+        scrollTarget_ = item;
+        SetTimer(handle(), kScrollTimer, 50, nullptr);
+        return true;
+    }
+    return false;
+}
+
+void CMultiTree::dragOver(POINT point) {
+    ImageList_DragMove(point.x, point.y);
+    lastMouse_ = point;
+    KillTimer(handle(), kScrollTimer);
+    if (autoScroll(point)) return;
+    TVHITTESTINFO hit{};
+    hit.pt = point;
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (item && !isFolder(item)) {
+        KillTimer(handle(), kExpandTimer);
+    } else if (item && item != hoverItem_ && next(item, TVGN_NEXTVISIBLE) != next(item, TVGN_CHILD)) {
+        trace("itemText: %s\n", itemText(handle(), item, kEditLimit).c_str());
+        SetTimer(handle(), kExpandTimer, 600, nullptr);
+    }
+    if (item) {
+        hoverItem_ = dropTarget_ = item;
+        ImageList_DragShowNolock(FALSE);
+        send(TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(item));
+        ImageList_DragShowNolock(TRUE);
+    }
+    if (std::exchange(repaintOnDragMove, false)) {
+        ImageList_DragShowNolock(FALSE);
+        RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+        ImageList_DragShowNolock(TRUE);
+    }
+}
+
+void CMultiTree::onTimer(UINT_PTR id) {
+    if (id == kExpandTimer) {
+        trace("CMultiTree::OnTimer(%d) - Tree espand\n", static_cast<int>(id));
+        ImageList_DragShowNolock(FALSE);
+        if (hoverItem_) send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hoverItem_));
+        RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+        ImageList_DragShowNolock(TRUE);
+        KillTimer(handle(), kExpandTimer);
+        return;
+    }
+    trace("CMultiTree::OnTimer(%d) - Auto Scrolling\n", static_cast<int>(id));
+    TVHITTESTINFO hit{};
+    hit.pt = lastMouse_;
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (!item) item = scrollTarget_ ? next(scrollTarget_, lastMouse_.y < 0 ? TVGN_PREVIOUSVISIBLE : TVGN_NEXTVISIBLE) : nullptr;
+    if (!item) {
+        KillTimer(handle(), kScrollTimer);
+        return;
+    }
+    trace("visible item :%s\n", itemText(handle(), item, kEditLimit).c_str());
+    scrollTarget_ = item;
+    ImageList_DragShowNolock(FALSE);
+    send(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    ImageList_DragShowNolock(TRUE);
+}
+
+bool CMultiTree::isInSubtree(HTREEITEM item, HTREEITEM root) const {
+    for (HTREEITEM up = item; up; up = next(up, TVGN_PARENT))
+        if (up == root) return true;
+    return false;
+}
+
+bool CMultiTree::hasChildLabeled(HTREEITEM folder, const std::string& label) const {
+    for (HTREEITEM child = next(folder, TVGN_CHILD); child; child = next(child, TVGN_NEXT))
+        if (itemText(handle(), child, kEditLimit) == label) return true;
+    return false;
+}
+
+HTREEITEM CMultiTree::moveItem(HTREEITEM item, HTREEITEM folder) {
+    std::string label = itemText(handle(), item, kEditLimit);
+    if (label.size() > kMovedLabelLimit) label.resize(kMovedLabelLimit);
+    TVITEMA old{};
+    old.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    old.hItem = item;
+    send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&old));
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = folder;
+    insert.hInsertAfter = TVI_SORT;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = label.data();
+    insert.item.iImage = old.iImage;
+    insert.item.iSelectedImage = old.iSelectedImage;
+    HTREEITEM moved = reinterpret_cast<HTREEITEM>(send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (!moved) return nullptr;
+    if (old.iImage == 0 && old.lParam) {
+        // The data block changes its owner item.
+        TVITEMA data{};
+        data.mask = TVIF_PARAM;
+        data.hItem = moved;
+        data.lParam = old.lParam;
+        send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        data.hItem = item;
+        data.lParam = 0;
+        send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    }
+    for (HTREEITEM child = next(item, TVGN_CHILD); child; child = next(item, TVGN_CHILD)) {
+        moveItem(child, moved);
+        send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
+    }
+    return moved;
+}
+
+void CMultiTree::endDrag() {
+    ImageList_DragLeave(handle());
+    ImageList_EndDrag();
+    if (dragImage_) ImageList_Destroy(std::exchange(dragImage_, nullptr));
+    KillTimer(handle(), kExpandTimer);
+    KillTimer(handle(), kScrollTimer);
+    trace("*** Drag & drop Begin\n");
+    int clashes = 0;
+    std::vector<HTREEITEM> dragged = std::move(draggedItems_);
+    HTREEITEM target = dropTarget_;
+    std::vector<HTREEITEM> moved;
+    for (size_t i = 0; i < dragged.size(); ++i) {
+        HTREEITEM item = dragged[i];
+        // An item whose folder moved already went with it; its old handle is gone.
+        if (std::any_of(moved.begin(), moved.end(), [&](HTREEITEM gone) { return isInSubtree(item, gone); }))
+            continue;
+        trace("item %d [%s]\n", static_cast<int>(i), itemText(handle(), item, kEditLimit).c_str());
+        if (!target || item == target || isInSubtree(target, item) || next(item, TVGN_PARENT) == target ||
+            !isFolder(target))
+            continue;
+        if (hasChildLabeled(target, itemText(handle(), item, kEditLimit))) {
+            ++clashes;
+            continue;
+        }
+        if (!moveItem(item, target)) continue;
+        moved.push_back(item);
+        send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+    }
+    trace("*** Drag & drop End\n");
+    draggedItems_.clear();
+    if (GetCapture() == handle()) ReleaseCapture();
+    dragging_ = 0;
+    dropTarget_ = hoverItem_ = dragStart_ = scrollTarget_ = nullptr;
+    send(TVM_SELECTITEM, TVGN_DROPHILITE, 0);
+    if (clashes) askQuestion("MessageBoxTreeMoveItems", "");
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }

@@ -74,6 +74,14 @@ class CMultiTree : public CSubclassedWindow {
     void onItemExpanding(const NMTREEVIEWA& change);
     void deselectDescendants(HTREEITEM folder, bool& hadCaret);
     void freeItemData();
+    void beginDrag();
+    void dragOver(POINT point);
+    void endDrag();
+    bool autoScroll(POINT point);
+    void onTimer(UINT_PTR id);
+    bool isInSubtree(HTREEITEM item, HTREEITEM root) const;
+    bool hasChildLabeled(HTREEITEM folder, const std::string& label) const;
+    HTREEITEM moveItem(HTREEITEM item, HTREEITEM folder);
     bool acceptEditedLabel(const NMTVDISPINFOA& info);
 
     bool multiSelect_ = true;
@@ -85,4 +93,12 @@ class CMultiTree : public CSubclassedWindow {
     int editing_ = 0;
     bool clearCaretAfterCollapse_ = false;
     std::string labelBeforeEdit_;
+    int dragging_ = 0;
+    HIMAGELIST dragImage_ = nullptr; // owned while a drag runs
+    HTREEITEM dragStart_ = nullptr;
+    HTREEITEM dropTarget_ = nullptr;
+    std::vector<HTREEITEM> draggedItems_;
+    POINT lastMouse_{};
+    HTREEITEM scrollTarget_ = nullptr;
+    HTREEITEM hoverItem_ = nullptr;
 };

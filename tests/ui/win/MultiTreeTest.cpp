@@ -314,3 +314,72 @@ TEST(MultiTree, RubberBandSelectsTheRowsItTouchesAndEscapeDeselectsAll) {
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right, rowPoint(window, host.b, right).y));
     EXPECT_TRUE(host.selected().empty());
 }
+
+namespace {
+std::vector<std::string> childLabels(HWND tree, HTREEITEM folder) {
+    std::vector<std::string> labels;
+    for (HTREEITEM child = TreeView_GetChild(tree, folder); child; child = TreeView_GetNextSibling(tree, child)) {
+        char text[64] = {};
+        TVITEMA info{};
+        info.mask = TVIF_TEXT;
+        info.hItem = child;
+        info.pszText = text;
+        info.cchTextMax = sizeof(text);
+        TreeView_GetItem(tree, &info);
+        labels.push_back(text);
+    }
+    return labels;
+}
+
+// Drags the selected items from the label of item onto the row of target with the left button.
+void dragOnto(HWND tree, HTREEITEM item, HTREEITEM target) {
+    RECT label{};
+    TreeView_GetItemRect(tree, item, &label, TRUE);
+    POINT start{label.left + 3, (label.top + label.bottom) / 2};
+    POINT screen = start;
+    ClientToScreen(tree, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.x + 20, start.y + 20));
+    SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+    const POINT drop = rowPoint(tree, target, start.x);
+    SendMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
+    SendMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+}
+} // namespace
+
+TEST(MultiTree, DroppedItemsMoveUnlessTheirNameIsTakenInTheTarget) {
+    QuestionScript questions;
+    liveBlocks = freedBlocks = 0;
+    {
+        TreeHost host;
+        ASSERT_TRUE(host.open());
+        CMultiTree& tree = host.tree;
+        HWND window = tree.handle();
+        insertTreeFolder(window, host.b, "a1", true);
+        tree.attachItemData(host.page, std::make_unique<CountedData>());
+        tree.setItemSelection(host.a1, kSelect, kSelect);
+        tree.setItemSelection(host.page, kSelect | kCaret, kSelect | kCaret);
+        dragOnto(window, host.page, host.b);
+        EXPECT_EQ(GetCapture(), nullptr);
+        ASSERT_EQ(questions.asked().size(), 1u);
+        EXPECT_EQ(questions.asked()[0].key, "MessageBoxTreeMoveItems");
+        EXPECT_EQ(childLabels(window, host.a), (std::vector<std::string>{"a1", "a2"}));
+        EXPECT_EQ(childLabels(window, host.b), (std::vector<std::string>{"a1", "p"}));
+        EXPECT_EQ(liveBlocks, 1); // the moved page kept its block
+
+        // Onto a page or into its own folder: nothing moves, nothing is said.
+        tree.selectAll(false);
+        tree.setItemSelection(host.a2, kSelect | kCaret, kSelect | kCaret);
+        dragOnto(window, host.a2, host.a);
+        EXPECT_EQ(childLabels(window, host.a), (std::vector<std::string>{"a1", "a2"}));
+        EXPECT_EQ(questions.asked().size(), 1u);
+
+        // Without the switch dragging does nothing.
+        tree.configure(true, false, false, false);
+        dragOnto(window, host.a2, host.b);
+        EXPECT_EQ(childLabels(window, host.b), (std::vector<std::string>{"a1", "p"}));
+        DestroyWindow(host.handle());
+    }
+    EXPECT_EQ(liveBlocks, 0);
+    EXPECT_EQ(freedBlocks, 1);
+}
