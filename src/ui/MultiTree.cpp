@@ -8,6 +8,7 @@
 #include "toolkit/Handles.h"
 
 #include "app/Trace.h"
+#include "archive/FileChecks.h"
 #include "ui/QuestionSeam.h"
 
 namespace {
@@ -557,6 +558,11 @@ bool CMultiTree::acceptEditedLabel(const NMTVDISPINFOA& info) {
     std::string text(info.item.pszText);
     if (text.size() > kEditLimit) text.resize(kEditLimit);
     HTREEITEM item = info.item.hItem;
+    if (!isValidFileName(text)) {
+        SetFocus(handle());
+        PostMessageA(handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item));
+        return false;
+    }
     HTREEITEM parent = next(item, TVGN_PARENT);
     HTREEITEM first = parent ? next(parent, TVGN_CHILD) : next(nullptr, TVGN_ROOT);
     for (HTREEITEM sibling = first; sibling; sibling = next(sibling, TVGN_NEXT)) {
@@ -630,7 +636,8 @@ void CMultiTree::beginDrag() {
         return;
     }
     dragging_ = 1;
-    dragImage_ = reinterpret_cast<HIMAGELIST>(send(TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(dragStart_)));
+    dragImage_ =
+        reinterpret_cast<HIMAGELIST>(send(TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(dragStart_)));
     ImageList_DragShowNolock(TRUE);
     ImageList_BeginDrag(dragImage_, 0, 0, 0);
     ImageList_DragMove(point.x, point.y);
@@ -705,7 +712,9 @@ void CMultiTree::onTimer(UINT_PTR id) {
     TVHITTESTINFO hit{};
     hit.pt = lastMouse_;
     HTREEITEM item = reinterpret_cast<HTREEITEM>(send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (!item) item = scrollTarget_ ? next(scrollTarget_, lastMouse_.y < 0 ? TVGN_PREVIOUSVISIBLE : TVGN_NEXTVISIBLE) : nullptr;
+    if (!item)
+        item = scrollTarget_ ? next(scrollTarget_, lastMouse_.y < 0 ? TVGN_PREVIOUSVISIBLE : TVGN_NEXTVISIBLE)
+                             : nullptr;
     if (!item) {
         KillTimer(handle(), kScrollTimer);
         return;
@@ -744,7 +753,8 @@ HTREEITEM CMultiTree::moveItem(HTREEITEM item, HTREEITEM folder) {
     insert.item.pszText = label.data();
     insert.item.iImage = old.iImage;
     insert.item.iSelectedImage = old.iSelectedImage;
-    HTREEITEM moved = reinterpret_cast<HTREEITEM>(send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    HTREEITEM moved =
+        reinterpret_cast<HTREEITEM>(send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!moved) return nullptr;
     if (old.iImage == 0 && old.lParam) {
         // The data block changes its owner item.

@@ -208,6 +208,17 @@ TEST(MultiTree, EditedLabelThatClashesWithASiblingIsRefused) {
 
     editor = TreeView_EditLabel(tree.handle(), host.a2);
     ASSERT_NE(editor, nullptr);
+    SetWindowTextA(editor, "a:3"); // not a file name
+    TreeView_EndEditLabelNow(tree.handle(), FALSE);
+    ASSERT_EQ(questions.asked().size(), 2u);
+    EXPECT_EQ(questions.asked()[1].key, "MessageBoxInvalidFileName");
+    TreeView_GetItem(tree.handle(), &info);
+    EXPECT_STREQ(text, "a2");
+    pumpMessages(50);
+    TreeView_EndEditLabelNow(tree.handle(), TRUE);
+
+    editor = TreeView_EditLabel(tree.handle(), host.a2);
+    ASSERT_NE(editor, nullptr);
     SetWindowTextA(editor, "a3");
     TreeView_EndEditLabelNow(tree.handle(), FALSE);
     TreeView_GetItem(tree.handle(), &info);
@@ -302,7 +313,8 @@ TEST(MultiTree, RubberBandSelectsTheRowsItTouchesAndEscapeDeselectsAll) {
     host.notifications.clear();
     band(window, rowPoint(window, host.a1, right), rowPoint(window, host.a2, right), WM_LBUTTONUP);
     EXPECT_EQ(host.selected(), (std::vector<HTREEITEM>{host.a1, host.a2}));
-    EXPECT_EQ(std::count(host.notifications.begin(), host.notifications.end(), static_cast<UINT>(NM_CLICK)), 1);
+    EXPECT_EQ(std::count(host.notifications.begin(), host.notifications.end(), static_cast<UINT>(NM_CLICK)),
+              1);
     EXPECT_EQ(GetCapture(), nullptr);
 
     band(window, rowPoint(window, host.root, right), rowPoint(window, host.a, right), WM_KEYDOWN, VK_ESCAPE);
@@ -318,7 +330,8 @@ TEST(MultiTree, RubberBandSelectsTheRowsItTouchesAndEscapeDeselectsAll) {
 namespace {
 std::vector<std::string> childLabels(HWND tree, HTREEITEM folder) {
     std::vector<std::string> labels;
-    for (HTREEITEM child = TreeView_GetChild(tree, folder); child; child = TreeView_GetNextSibling(tree, child)) {
+    for (HTREEITEM child = TreeView_GetChild(tree, folder); child;
+         child = TreeView_GetNextSibling(tree, child)) {
         char text[64] = {};
         TVITEMA info{};
         info.mask = TVIF_TEXT;
