@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Black-box checks of nvtool's formats against independent models.
+
+Runs build/windows/nvtool.exe under Wine in a prefix of its own (build/blackbox/prefix, created on
+first use) and ends with the line "blackbox: N passed, M failed"; exit code 0 when nothing failed.
+Options: --only NAME[,NAME] (cipher, ini, bookmarks, writer, archive), --seed N, --verbose.
+"""
+
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import harness  # noqa: E402
+
+SUITES = ("cipher", "ini", "bookmarks", "writer", "archive")
+
+
+def ensure_prefix(prefix):
+    env = harness.wine_environment(prefix)
+    if not os.path.exists(os.path.join(prefix, "system.reg")):
+        os.makedirs(prefix, exist_ok=True)
+        subprocess.run(["wineboot", "-i"], env=env, capture_output=True)
+        subprocess.run(["wineserver", "-w"], env=env, capture_output=True)
+    # A persistent server of our own keeps each program start short; it ends with this run.
+    return subprocess.Popen(["wineserver", "-f", "-p"], env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--only", default=",".join(SUITES))
+    parser.add_argument("--seed", type=int, default=int(os.environ.get("BLACKBOX_SEED", "20041206")))
+    parser.add_argument("--verbose", action="store_true")
+    parser.add_argument("--keep", action="store_true", help="keep the work folder")
+    options = parser.parse_args()
+
+    exe = os.path.join(harness.ROOT, "build", "windows", "nvtool.exe")
+    prefix = os.environ.get("NV_BLACKBOX_PREFIX", os.path.join(harness.ROOT, "build", "blackbox", "prefix"))
+    checks = harness.Checks(options.verbose)
+    if not os.path.exists(exe):
+        print("nvtool.exe is missing: build with scripts/build.sh windows")
+        checks.failed += 1
+    else:
+        server = ensure_prefix(prefix)
+        work = tempfile.mkdtemp(prefix="nv_blackbox_")
+        tool = harness.NvTool(exe, prefix)
+        tool.run("--help")  # the first start waits for the server, alone
+        try:
+            for name in options.only.split(","):
+                module = __import__("check_" + name)
+                started = time.time()
+                before = (checks.passed, checks.failed)
+                module.run(tool, checks, work, random.Random("%s/%d" % (name, options.seed)))
+                print("%-10s %4d passed, %d failed (%.1f s)" % (name, checks.passed - before[0],
+                                                                checks.failed - before[1], time.time() - started))
+                sys.stdout.flush()
+        finally:
+            server.terminate()
+            server.wait()
+            if options.keep:
+                print("work folder: " + work)
+            else:
+                shutil.rmtree(work, ignore_errors=True)
+        for note in checks.notes:
+            print("note: " + note)
+    print("blackbox: %d passed, %d failed" % (checks.passed, checks.failed))
+    return 0 if checks.failed == 0 and checks.passed > 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
