@@ -15,4 +15,10 @@ nv_wine_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # Without a window manager under Xvfb, managed windows make Wine wait for window-manager
+  # replies on every hide (seconds per dialog); unmanaged windows are drawn by Wine itself.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w
+  fi
 }

@@ -79,18 +79,28 @@ struct GlobalMemoryTraits {
     static void close(Handle h) { GlobalFree(h); }
 };
 
-using ScopedHandle = UniqueHandle<KernelHandleTraits>;   // files, mappings, mutexes, processes
-using ScopedFind = UniqueHandle<FindHandleTraits>;       // FindFirstFileA
-using ScopedRegKey = UniqueHandle<RegKeyTraits>;         // RegOpenKeyExA
-using ScopedLibrary = UniqueHandle<LibraryTraits>;       // LoadLibraryA
-using ScopedView = UniqueHandle<MappedViewTraits>;       // MapViewOfFile
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle invalid() { return nullptr; }
+    static bool valid(Handle h) { return h != nullptr; }
+    static void close(Handle h) {
+        if (IsWindow(h)) DestroyWindow(h);
+    }
+};
+
+using ScopedHandle = UniqueHandle<KernelHandleTraits>; // files, mappings, mutexes, processes
+using ScopedFind = UniqueHandle<FindHandleTraits>;     // FindFirstFileA
+using ScopedRegKey = UniqueHandle<RegKeyTraits>;       // RegOpenKeyExA
+using ScopedLibrary = UniqueHandle<LibraryTraits>;     // LoadLibraryA
+using ScopedView = UniqueHandle<MappedViewTraits>;     // MapViewOfFile
 using ScopedBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using ScopedRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using ScopedFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using ScopedPen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using ScopedBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using ScopedMemoryDc = UniqueHandle<MemoryDcTraits>;     // CreateCompatibleDC
-using ScopedGlobal = UniqueHandle<GlobalMemoryTraits>;   // GlobalAlloc
+using ScopedMemoryDc = UniqueHandle<MemoryDcTraits>;   // CreateCompatibleDC
+using ScopedGlobal = UniqueHandle<GlobalMemoryTraits>; // GlobalAlloc
+using ScopedWindow = UniqueHandle<WindowTraits>;       // CreateWindowExA
 
 // Selects a GDI object into a device context for the lifetime of the guard.
 class SelectGuard {

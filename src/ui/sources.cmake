@@ -1,4 +1,5 @@
 list(APPEND WINDOWS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/MessageBoxDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QuestionSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Wizards.cpp
 )

@@ -1,0 +1,215 @@
+#include "skin/SkinBitmap.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/Trace.h"
+#include "config/FileSystem.h"
+#include "skin/BmpFile.h"
+#include "skin/RowRuns.h"
+#include "toolkit/Handles.h"
+
+namespace {
+constexpr LONG kHimetricPerInch = 2540;
+constexpr size_t kRectsPerRegion = 2000;
+
+class ScreenDc {
+  public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+void report(int* width, int* height, int w, int h) {
+    if (width) *width = w;
+    if (height) *height = h;
+}
+
+HBITMAP bitmapFromDib(const DecodedBmp& bmp) {
+    ScreenDc screen;
+    const int rows = bmp.height < 0 ? -bmp.height : bmp.height;
+    ScopedBitmap bitmap(CreateCompatibleBitmap(screen.get(), bmp.width, rows));
+    ScopedMemoryDc memory(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) return nullptr;
+    SelectGuard select(memory.get(), bitmap.get());
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(bmp.header.data());
+    StretchDIBits(memory.get(), 0, 0, bmp.width, rows, 0, 0, bmp.width, rows, bmp.pixels.data(), info,
+                  DIB_RGB_COLORS, SRCCOPY);
+    return bitmap.release();
+}
+
+HBITMAP loadOwnBmp(const std::string& path, int* width, int* height) {
+    std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) return nullptr;
+    std::optional<DecodedBmp> bmp = decodeBmp(*bytes);
+    if (!bmp) return nullptr;
+    HBITMAP bitmap = bitmapFromDib(*bmp);
+    if (bitmap) report(width, height, bmp->width, bmp->height < 0 ? -bmp->height : bmp->height);
+    return bitmap;
+}
+
+HBITMAP loadThroughPicture(const std::string& path, int* width, int* height) {
+    IPicture* picture = loadPicture(path);
+    if (!picture) return nullptr;
+    SIZE size = getPictureSize(picture);
+    HBITMAP result = nullptr;
+    {
+        ScreenDc screen;
+        ScopedBitmap bitmap(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+        ScopedMemoryDc memory(CreateCompatibleDC(screen.get()));
+        if (bitmap && memory) {
+            SelectGuard select(memory.get(), bitmap.get());
+            renderPicture(memory.get(), picture, RECT{0, 0, size.cx, size.cy});
+            result = bitmap.release();
+        }
+    }
+    picture->Release();
+    if (result) report(width, height, size.cx, size.cy);
+    return result;
+}
+
+HRGN regionOf(const RunRect* rects, size_t count) {
+    const DWORD bytes = static_cast<DWORD>(sizeof(RGNDATAHEADER) + count * sizeof(RECT));
+    ScopedGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) return nullptr;
+    auto* data = static_cast<RGNDATA*>(GlobalLock(memory.get()));
+    if (!data) return nullptr;
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(count);
+    data->rdh.nRgnSize = 0;
+    data->rdh.rcBound = RECT{0x7FFFFFFF, 0x7FFFFFFF, 0, 0};
+    auto* out = reinterpret_cast<RECT*>(data->Buffer);
+    if (count == 0) data->rdh.rcBound = RECT{0, 0, 0, 0};
+    for (size_t i = 0; i < count; ++i) {
+        out[i] = RECT{rects[i].left, rects[i].top, rects[i].right, rects[i].bottom};
+        RECT& bound = data->rdh.rcBound;
+        bound.left = std::min<LONG>(bound.left, rects[i].left);
+        bound.top = std::min<LONG>(bound.top, rects[i].top);
+        bound.right = std::max<LONG>(bound.right, rects[i].right);
+        bound.bottom = std::max<LONG>(bound.bottom, rects[i].bottom);
+    }
+    HRGN region = ExtCreateRegion(nullptr, bytes, data);
+    GlobalUnlock(memory.get());
+    return region;
+}
+} // namespace
+
+HBITMAP loadSkinBitmap(const std::string& path, int* width, int* height) {
+    if (path.find(".bmp") != std::string::npos) return loadOwnBmp(path, width, height);
+    return loadThroughPicture(path, width, height);
+}
+
+IPicture* loadPicture(const std::string& path) {
+    if (!fileExists(path)) return nullptr;
+    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    if (length <= 0) return nullptr;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
+    IPicture* picture = nullptr;
+    try {
+        HRESULT hr =
+            OleLoadPicturePath(wide.data(), nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
+        if (FAILED(hr)) {
+            if (picture) picture->Release();
+            return nullptr;
+        }
+    } catch (...) {
+        trace("OleLoadPicturePath failed for %s\n", path.c_str());
+        return nullptr;
+    }
+    return picture;
+}
+
+SIZE getPictureSize(IPicture* picture) {
+    OLE_XSIZE_HIMETRIC himetricWidth = 0;
+    OLE_YSIZE_HIMETRIC himetricHeight = 0;
+    picture->get_Width(&himetricWidth);
+    picture->get_Height(&himetricHeight);
+    ScreenDc screen;
+    const LONG dpiX = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    const LONG dpiY = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    return SIZE{(dpiX * himetricWidth + kHimetricPerInch / 2) / kHimetricPerInch,
+                (dpiY * himetricHeight + kHimetricPerInch / 2) / kHimetricPerInch};
+}
+
+void renderPicture(HDC dc, IPicture* picture, const RECT& rect) {
+    OLE_XSIZE_HIMETRIC himetricWidth = 0;
+    OLE_YSIZE_HIMETRIC himetricHeight = 0;
+    picture->get_Width(&himetricWidth);
+    picture->get_Height(&himetricHeight);
+    picture->Render(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0,
+                    himetricHeight, himetricWidth, -himetricHeight, nullptr);
+}
+
+bool drawBitmap(HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom, bool tile) {
+    if (!bitmap) return false;
+    ScopedMemoryDc memory(CreateCompatibleDC(dc));
+    if (!memory) return false;
+    SelectGuard select(memory.get(), bitmap);
+    if (!tile) {
+        BitBlt(dc, left, top, right - left, bottom - top, memory.get(), 0, 0, SRCCOPY);
+        return true;
+    }
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof(info), &info);
+    if (info.bmWidth <= 0 || info.bmHeight <= 0) return true;
+    for (int y = 0; y < bottom - top; y += info.bmHeight)
+        for (int x = 0; x < right - left; x += info.bmWidth)
+            BitBlt(dc, left + x, top + y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    return true;
+}
+
+void drawBitmapPart(HDC dc, HBITMAP bitmap, int sourceX, int width, int height, HRGN clip) {
+    ScopedMemoryDc memory(CreateCompatibleDC(dc));
+    if (!memory) return;
+    SelectGuard select(memory.get(), bitmap);
+    SelectClipRgn(dc, clip);
+    BitBlt(dc, 0, 0, width, height, memory.get(), sourceX, 0, SRCCOPY);
+    SelectClipRgn(dc, nullptr);
+}
+
+HRGN createRegionFromBitmap(HBITMAP bitmap, int x, int y, int width, int height) {
+    if (!bitmap || width <= 0 || height <= 0) return nullptr;
+    ScopedMemoryDc memory(CreateCompatibleDC(nullptr));
+    if (!memory) return nullptr;
+
+    // A 32-bit bottom-up copy of the part.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ScopedBitmap copy(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!copy || !bits) return nullptr;
+    {
+        ScopedMemoryDc source(CreateCompatibleDC(memory.get()));
+        if (!source) return nullptr;
+        SelectGuard selectCopy(memory.get(), copy.get());
+        SelectGuard selectSource(source.get(), bitmap);
+        StretchBlt(memory.get(), 0, 0, width, height, source.get(), x, y, width, height, SRCCOPY);
+        GdiFlush();
+    }
+    const size_t stride = (static_cast<size_t>(width) * 32 + 31) / 32 * 4;
+    std::vector<RunRect> runs = scanRowRuns(
+        static_cast<const uint8_t*>(bits), stride * static_cast<size_t>(height), width, height, stride, true);
+
+    // Regions of at most 2000 rectangles each, united into the result.
+    ScopedRegion result(regionOf(runs.data(), std::min(kRectsPerRegion, runs.size())));
+    for (size_t first = kRectsPerRegion; result && first < runs.size(); first += kRectsPerRegion) {
+        ScopedRegion part(regionOf(runs.data() + first, std::min(kRectsPerRegion, runs.size() - first)));
+        if (part) CombineRgn(result.get(), result.get(), part.get(), RGN_OR);
+    }
+    return result.release();
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+
+// Skin bitmaps: loading (own reader for ".bmp" paths, the OLE picture loader otherwise),
+// drawing whole, tiled or one frame of a strip, and outlines built from a mask.
+
+// A screen-compatible bitmap (owned by the caller) or nullptr; width and height when asked.
+HBITMAP loadSkinBitmap(const std::string& path, int* width = nullptr, int* height = nullptr);
+
+// The picture object of a non-bitmap image file, or nullptr. The caller releases it.
+IPicture* loadPicture(const std::string& path);
+SIZE getPictureSize(IPicture* picture);
+void renderPicture(HDC dc, IPicture* picture, const RECT& rect);
+
+// Copies the bitmap to (left, top): once, cut to the rectangle's size, or tiled with whole
+// tiles from the top-left corner. False when there is no bitmap.
+bool drawBitmap(HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom, bool tile);
+// Copies the strip part (sourceX, 0, width, height) to the target's origin through clip.
+void drawBitmapPart(HDC dc, HBITMAP bitmap, int sourceX, int width, int height, HRGN clip);
+// The region of the dark pixels of the part (x, y, width, height), with (0, 0) at the part's
+// top-left corner; empty when the part has none; nullptr without a bitmap.
+HRGN createRegionFromBitmap(HBITMAP bitmap, int x, int y, int width, int height);

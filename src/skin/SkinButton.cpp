@@ -1,0 +1,149 @@
+#include "skin/SkinButton.h"
+
+#include <commctrl.h>
+
+#include "skin/SkinBitmap.h"
+#include "toolkit/MainWindow.h"
+
+namespace {
+constexpr int kToolId = 1;
+constexpr int kToolTipMargin = 22;
+} // namespace
+
+HRGN CSkinButton::outlineRegion() const {
+    const int frame = frameWidth();
+    return createRegionFromBitmap(bitmap_, bitmapWidth_ - frame, 0, frame, bitmapHeight_);
+}
+
+void CSkinButton::setBitmap(HBITMAP bitmap) {
+    if (bitmap) {
+        BITMAP info{};
+        GetObjectA(bitmap, sizeof(info), &info);
+        bitmap_ = bitmap;
+        bitmapWidth_ = info.bmWidth;
+        bitmapHeight_ = info.bmHeight;
+        clipRegion_.reset();
+        if (HRGN region = outlineRegion()) {
+            // The window owns the region from here on.
+            if (!SetWindowRgn(hwnd_, region, TRUE)) DeleteObject(region);
+        }
+    } else {
+        bitmap_ = nullptr;
+        bitmapWidth_ = bitmapHeight_ = 0;
+        clipRegion_.reset();
+    }
+    send(BM_SETIMAGE, 0, reinterpret_cast<LPARAM>(bitmap));
+}
+
+void CSkinButton::setToolTipText(const std::string& text) {
+    if (!hwnd_) return;
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = hwnd_;
+    tool.uId = kToolId;
+    tool.lpszText = const_cast<char*>(text.c_str());
+    if (!toolTip_) {
+        toolTip_.reset(CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr));
+        if (!toolTip_) return;
+        GetClientRect(hwnd_, &tool.rect);
+        SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    SendMessageA(toolTip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(toolTip_.get(), TTM_ACTIVATE, TRUE, 0);
+}
+
+int CSkinButton::frameForState(UINT itemState) const {
+    if (fixedFrame_ && frameCount_ == 6) return 4;
+    if (itemState & ODS_DISABLED) return 3;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const bool captured = GetCapture() == hwnd_;
+    if (WindowFromPoint(cursor) == hwnd_) return captured ? 1 : 2;
+    return captured ? 2 : 0;
+}
+
+bool CSkinButton::drawItem(const DRAWITEMSTRUCT& item) {
+    RECT client = clientRect();
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    if (item.itemAction & ODA_DRAWENTIRE) {
+        if (bitmap_) {
+            if (!clipRegion_) clipRegion_.reset(outlineRegion());
+            drawBitmapPart(item.hDC, bitmap_, frameWidth() * frameForState(item.itemState), client.right,
+                           client.bottom, clipRegion_.get());
+        }
+    }
+    drawCaption(item.hDC, client, disabled);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = client;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(item.hDC, &focus);
+    }
+    return true;
+}
+
+void CSkinButton::drawCaption(HDC dc, const RECT& client, bool disabled) const {
+    std::string caption = text();
+    if (caption.empty()) return;
+    RECT rect = client;
+    COLORREF previousColor = disabled ? SetTextColor(dc, RGB(150, 156, 166)) : CLR_INVALID;
+    int previousMode = SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, caption.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetBkMode(dc, previousMode);
+    if (previousColor != CLR_INVALID) SetTextColor(dc, previousColor);
+}
+
+bool CSkinButton::preTranslateMessage(MSG& message) {
+    if (!toolTip_) return false;
+    SendMessageA(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+    if (!IsWindowVisible(toolTip_.get())) {
+        toolTipArmed_ = true;
+        return false;
+    }
+    HWND main = getMainWindow();
+    RECT mainRect{};
+    POINT cursor{};
+    if (toolTipArmed_ && main && GetWindowRect(main, &mainRect) && GetCursorPos(&cursor) &&
+        cursor.y + kToolTipMargin > mainRect.bottom) {
+        toolTipArmed_ = false;
+        SetWindowPos(toolTip_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return false;
+}
+
+LRESULT CSkinButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_LBUTTONDOWN: {
+        hotWindow_ = hwnd_;
+        LRESULT result = isEnabled() ? callDefault(message, wParam, lParam) : 0;
+        invalidate(false);
+        return result;
+    }
+    case WM_LBUTTONUP:
+        hotWindow_ = nullptr;
+        return callDefault(message, wParam, lParam);
+    case WM_MOUSEMOVE: {
+        if (GetCapture() != hwnd_) {
+            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd_, 0};
+            TrackMouseEvent(&track);
+        }
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        HWND under = WindowFromPoint(cursor);
+        if (under != hotWindow_) {
+            hotWindow_ = under;
+            invalidate(false);
+        }
+        return callDefault(message, wParam, lParam);
+    }
+    case WM_MOUSELEAVE:
+        hotWindow_ = nullptr;
+        invalidate(false);
+        return 0;
+    default:
+        return callDefault(message, wParam, lParam);
+    }
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "skin/ManagedElementList.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinCheckBox.h"
+#include "toolkit/Dialog.h"
+
+// The skinned message box: everything it shows comes from the skin section named by the
+// message key. The modal run returns the button (1 OK, 2 Cancel, 6 Yes, 7 No; Enter is OK and
+// Escape is Cancel whether or not those buttons are shown); the check state is read after.
+class CMessageBoxDlg : public CDialog {
+  public:
+    CMessageBoxDlg(std::string section, std::string insertText, HWND owner = nullptr);
+    ~CMessageBoxDlg() override;
+
+    int checkState() const { return checkState_; }
+    const CManagedElementList* elementList() const { return elements_.get(); }
+
+  protected:
+    bool onInitDialog() override;
+    bool onCommand(int id, int notifyCode, HWND control) override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool preTranslateMessage(MSG& message) override;
+    void onOK() override { finish(IDOK); }
+    void onCancel() override { finish(IDCANCEL); }
+
+  private:
+    void insertIntoMessage();
+    void finish(int code);
+
+    std::string section_;
+    std::string insertText_;
+    std::unique_ptr<CManagedElementList> elements_;
+    int checkState_ = 0;
+    CSkinButton okButton_{5, false};
+    CSkinButton cancelButton_{5, false};
+    CSkinButton yesButton_{5, false};
+    CSkinButton noButton_{5, false};
+    CSkinCheckBox checkBox_;
+};

@@ -1,0 +1,85 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Helpers for tests that open real windows under Xvfb.
+
+// Puts skin text into the store and makes the skin lookups read the store (Windows 9x family
+// path), so that a test controls every skin value; restores an empty store on destruction.
+class SkinInStore {
+  public:
+    SkinInStore();
+    explicit SkinInStore(const std::string& iniText);
+    ~SkinInStore();
+    SkinInStore(const SkinInStore&) = delete;
+    SkinInStore& operator=(const SkinInStore&) = delete;
+    void add(const std::string& iniText);
+    // The default skin file built beside the test executable.
+    void addDefaultSkin();
+};
+
+// Drives a modal dialog of this thread without a person: each step runs on a timer tick while
+// the modal loop runs, with the dialog's window (the active top-level dialog of this thread).
+// A step returns false to be retried on the next tick. If the dialog is still open after the
+// last step and the time limit, it is destroyed and the test fails.
+class ModalDriver {
+  public:
+    using Step = std::function<bool(HWND dialog)>;
+    explicit ModalDriver(std::vector<Step> steps, int limitMs = 8000);
+    ~ModalDriver();
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
+    bool finished() const { return next_ >= steps_.size(); }
+    bool timedOut() const { return timedOut_; }
+
+  private:
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD);
+    void tick();
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    int ticksLeft_;
+    bool timedOut_ = false;
+    bool busy_ = false;
+    UINT_PTR timer_ = 0;
+};
+
+// The visible dialog window (class #32770) of this thread that was created last, or nullptr.
+HWND findThreadDialog();
+// Lets pending messages (paint, timers) run.
+void pumpMessages(int milliseconds = 50);
+// Clicks a button as the user would (BM_CLICK).
+void clickButton(HWND dialog, int id);
+// Posts a key press to the focus window of the dialog, through the modal loop.
+void pressKey(HWND dialog, WPARAM key);
+
+// A 32-bit top-down canvas with a memory device context.
+class PixelCanvas {
+  public:
+    PixelCanvas(int width, int height, COLORREF fill = RGB(255, 0, 255));
+    ~PixelCanvas();
+    PixelCanvas(const PixelCanvas&) = delete;
+    PixelCanvas& operator=(const PixelCanvas&) = delete;
+    HDC dc() const { return dc_; }
+    COLORREF pixel(int x, int y) const;
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int countColor(const RECT& area, COLORREF color) const;
+    // Pixels in the area whose colour is not the given one.
+    int countOther(const RECT& area, COLORREF color) const;
+    bool save(const std::string& path) const;
+
+  private:
+    int width_, height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    uint32_t* bits_ = nullptr;
+};
+
+// Saves what the screen shows of the window (frame included) as screenshots\<name>.bmp beside
+// the test executable; returns the path or "" on failure.
+std::string saveScreenshot(HWND window, const std::string& name);
