@@ -141,6 +141,11 @@ def run(tool, checks, work, rng):
         else:
             print("     stderr: %r" % result.err[:300])
     _run_limits(tool, checks, folder)
+    path = _write(folder, "placeholders.ini", _lines(b"[S]", b'a="%PERSONAL%\\x"', b'b="%APPDATA%"',
+                                                     b'c="%CURRENTUSER%"'))
+    result = _show(tool, path)
+    checks.note("config show of placeholders %%PERSONAL%%, %%APPDATA%%, %%CURRENTUSER%%: exit %d, %r"
+                % (result.code, result.out))
 
 
 def _run_limits(tool, checks, folder):
