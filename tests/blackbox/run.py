@@ -40,9 +40,10 @@ def main():
     parser.add_argument("--seed", type=int, default=int(os.environ.get("BLACKBOX_SEED", "20041206")))
     parser.add_argument("--verbose", action="store_true")
     parser.add_argument("--keep", action="store_true", help="keep the work folder")
+    parser.add_argument("--exe", help="another nvtool.exe to check")
     options = parser.parse_args()
 
-    exe = os.path.join(harness.ROOT, "build", "windows", "nvtool.exe")
+    exe = options.exe or os.path.join(harness.ROOT, "build", "windows", "nvtool.exe")
     prefix = os.environ.get("NV_BLACKBOX_PREFIX", os.path.join(harness.ROOT, "build", "blackbox", "prefix"))
     checks = harness.Checks(options.verbose)
     if not os.path.exists(exe):

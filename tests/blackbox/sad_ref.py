@@ -26,11 +26,16 @@ def archive(records, created=None):
     return header(created) + b"".join(record(name, data) for name, data in records)
 
 
+def listing_key(name):
+    """The order in which Wine lists a directory: by name, each character upper-cased alone."""
+    return [ord(ch.upper()) if len(ch.upper()) == 1 else ord(ch) for ch in name]
+
+
 def walk(folder, prefix=b""):
     """Records of every file below `folder`, depth first, each folder's entries in the order the
-    file system lists them; names relative to `folder`, joined by backslashes, as ANSI bytes."""
+    platform lists them; names relative to `folder`, joined by backslashes, as ANSI bytes."""
     out = []
-    for entry in os.scandir(folder):
+    for entry in sorted(os.scandir(folder), key=lambda entry: listing_key(entry.name)):
         name = prefix + entry.name.encode("cp1252")
         if entry.is_dir(follow_symlinks=False):
             out += walk(entry.path, name + b"\\")
