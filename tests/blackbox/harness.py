@@ -3,6 +3,7 @@
 import os
 import subprocess
 import sys
+import tempfile
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
@@ -36,12 +37,18 @@ class NvTool:
         self.timeout = timeout
 
     def run(self, *args):
-        try:
-            done = subprocess.run(["wine", self.exe, *args], env=self.env, capture_output=True,
-                                  timeout=self.timeout)
-        except subprocess.TimeoutExpired as expired:
-            return Result(-1, expired.stdout or b"", b"timeout")
-        return Result(done.returncode, done.stdout, done.stderr)
+        # Output goes to files, not pipes: a background process of Wine that inherits them must
+        # not keep the run waiting for the end of its output.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            try:
+                done = subprocess.run(["wine", self.exe, *args], env=self.env, stdout=out, stderr=err,
+                                      timeout=self.timeout)
+                code = done.returncode
+            except subprocess.TimeoutExpired:
+                code = -1
+            out.seek(0)
+            err.seek(0)
+            return Result(code, out.read(), err.read() + (b"timeout" if code == -1 else b""))
 
     def wine(self, *args):
         return subprocess.run(["wine", *args], env=self.env, capture_output=True, timeout=self.timeout)
