@@ -18,9 +18,13 @@ cp "$build/ImportExport.exe" "$build/nvtool.exe" "$program/"
 shell='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 profile='C:\users\Demo'
 mkdir -p "$c/users/Demo/Favoriten/News" "$c/users/Demo/Eigene Dateien" "$c/users/Demo/Anwendungsdaten"
-reg add "$shell" /v Favorites /d "$profile\\Favoriten" /f
-reg add "$shell" /v Personal /d "$profile\\Eigene Dateien" /f
-reg add "$shell" /v AppData /d "$profile\\Anwendungsdaten" /f
+# Wine rewrites "Shell Folders" from "User Shell Folders" when its server starts: set both.
+user_shell='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+for key in "$shell" "$user_shell"; do
+  reg add "$key" /v Favorites /d "$profile\\Favoriten" /f
+  reg add "$key" /v Personal /d "$profile\\Eigene Dateien" /f
+  reg add "$key" /v AppData /d "$profile\\Anwendungsdaten" /f
+done
 suite='HKCU\Software\Quendal\Quendal_Software_5\Browser'
 if [ -n "$user" ]; then reg add "$suite" /v CurrentUser /d "$user" /f; else reg delete "$suite" /v CurrentUser /f || true; fi
 

@@ -48,6 +48,15 @@ bool isEmptyNeverPublished(unsigned char* view) {
     return readGeneration(view) == 0 && view[kSharedTextOffset] == 0;
 }
 
+// Parses another configuration file into the store; the store's own file stays the per-user
+// file, whatever happens, so that a save never writes into "system.ini" or the skin.
+bool mergeFile(CIniFile& ini, const std::string& path, const std::string& userPath) {
+    ini.setFileName(path);
+    bool parsed = ini.parseIniFile(false, true);
+    ini.setFileName(userPath);
+    return parsed;
+}
+
 // The first program's load, after the block was prepared: the files, then one publication.
 bool loadFilesAndPublish() {
     CIniFile& ini = theIniFile();
@@ -58,17 +67,12 @@ bool loadFilesAndPublish() {
         if (fileExists(userPath)) state().userFileUnreadable = true;
         return false;
     }
-    ini.setFileName(getIniFilePath("system.ini"));
-    if (!ini.parseIniFile(false, true)) return false;
+    if (!mergeFile(ini, getIniFilePath("system.ini"), userPath)) return false;
     chooseCurrentSkin(getIniValue("Registry_HKCU", "CurrentSkin", ""));
-    if (isWin9x()) {
-        ini.setFileName(state().skinFilePath);
-        if (!ini.parseIniFile(false, true)) return false;
-    }
+    if (isWin9x() && !mergeFile(ini, state().skinFilePath, userPath)) return false;
     markSkinSections(ini);
     ini.holdCount = 0;
     ini.publish();
-    ini.setFileName(userPath);
     return true;
 }
 

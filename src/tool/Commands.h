@@ -10,6 +10,9 @@ int runConfigCommand(const Args& args);
 int runStoreCommand(const Args& args);
 int runFavoritesCommand(const Args& args); // exit codes: 0 done, 1 failed, 3 abandoned
 int runBookmarksCommand(const Args& args);
+// archive export|import|list|extract|create|tree; export and import exit 0 done, 1 failed,
+// 3 abandoned (no room on the destination's drive).
+int runArchiveCommand(const Args& args);
 
 // One line on standard error; returns 2.
 int usageError(const std::string& text);

@@ -19,7 +19,10 @@ const char* const kUsage =
     "                        | export-nc FOLDER USER | import-file FOLDER FILE | export-file FOLDER FILE\n"
     "                        [--yes | --no]\n"
     "       nvtool favorites list [FOLDER] | netscape-users\n"
-    "       nvtool bookmarks show FILE [--root NAME]\n";
+    "       nvtool bookmarks show FILE [--root NAME]\n"
+    "       nvtool archive export FOLDER FILE | archive import FOLDER FILE [--yes|--no] [--all]\n"
+    "       nvtool archive list FILE | archive extract FILE DIR | archive create DIR FILE\n"
+    "       nvtool archive tree [FOLDER]\n";
 
 std::string oneLine(std::string text) {
     for (char& c : text)
@@ -61,6 +64,7 @@ int main(int argc, char** argv) {
         {"store", runStoreCommand},
         {"favorites", runFavoritesCommand},
         {"bookmarks", runBookmarksCommand},
+        {"archive", runArchiveCommand},
     };
     auto group = groups.find(argv[1]);
     if (group == groups.end()) return usageError(std::string("unknown command '") + argv[1] + "'");

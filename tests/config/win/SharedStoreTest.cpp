@@ -269,3 +269,15 @@ TEST_F(SharedStoreTest, NvToolSetsGetsAndDumpsTheStoreOfARunningProgram) {
     EXPECT_EQ(runProcess(nvtool + "store set Saved k v --save"), 0);
     EXPECT_NE(readFile(userPath)->find("[Saved]\r\nk=\"v\"\r\n"), std::string::npos);
 }
+
+TEST_F(SharedStoreTest, AFailedLoadOfSystemIniNeverMakesASaveWriteIntoIt) {
+    ASSERT_TRUE(DeleteFileA(systemIni.c_str()));
+    MessageCapture messages;
+    EXPECT_FALSE(openSharedIni());
+    EXPECT_EQ(messages.texts().size(), 1u); // the read message for "system.ini"
+    EXPECT_EQ(theIniFile().fileName(), userPath);
+    setIniValue("User", "k", "v");
+    EXPECT_TRUE(saveSharedIni());
+    EXPECT_FALSE(fileExists(systemIni));
+    EXPECT_EQ(readFile(userPath), kUserFile + "[User]\r\nk=\"v\"\r\n");
+}

@@ -1,0 +1,25 @@
+#include "archive/ArchiveStore.h"
+
+#include "app/ProgramPaths.h"
+#include "config/FileSystem.h"
+#include "config/Registry.h"
+
+namespace {
+const size_t kRootPrefixLength = 18; // "NVOfflineTreeRoot\"
+}
+
+std::string getArchivIniPath() {
+    return getIniFilePath("nvarchive.ini");
+}
+
+std::string getArchivTempFolder() {
+    return getIniFilePath("Temp");
+}
+
+std::string getOfflineDataFolder() {
+    return appendPath(getPersonalFolder(), "Quendal_Software_5\\Offline\\Data");
+}
+
+std::string getArchivRelativePath(const std::string& sectionPath) {
+    return sectionPath.size() > kRootPrefixLength ? sectionPath.substr(kRootPrefixLength) : std::string();
+}

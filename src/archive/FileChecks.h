@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The ten characters a file name typed by the user must not hold.
+extern const char* const kForbiddenFileNameCharacters; // \/:*?"<>|'
+
+// A full path in folder that no file has yet, without extension; nothing is left on disk.
+// "" when the system cannot make one.
+std::string makeTempName(const std::string& folder);
+// The text after the last "\" (the whole text without one).
+std::string getFileName(const std::string& path);
+// The text up to and including the last "\" (the whole text without one).
+std::string getFolderPart(const std::string& path);
+// True for a usable name; otherwise asks "MessageBoxFileNameEmpty" or "MessageBoxInvalidFileName".
+bool isValidFileName(const std::string& name);
+// Whether the drive with the given root has byteCount free bytes; false when it cannot tell.
+bool hasDiskSpace(uint64_t byteCount, const std::string& root);
+// Whether the drive of destination has room for file; true for a destination without "\".
+bool hasDiskSpaceFor(const std::string& file, const std::string& destination);

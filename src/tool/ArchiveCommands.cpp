@@ -1,0 +1,162 @@
+#include <windows.h>
+
+#include <cstdio>
+#include <optional>
+
+#include "archive/ArchiveExport.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/ArchiveImport.h"
+#include "archive/FileArchive.h"
+#include "config/FileSystem.h"
+#include "config/SharedIni.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
+#include "tool/Commands.h"
+#include "ui/QuestionSeam.h"
+
+namespace {
+// The program makes its own folder current when it resolves its paths, so command-line paths
+// are made absolute first.
+std::string fullPath(const std::string& path) {
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
+    return length > 0 && length < sizeof(full) ? std::string(full) : path;
+}
+
+std::string withoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && path.back() == '\\' && path[path.size() - 2] != ':')
+        path.pop_back();
+    return path;
+}
+
+// 1 done, -1 failed, 0 abandoned or no room become 0, 1 and 3.
+int exitCodeOf(int result) {
+    return result == 1 ? 0 : result == -1 ? 1 : 3;
+}
+
+class OpenStore {
+  public:
+    OpenStore() { openSharedIni(); }
+    ~OpenStore() { closeSharedIni(); }
+    OpenStore(const OpenStore&) = delete;
+    OpenStore& operator=(const OpenStore&) = delete;
+};
+
+std::string describe(const RecordProblem& problem) {
+    return "record " + std::to_string(problem.index) + " at offset " + std::to_string(problem.offset) +
+           (problem.name.empty() ? "" : " (\"" + problem.name + "\")") + ": " + problem.reason;
+}
+
+int exportFolder(const Args& args) {
+    if (args.size() != 3) return usageError("archive export takes FOLDER and FILE");
+    const std::string file = fullPath(args[2]);
+    OpenStore store;
+    return exitCodeOf(export_Archiv2(args[1], file));
+}
+
+int importArchive(const Args& args) {
+    if (args.size() < 3) return usageError("archive import takes FOLDER, FILE and [--yes|--no] [--all]");
+    QuestionAnswer answer{IDNO, false};
+    for (size_t i = 3; i < args.size(); ++i) {
+        if (args[i] == "--yes")
+            answer.button = IDYES;
+        else if (args[i] == "--no")
+            answer.button = IDNO;
+        else if (args[i] == "--all")
+            answer.checked = true;
+        else
+            return usageError("unknown option '" + args[i] + "'");
+    }
+    QuestionHandler previous =
+        setQuestionHandler([answer](const std::string& key, const std::string& insert) {
+            std::fprintf(stderr, "nvtool: question %s \"%s\" answered %s%s\n", key.c_str(), insert.c_str(),
+                         answer.button == IDYES ? "Yes" : "No", answer.checked ? " for all" : "");
+            return answer;
+        });
+    const std::string file = fullPath(args[2]);
+    int result;
+    {
+        OpenStore store;
+        result = import_Archiv(args[1], file);
+    }
+    setQuestionHandler(std::move(previous));
+    return exitCodeOf(result);
+}
+
+int listArchive(const Args& args) {
+    if (args.size() != 2) return usageError("archive list takes FILE");
+    CFileArchive archive(args[1]);
+    if (!archive.loadArchive()) return failure(args[1], "cannot be opened");
+    ArchiveRecordReader reader(archive.contentBytes());
+    std::string lines;
+    size_t count = 0;
+    while (std::optional<ArchiveRecord> record = reader.next()) {
+        lines += std::to_string(record->dataSize) + "\t" + record->name + "\n";
+        ++count;
+    }
+    writeStdout(lines);
+    if (reader.problem()) return failure(args[1], describe(*reader.problem()));
+    writeStdout(std::to_string(count) + "\n");
+    return 0;
+}
+
+int extractArchive(const Args& args) {
+    if (args.size() != 3) return usageError("archive extract takes FILE and DIR");
+    CFileArchive archive(args[1]);
+    if (!archive.loadArchive()) return failure(args[1], "cannot be opened");
+    const std::string destination = withoutTrailingSeparator(fullPath(args[2]));
+    if (!archive.extractAll(destination + "\\")) {
+        if (archive.lastProblem())
+            return failure(args[1], describe(*archive.lastProblem()) + "; nothing written");
+        return failure(args[2], "extraction failed");
+    }
+    if (!isDirectory(destination)) createDirectory(destination, false);
+    return 0;
+}
+
+int createArchive(const Args& args) {
+    if (args.size() != 3) return usageError("archive create takes DIR and FILE");
+    const std::string folder = withoutTrailingSeparator(fullPath(args[1]));
+    if (!isDirectory(folder)) return failure(args[1], "is not a folder");
+    if (!CFileArchive(fullPath(args[2])).createArchive(folder)) return failure(args[2], "packing failed");
+    return 0;
+}
+
+void printTree(const std::string& section, int depth, std::string& out) {
+    for (int index = 0;; ++index) {
+        const std::string child = getNodeValue(section, "item_" + std::to_string(index));
+        if (child.empty()) return;
+        const std::string childSection = section + "\\" + child;
+        const std::string type = getNodeValue(childSection, "type");
+        const std::string indent(2 * depth, ' ');
+        if (type == "folder") {
+            out += indent + child + "\\\n";
+            printTree(childSection, depth + 1, out);
+        } else if (type == "file") {
+            out += indent + child + "\t" + getNodeValue(childSection, "HREF") + "\n";
+        }
+    }
+}
+
+int showTree(const Args& args) {
+    if (args.size() > 2) return usageError("archive tree takes [FOLDER]");
+    OpenStore store;
+    std::string section = getOfflineTreeRoot();
+    if (args.size() == 2 && !args[1].empty()) section += "\\" + args[1];
+    std::string out;
+    printTree(section, 0, out);
+    writeStdout(out);
+    return 0;
+}
+} // namespace
+
+int runArchiveCommand(const Args& args) {
+    if (args.empty()) return usageError("archive needs export, import, list, extract, create or tree");
+    if (args[0] == "export") return exportFolder(args);
+    if (args[0] == "import") return importArchive(args);
+    if (args[0] == "list") return listArchive(args);
+    if (args[0] == "extract") return extractArchive(args);
+    if (args[0] == "create") return createArchive(args);
+    if (args[0] == "tree") return showTree(args);
+    return usageError("unknown archive command '" + args[0] + "'");
+}

@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+
+#include "ArchiveTestFiles.h"
+#include "app/ProfileValues.h"
+#include "app/ProgramPaths.h"
+#include "archive/ArchiveExport.h"
+#include "archive/ArchiveImport.h"
+#include "archive/ArchiveStore.h"
+#include "archive/FileArchive.h"
+#include "config/IniFile.h"
+#include "config/SharedIni.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
+#include "support/TestSupport.h"
+#include "toolkit/Handles.h"
+
+namespace {
+const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const std::string kRoot = "NVOfflineTreeRoot";
+
+// A page archive in the store with real page files: Reisen holds Rom (with companion folder),
+// a "link" entry, the folder Staedte with Wien, and Paris (HREF written with "/").
+class ArchiveExchange : public testing::Test {
+  protected:
+    TempDir dir;
+    RegistryValueGuard personal{HKEY_CURRENT_USER, kShellFolders, "Personal", dir.file("Eigene Dateien")};
+
+    void SetUp() override {
+        theIniFile().clear();
+        writeBytes(dir.file("Seiten\\Rom.htm"), "<html>Rom</html>");
+        writeBytes(dir.file("Seiten\\Rom-Dateien\\bild.gif"), "GIF89a");
+        writeBytes(dir.file("Seiten\\Paris.htm"), "<html>Paris</html>");
+        writeBytes(dir.file("Seiten\\mehr\\Wien.htm"), "<html>Wien</html>");
+        set(kRoot, "item_0", "Reisen");
+        set(kRoot, "item_1", "Alt");
+        folder("Reisen", {"Rom", "Link", "Staedte", "Paris"});
+        page("Reisen\\Rom", dir.file("Seiten\\Rom.htm"), "01.02.2003", "http://rom.example/");
+        set(kRoot + "\\Reisen\\Link", "type", "link");
+        folder("Reisen\\Staedte", {"Wien"});
+        page("Reisen\\Staedte\\Wien", dir.file("Seiten\\mehr\\Wien.htm"), "d3", "http://wien.example/");
+        std::string paris = dir.file("Seiten\\Paris.htm");
+        std::replace(paris.begin(), paris.end(), '\\', '/');
+        page("Reisen\\Paris", paris, "d4", "http://paris.example/");
+        folder("Alt", {"staedte"});
+        folder("Alt\\staedte", {});
+    }
+    void TearDown() override { theIniFile().clear(); }
+
+    static void set(const std::string& section, const std::string& key, const std::string& value) {
+        setNodeValue(section, key, value);
+    }
+    static std::string get(const std::string& path, const std::string& key) {
+        return getNodeValue(kRoot + "\\" + path, key);
+    }
+    static void folder(const std::string& path, std::vector<std::string> children) {
+        set(kRoot + "\\" + path, "type", "folder");
+        for (size_t i = 0; i < children.size(); ++i)
+            set(kRoot + "\\" + path, "item_" + std::to_string(i), children[i]);
+    }
+    static void page(const std::string& path, const std::string& href, const std::string& date,
+                     const std::string& url) {
+        set(kRoot + "\\" + path, "type", "file");
+        set(kRoot + "\\" + path, "DATE", date);
+        set(kRoot + "\\" + path, "URL", url);
+        set(kRoot + "\\" + path, "HREF", href);
+    }
+    static std::vector<std::string> children(const std::string& path) {
+        std::vector<std::string> names;
+        for (int i = 0;; ++i) {
+            std::string name = get(path, "item_" + std::to_string(i));
+            if (name.empty()) return names;
+            names.push_back(name);
+        }
+    }
+    std::string offline() const { return dir.file("Eigene Dateien\\Quendal_Software_5\\Offline\\Data"); }
+    std::string exportReisen() {
+        EXPECT_EQ(export_Archiv2("Reisen", dir.file("out.sad")), 1);
+        return dir.file("out.sad");
+    }
+    static std::string getFolderPart(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+};
+
+// "section|key" for every entry line of an ini text, in file order.
+std::vector<std::string> entryOrder(const std::string& text) {
+    std::vector<std::string> order;
+    std::string section;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.front() == '[')
+            section = line.substr(1, line.find(']') - 1);
+        else if (line.find('=') != std::string::npos)
+            order.push_back(section + "|" + line.substr(0, line.find('=')));
+        start = end + 1;
+    }
+    return order;
+}
+
+std::vector<std::string> recordNames(const std::string& archivePath) {
+    CFileArchive archive(archivePath);
+    std::vector<std::string> names;
+    if (!archive.loadArchive()) return names;
+    ArchiveRecordReader reader(archive.contentBytes());
+    while (auto record = reader.next())
+        names.push_back(record->name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+} // namespace
+
+TEST_F(ArchiveExchange, ArchivePlacesFollowTheProgramAndPersonalFolders) {
+    EXPECT_EQ(getArchivIniPath(), getProgramDirectory() + "ini\\nvarchive.ini");
+    EXPECT_EQ(getArchivTempFolder(), getProgramDirectory() + "ini\\Temp");
+    EXPECT_EQ(getOfflineDataFolder(), offline());
+    EXPECT_EQ(getArchivRelativePath("NVOfflineTreeRoot\\Reisen\\Rom"), "Reisen\\Rom");
+}
+
+TEST_F(ArchiveExchange, ExportPacksPagesCompanionFoldersAndADenseExchangeFile) {
+    std::string archive = exportReisen();
+    EXPECT_EQ(recordNames(archive), (std::vector<std::string>{"Paris.htm", "Rom-Dateien\\bild.gif", "Rom.htm",
+                                                              "Wien.htm", "nvarchive.ini"}));
+    EXPECT_FALSE(isDirectory(getArchivTempFolder()));
+    EXPECT_FALSE(fileExists(getArchivTempFolder() + ".sad"));
+    EXPECT_FALSE(fileExists(getArchivIniPath()));
+
+    CFileArchive unpacked(archive);
+    ASSERT_TRUE(unpacked.loadArchive());
+    ASSERT_TRUE(unpacked.extractAll(dir.file("X\\")));
+    const std::string x = dir.file("X\\nvarchive.ini");
+    EXPECT_EQ(readProfileValue(kRoot, "item_0", x), "Rom");
+    EXPECT_EQ(readProfileValue(kRoot, "item_1", x), "Staedte"); // the "link" leaves no gap
+    EXPECT_EQ(readProfileValue(kRoot, "item_2", x), "Paris");
+    EXPECT_EQ(readProfileValue(kRoot, "item_3", x), "");
+    EXPECT_EQ(readProfileValue(kRoot, "type", x), "folder");
+    EXPECT_EQ(readProfileValue(kRoot + "\\Paris", "HREF", x), "Paris.htm");
+    EXPECT_EQ(readProfileValue(kRoot + "\\Rom", "URL", x), "http://rom.example/");
+    EXPECT_EQ(readProfileValue(kRoot + "\\Staedte\\Wien", "DATE", x), "d3");
+    EXPECT_EQ(readTextFile(dir.file("X\\Rom-Dateien\\bild.gif")), "GIF89a");
+
+    const std::vector<std::string> expected = {"NVOfflineTreeRoot\\Rom|type",
+                                               "NVOfflineTreeRoot\\Rom|DATE",
+                                               "NVOfflineTreeRoot\\Rom|URL",
+                                               "NVOfflineTreeRoot\\Rom|HREF",
+                                               "NVOfflineTreeRoot|item_0",
+                                               "NVOfflineTreeRoot|type",
+                                               "NVOfflineTreeRoot|item_1",
+                                               "NVOfflineTreeRoot|item_2",
+                                               "NVOfflineTreeRoot\\Staedte|type",
+                                               "NVOfflineTreeRoot\\Staedte|item_0",
+                                               "NVOfflineTreeRoot\\Staedte\\Wien|type",
+                                               "NVOfflineTreeRoot\\Staedte\\Wien|DATE",
+                                               "NVOfflineTreeRoot\\Staedte\\Wien|URL",
+                                               "NVOfflineTreeRoot\\Staedte\\Wien|HREF",
+                                               "NVOfflineTreeRoot\\Paris|type",
+                                               "NVOfflineTreeRoot\\Paris|DATE",
+                                               "NVOfflineTreeRoot\\Paris|URL",
+                                               "NVOfflineTreeRoot\\Paris|HREF"};
+    EXPECT_EQ(entryOrder(readTextFile(x)), expected);
+}
+
+TEST_F(ArchiveExchange, ExportOfAnEmptyFolderIsAHiddenBareHeader) {
+    folder("Leer", {});
+    ASSERT_EQ(export_Archiv2("Leer", dir.file("leer.sad")), 1);
+    EXPECT_EQ(readTextFile(dir.file("leer.sad")).size(), 520u);
+    EXPECT_NE(GetFileAttributesA(dir.file("leer.sad").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST_F(ArchiveExchange, ExportClearsLeftoversOfAnEarlierAbortedExport) {
+    writeBytes(getArchivTempFolder() + "\\alt.htm", "stale");
+    writeProfileValue(kRoot, "item_0", "Geist", getArchivIniPath());
+    std::string archive = exportReisen();
+    auto names = recordNames(archive);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "alt.htm"), 0);
+    CFileArchive unpacked(archive);
+    ASSERT_TRUE(unpacked.loadArchive() && unpacked.extractAll(dir.file("X\\")));
+    EXPECT_EQ(readProfileValue(kRoot, "item_0", dir.file("X\\nvarchive.ini")), "Rom");
+}
+
+TEST_F(ArchiveExchange, ExportReportsMissingSpaceAndFailedCopies) {
+    EXPECT_EQ(export_Archiv2("Reisen", "Q:\\kein\\laufwerk.sad"), 0);
+    EXPECT_EQ(export_Archiv2("Reisen", dir.file("fehlt\\out.sad")), -1);
+    EXPECT_FALSE(fileExists(dir.file("fehlt\\out.sad")));
+    EXPECT_FALSE(fileExists(getArchivTempFolder() + ".sad"));
+    EXPECT_FALSE(isDirectory(getArchivTempFolder()));
+}
+
+TEST_F(ArchiveExchange, ImportAppendsPagesReusesFoldersAndPointsIntoTheUnpackedFolder) {
+    std::string archive = exportReisen();
+    ASSERT_EQ(import_Archiv("Alt", archive), 1);
+    EXPECT_EQ(children("Alt"), (std::vector<std::string>{"staedte", "Rom", "Paris"}));
+    EXPECT_EQ(children("Alt\\staedte"), std::vector<std::string>{"Wien"});
+    EXPECT_EQ(get("Alt\\Rom", "type"), "file");
+    EXPECT_EQ(get("Alt\\Rom", "DATE"), "01.02.2003");
+    EXPECT_EQ(get("Alt\\Rom", "URL"), "http://rom.example/");
+    const std::string href = get("Alt\\Rom", "HREF");
+    const std::string unpacked = getFolderPart(href);
+    EXPECT_EQ(getFolderPart(unpacked.substr(0, unpacked.size() - 1)), offline() + "\\");
+    EXPECT_EQ(href, unpacked + "Rom.htm");
+    EXPECT_EQ(readTextFile(href), "<html>Rom</html>");
+    EXPECT_EQ(readTextFile(unpacked + "Rom-Dateien\\bild.gif"), "GIF89a");
+    EXPECT_EQ(get("Alt\\staedte\\Wien", "HREF"), unpacked + "Wien.htm");
+    EXPECT_EQ(get("Alt\\Paris", "HREF"), unpacked + "Paris.htm");
+    EXPECT_FALSE(fileExists(unpacked + "out.sad")); // the copy of the archive is gone
+    EXPECT_TRUE(fileExists(unpacked + "nvarchive.ini"));
+    EXPECT_EQ(get("Reisen\\Rom", "HREF"), dir.file("Seiten\\Rom.htm")); // the source is untouched
+}
+
+TEST_F(ArchiveExchange, ImportIntoAnEmptyFolderCreatesFoldersAndPages) {
+    std::string archive = exportReisen();
+    ASSERT_EQ(import_Archiv("Neu", archive), 1);
+    EXPECT_EQ(children("Neu"), (std::vector<std::string>{"Rom", "Staedte", "Paris"}));
+    EXPECT_EQ(get("Neu\\Staedte", "type"), "folder");
+    EXPECT_EQ(children("Neu\\Staedte"), std::vector<std::string>{"Wien"});
+}
+
+TEST_F(ArchiveExchange, ImportAgainAsksBeforeEachReplacement) {
+    std::string archive = exportReisen();
+    ASSERT_EQ(import_Archiv("Alt", archive), 1);
+    const std::string firstRom = get("Alt\\Rom", "HREF");
+    {
+        QuestionScript questions;
+        questions.push(IDNO);
+        questions.push(IDCANCEL);
+        questions.push(IDYES);
+        ASSERT_EQ(import_Archiv("Alt", archive), 1);
+        ASSERT_EQ(questions.asked().size(), 3u);
+        EXPECT_EQ(questions.asked()[0].key, "MessageBoxArchivReplace");
+        EXPECT_EQ(questions.asked()[0].insert, "Alt\\Rom");
+        EXPECT_EQ(questions.asked()[1].insert, "Alt\\Staedte\\Wien"); // the archive's spelling
+        EXPECT_EQ(questions.asked()[2].insert, "Alt\\Paris");
+    }
+    EXPECT_EQ(children("Alt"), (std::vector<std::string>{"staedte", "Rom", "Paris"}));
+    EXPECT_EQ(get("Alt\\Rom", "HREF"), firstRom);
+    EXPECT_EQ(getFolderPart(get("Alt\\staedte\\Wien", "HREF")), getFolderPart(firstRom));
+    EXPECT_NE(getFolderPart(get("Alt\\Paris", "HREF")), getFolderPart(firstRom));
+    EXPECT_EQ(readTextFile(get("Alt\\Paris", "HREF")), "<html>Paris</html>");
+}
+
+TEST_F(ArchiveExchange, CheckBoxTickedAndNoPressedReplacesThisAndEveryLaterPage) {
+    std::string archive = exportReisen();
+    ASSERT_EQ(import_Archiv("Alt", archive), 1);
+    const std::string first = getFolderPart(get("Alt\\Rom", "HREF"));
+    QuestionScript questions;
+    questions.push(IDNO, true);
+    ASSERT_EQ(import_Archiv("Alt", archive), 1);
+    EXPECT_EQ(questions.asked().size(), 1u);
+    const std::string second = getFolderPart(get("Alt\\Rom", "HREF"));
+    EXPECT_NE(second, first);
+    EXPECT_EQ(getFolderPart(get("Alt\\staedte\\Wien", "HREF")), second);
+    EXPECT_EQ(getFolderPart(get("Alt\\Paris", "HREF")), second);
+    EXPECT_EQ(children("Alt"), (std::vector<std::string>{"staedte", "Rom", "Paris"}));
+}
+
+TEST_F(ArchiveExchange, ImportLeavesOutPagesWhoseHrefIsNotAPlainFileName) {
+    const std::string exchange =
+        "[NVOfflineTreeRoot]\r\n"
+        "item_0=\"Gut\"\r\nitem_1=\"Hoch\"\r\nitem_2=\"Abs\"\r\nitem_3=\"Leer\"\r\n"
+        "item_4=\"Schraeg\"\r\nitem_5=\"Punkte\"\r\nitem_6=\"Auch\"\r\n"
+        "[NVOfflineTreeRoot\\Gut]\r\ntype=\"file\"\r\nHREF=\"gut.htm\"\r\nURL=\"u1\"\r\n"
+        "[NVOfflineTreeRoot\\Hoch]\r\ntype=\"file\"\r\nHREF=\"..\\..\\boot.ini\"\r\n"
+        "[NVOfflineTreeRoot\\Abs]\r\ntype=\"file\"\r\nHREF=\"C:\\windows\\win.ini\"\r\n"
+        "[NVOfflineTreeRoot\\Leer]\r\ntype=\"file\"\r\nHREF=\"\"\r\n"
+        "[NVOfflineTreeRoot\\Schraeg]\r\ntype=\"file\"\r\nHREF=\"a/b.htm\"\r\n"
+        "[NVOfflineTreeRoot\\Punkte]\r\ntype=\"file\"\r\nHREF=\"..\"\r\n"
+        "[NVOfflineTreeRoot\\Auch]\r\ntype=\"file\"\r\nHREF=\"auch..gut.htm\"\r\n";
+    writeBytes(dir.file("hand.sad"),
+               archiveHeader() + archiveRecord("nvarchive.ini", exchange) + archiveRecord("gut.htm", "gut"));
+    ASSERT_EQ(import_Archiv("Hand", dir.file("hand.sad")), 1);
+    EXPECT_EQ(children("Hand"), (std::vector<std::string>{"Gut", "Auch"}));
+    EXPECT_EQ(readTextFile(get("Hand\\Gut", "HREF")), "gut");
+    EXPECT_EQ(get("Hand\\Gut", "URL"), "u1");
+    EXPECT_EQ(get("Hand\\Hoch", "HREF"), "");
+    EXPECT_EQ(get("Hand\\Abs", "type"), "");
+    EXPECT_EQ(get("Hand\\..\\Pfad", "HREF"), ""); // a child name holding "\" is no name
+}
+
+TEST_F(ArchiveExchange, ImportStopsAtAbsurdlyDeepExchangeSections) {
+    std::string exchange, section = "NVOfflineTreeRoot";
+    for (int depth = 0; depth < 300; ++depth) {
+        exchange += "[" + section + "]\r\ntype=\"folder\"\r\nitem_0=\"d\"\r\n";
+        section += "\\d";
+    }
+    writeBytes(dir.file("tief.sad"), archiveHeader() + archiveRecord("nvarchive.ini", exchange));
+    ASSERT_EQ(import_Archiv("Tief", dir.file("tief.sad")), 1);
+    std::string path = "Tief";
+    int depth = 0;
+    while (!children(path).empty())
+        path += "\\" + children(path)[0], ++depth;
+    EXPECT_EQ(depth, 256);
+}
+
+TEST_F(ArchiveExchange, DamagedOrTraversalArchiveIsRefusedAndWritesNothing) {
+    std::string good = readTextFile(exportReisen());
+    const std::string before = theIniFile().document().getSectionNames();
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {{"cut", good.substr(0, good.size() - 2)},
+                 {"traversal", good + archiveRecord("..\\..\\..\\entkommen.htm", "evil")},
+                 {"drive", good + archiveRecord("C:\\entkommen.htm", "evil")},
+                 {"too short", good.substr(0, 100)}};
+    createDirectory(offline(), false);
+    for (const Case& test : cases) {
+        writeBytes(dir.file("bad.sad"), test.bytes);
+        EXPECT_EQ(import_Archiv("Alt", dir.file("bad.sad")), -1) << test.what;
+        EXPECT_EQ(entriesIn(offline()), 0u) << test.what;
+        EXPECT_FALSE(fileExists(dir.file("Eigene Dateien\\entkommen.htm"))) << test.what;
+        EXPECT_EQ(children("Alt"), std::vector<std::string>{"staedte"}) << test.what;
+    }
+    EXPECT_EQ(import_Archiv("Alt", dir.file("fehlt.sad")), -1);
+    EXPECT_EQ(entriesIn(offline()), 0u);
+    EXPECT_EQ(theIniFile().document().getSectionNames(), before);
+}
+
+namespace {
+size_t peakPrivateBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PeakPagefileUsage;
+}
+
+// An archive with an exchange file and one page of size bytes, written a block at a time.
+bool writeLargeArchive(const std::string& path, size_t size) {
+    ScopedHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string exchange = "[NVOfflineTreeRoot]\r\nitem_0=\"Gross\"\r\n"
+                                 "[NVOfflineTreeRoot\\Gross]\r\ntype=\"file\"\r\nHREF=\"gross.htm\"\r\n";
+    std::string start = archiveHeader() + archiveRecord("nvarchive.ini", exchange) +
+                        encodeRecordHead("gross.htm", static_cast<uint32_t>(size));
+    std::string block(1 << 20, 'g');
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), start.data(), static_cast<DWORD>(start.size()), &written, nullptr))
+        return false;
+    for (size_t left = size; left > 0; left -= std::min(left, block.size()))
+        if (!WriteFile(file.get(), block.data(), static_cast<DWORD>(std::min(left, block.size())), &written,
+                       nullptr))
+            return false;
+    return true;
+}
+} // namespace
+
+TEST_F(ArchiveExchange, ImportReadsTheArchiveWithoutCopyingItIntoMemory) {
+    const size_t size = 96u << 20;
+    ASSERT_TRUE(writeLargeArchive(dir.file("gross.sad"), size));
+    ASSERT_EQ(import_Archiv("Gross", dir.file("gross.sad")), 1);
+    const std::string href = get("Gross\\Gross", "HREF");
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExA(href.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, size);
+    EXPECT_LT(peakPrivateBytes(), 64u << 20); // a heap copy of the archive alone would be 96 MiB
+}

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "config/IniFile.h"
+#include "config/SharedIni.h"
+#include "favorites/FavoritePaths.h"
+#include "favorites/FavoritesStore.h"
+#include "support/TestSupport.h"
+
+namespace {
+struct ArchiveTreeNodes : testing::Test {
+    void SetUp() override { theIniFile().clear(); }
+    void TearDown() override { theIniFile().clear(); }
+};
+} // namespace
+
+TEST_F(ArchiveTreeNodes, ListsEndAtTheFirstGapAndFindItemKeyReturnsTheFreeSlot) {
+    setNodeValue("NVOfflineTreeRoot\\A", "item_0", "News");
+    setNodeValue("NVOfflineTreeRoot\\A", "item_2", "Spaet");
+    EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\A"), "item_1");
+    const std::string news = "News", lower = "news";
+    EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\A", &news), "item_0");
+    EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\A", &lower), "item_1");
+    EXPECT_FALSE(hasItem("NVOfflineTreeRoot\\A", "Spaet"));
+    EXPECT_EQ(findItemKey("NVOfflineTreeRoot\\Leer"), "item_0");
+}
+
+TEST_F(ArchiveTreeNodes, HasItemIgnoresCaseIncludingGermanLetters) {
+    setNodeValue("NVOfflineTreeRoot", "item_0", "News");
+    setNodeValue("NVOfflineTreeRoot", "item_1",
+                 "\xDC"
+                 "bersicht");
+    EXPECT_TRUE(hasItem("NVOfflineTreeRoot", "news"));
+    EXPECT_TRUE(hasItem("nvofflinetreeroot", "NEWS"));
+    EXPECT_TRUE(hasItem("NVOfflineTreeRoot", "\xFC"
+                                             "bersicht"));
+    EXPECT_FALSE(hasItem("NVOfflineTreeRoot", "New"));
+    EXPECT_EQ(getNodeValue("NVOfflineTreeRoot", "fehlt"), "");
+}
+
+TEST_F(ArchiveTreeNodes, PathHelpers) {
+    EXPECT_EQ(getFavTreeRoot(), "NVFavTreeRoot");
+    EXPECT_EQ(getOfflineTreeRoot(), "NVOfflineTreeRoot");
+    EXPECT_EQ(getFileNameOfPath("C:\\x\\Rom.htm"), "Rom.htm");
+    EXPECT_EQ(getFileNameOfPath("Rom.htm"), "Rom.htm");
+    std::string name;
+    EXPECT_EQ(getPageFilesFolder("C:\\Archiv\\seite.htm", name), "C:/Archiv/seite-Dateien");
+    EXPECT_EQ(name, "seite-Dateien");
+    EXPECT_EQ(getPageFilesFolder("x\\seite.html", name), "x/seite.-Dateien");
+    EXPECT_EQ(name, "seite.-Dateien");
+}

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "archive/FileChecks.h"
+#include "config/FileSystem.h"
+#include "support/TestSupport.h"
+
+TEST(FileChecks, SplitsPathsIntoFolderAndFileName) {
+    EXPECT_EQ(getFolderPart("C:\\x\\y.sad"), "C:\\x\\");
+    EXPECT_EQ(getFileName("C:\\x\\y.sad"), "y.sad");
+    EXPECT_EQ(getFolderPart("y.sad"), "y.sad");
+    EXPECT_EQ(getFileName("y.sad"), "y.sad");
+}
+
+TEST(FileChecks, MakeTempNameGivesAFreshNameWithoutExtensionAndLeavesNothing) {
+    TempDir dir;
+    std::string first = makeTempName(dir.path());
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(getFolderPart(first), dir.path() + "\\");
+    EXPECT_EQ(first.find(".tmp"), std::string::npos);
+    EXPECT_FALSE(fileExists(first));
+    EXPECT_FALSE(fileExists(first + ".tmp"));
+    ASSERT_TRUE(createDirectory(first, false));
+    std::string second = makeTempName(dir.path());
+    EXPECT_NE(second, first);
+    EXPECT_EQ(makeTempName(dir.file("fehlt")), "");
+}
+
+TEST(FileChecks, IsValidFileNameAsksAboutEmptyAndForbiddenNames) {
+    QuestionScript questions({1, false});
+    EXPECT_FALSE(isValidFileName(""));
+    EXPECT_FALSE(isValidFileName("Rom's page"));
+    EXPECT_FALSE(isValidFileName("a<b"));
+    EXPECT_TRUE(isValidFileName("Rom page.htm"));
+    ASSERT_EQ(questions.asked().size(), 3u);
+    EXPECT_EQ(questions.asked()[0].key, "MessageBoxFileNameEmpty");
+    EXPECT_EQ(questions.asked()[0].insert, "");
+    EXPECT_EQ(questions.asked()[1].key, "MessageBoxInvalidFileName");
+    EXPECT_EQ(questions.asked()[1].insert, "\\/:*?\"<>|'");
+    EXPECT_EQ(questions.asked()[2].key, "MessageBoxInvalidFileName");
+}
+
+TEST(FileChecks, DiskSpaceTests) {
+    EXPECT_TRUE(hasDiskSpace(0, ""));
+    EXPECT_FALSE(hasDiskSpace(1, ""));
+    EXPECT_TRUE(hasDiskSpace(1, "C:"));
+    EXPECT_TRUE(hasDiskSpace(1, "C:\\"));
+    EXPECT_FALSE(hasDiskSpace(1ull << 62, "C:")); // more than any drive holds: a 32-bit count would wrap
+    EXPECT_FALSE(hasDiskSpace(1, "Q:\\kein\\laufwerk"));
+
+    TempDir dir;
+    writeTextFile(dir.file("a.sad"), std::string(600, 'a'));
+    EXPECT_TRUE(hasDiskSpaceFor(dir.file("a.sad"), "a.sad")); // no "\": no test at all
+    EXPECT_TRUE(hasDiskSpaceFor(dir.file("fehlt.sad"), "a.sad"));
+    EXPECT_FALSE(hasDiskSpaceFor(dir.file("a.sad"), "\\\\server\\share\\a.sad"));
+    EXPECT_TRUE(hasDiskSpaceFor(dir.file("a.sad"), dir.file("b.sad")));
+    EXPECT_FALSE(hasDiskSpaceFor(dir.file("fehlt.sad"), dir.file("b.sad")));
+}

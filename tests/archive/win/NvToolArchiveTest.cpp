@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "ArchiveTestFiles.h"
+#include "app/ProgramPaths.h"
+#include "support/TestSupport.h"
+#include "toolkit/Handles.h"
+
+namespace {
+const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+struct ToolRun {
+    DWORD exitCode = 99;
+    std::string out;
+    std::string err;
+};
+
+ScopedHandle inheritableFile(const std::string& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    return ScopedHandle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Runs nvtool as a real process with its output captured in files.
+ToolRun runTool(const std::string& exe, const std::string& arguments, const TempDir& dir) {
+    ToolRun run;
+    {
+        ScopedHandle out = inheritableFile(dir.file("stdout.txt"));
+        ScopedHandle err = inheritableFile(dir.file("stderr.txt"));
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out.get();
+        startup.hStdError = err.get();
+        std::string commandLine = "\"" + exe + "\" " + arguments;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            dir.path().c_str(), &startup, &process))
+            return run;
+        ScopedHandle processHandle(process.hProcess), thread(process.hThread);
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+    }
+    run.out = readTextFile(dir.file("stdout.txt"));
+    run.err = readTextFile(dir.file("stderr.txt"));
+    return run;
+}
+
+// A demo installation: nvtool copied into its own program folder with a per-user file holding a
+// page archive, the suite's current user, "system.ini" and a redirected personal folder.
+class NvToolArchive : public testing::Test {
+  protected:
+    TempDir dir;
+    std::string program = dir.file("Programm");
+    std::string tool = program + "\\nvtool.exe";
+    RegistryValueGuard user{HKEY_CURRENT_USER, "Software\\Quendal\\Quendal_Software_5\\Browser",
+                            "CurrentUser", "demo"};
+    RegistryValueGuard personal{HKEY_CURRENT_USER, kShellFolders, "Personal", dir.file("Eigene Dateien")};
+    std::string systemIni = getIniFilePath("system.ini");
+    bool ownSystemIni = false;
+
+    void SetUp() override {
+        ASSERT_TRUE(createDirectory(program + "\\ini", false));
+        ASSERT_TRUE(CopyFileA((testExecutableDirectory() + "nvtool.exe").c_str(), tool.c_str(), FALSE));
+        if (!fileExists(systemIni)) {
+            ownSystemIni = writeBytes(systemIni, "[System]\r\nDemo=\"1\"\r\n");
+            ASSERT_TRUE(ownSystemIni);
+        }
+        writeBytes(dir.file("Seiten\\Rom.htm"), "<html>Rom</html>");
+        writeBytes(dir.file("Seiten\\Rom-Dateien\\bild.gif"), "GIF89a");
+        writeBytes(dir.file("Seiten\\Wien.htm"), "<html>Wien</html>");
+        const std::string userFile =
+            "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n"
+            "[NVOfflineTreeRoot]\r\nitem_0=\"Reisen\"\r\n"
+            "[NVOfflineTreeRoot\\Reisen]\r\ntype=\"folder\"\r\nitem_0=\"Rom\"\r\n"
+            "item_1=\"Staedte\"\r\n"
+            "[NVOfflineTreeRoot\\Reisen\\Rom]\r\ntype=\"file\"\r\nDATE=\"d1\"\r\n"
+            "URL=\"http://rom.example/\"\r\nHREF=\"" +
+            dir.file("Seiten\\Rom.htm") +
+            "\"\r\n"
+            "[NVOfflineTreeRoot\\Reisen\\Staedte]\r\ntype=\"folder\"\r\nitem_0=\"Wien\"\r\n"
+            "[NVOfflineTreeRoot\\Reisen\\Staedte\\Wien]\r\ntype=\"file\"\r\n"
+            "HREF=\"" +
+            dir.file("Seiten\\Wien.htm") + "\"\r\n";
+        writeBytes(program + "\\ini\\demo.ini", userFile);
+    }
+    void TearDown() override {
+        if (ownSystemIni) DeleteFileA(systemIni.c_str());
+    }
+    ToolRun runNvTool(const std::string& arguments) { return runTool(tool, arguments, dir); }
+    std::string offline() const { return dir.file("Eigene Dateien\\Quendal_Software_5\\Offline\\Data"); }
+};
+} // namespace
+
+TEST_F(NvToolArchive, ExportThenImportIntoAnotherFolderAndAskAgainOnTheSecondImport) {
+    ToolRun exported = runNvTool("archive export Reisen out.sad");
+    ASSERT_EQ(exported.exitCode, 0u) << exported.err;
+    ASSERT_TRUE(fileExists(dir.file("out.sad")));
+
+    ToolRun imported = runNvTool("archive import Alt out.sad");
+    ASSERT_EQ(imported.exitCode, 0u) << imported.err;
+    EXPECT_EQ(imported.err, "");
+
+    // A new process reads the saved per-user file.
+    ToolRun tree = runNvTool("archive tree Alt");
+    ASSERT_EQ(tree.exitCode, 0u) << tree.err;
+    ASSERT_EQ(entriesIn(offline()), 1u);
+    const std::string unpacked =
+        offline() + "\\" + filesBelow(offline())[0].substr(0, filesBelow(offline())[0].find('\\'));
+    EXPECT_EQ(tree.out, "Rom\t" + unpacked + "\\Rom.htm\nStaedte\\\n  Wien\t" + unpacked + "\\Wien.htm\n");
+    EXPECT_EQ(readTextFile(unpacked + "\\Rom-Dateien\\bild.gif"), "GIF89a");
+
+    ToolRun again = runNvTool("archive import Alt out.sad --no");
+    EXPECT_EQ(again.exitCode, 0u);
+    EXPECT_NE(again.err.find("question MessageBoxArchivReplace \"Alt\\Rom\" answered No"), std::string::npos);
+    EXPECT_NE(again.err.find("\"Alt\\Staedte\\Wien\""), std::string::npos);
+    EXPECT_EQ(runNvTool("archive tree Alt").out, tree.out);
+
+    ToolRun all = runNvTool("archive import Alt out.sad --no --all");
+    EXPECT_EQ(all.exitCode, 0u);
+    EXPECT_NE(runNvTool("archive tree Alt").out, tree.out); // replaced, pointing at the third copy
+}
+
+TEST_F(NvToolArchive, ListCreateAndExtract) {
+    writeBytes(dir.file("T\\a.htm"), "abc");
+    writeBytes(dir.file("T\\a-Dateien\\b.gif"), "");
+    ASSERT_EQ(runNvTool("archive create T t.sad").exitCode, 0u);
+    ToolRun list = runNvTool("archive list t.sad");
+    EXPECT_EQ(list.exitCode, 0u);
+    EXPECT_TRUE(list.out == "3\ta.htm\n0\ta-Dateien\\b.gif\n2\n" ||
+                list.out == "0\ta-Dateien\\b.gif\n3\ta.htm\n2\n")
+        << list.out;
+    ASSERT_EQ(runNvTool("archive extract t.sad X").exitCode, 0u);
+    EXPECT_EQ(readTextFile(dir.file("X\\a.htm")), "abc");
+    EXPECT_TRUE(fileExists(dir.file("X\\a-Dateien\\b.gif")));
+}
+
+TEST_F(NvToolArchive, DamagedArchivesAreNamedAndRefused) {
+    writeBytes(dir.file("bad.sad"), archiveHeader() + archiveRecord("gut.htm", "gut") +
+                                        archiveRecord("..\\..\\boese.htm", "evil"));
+    ToolRun list = runNvTool("archive list bad.sad");
+    EXPECT_EQ(list.exitCode, 1u);
+    EXPECT_EQ(list.out, "3\tgut.htm\n");
+    EXPECT_NE(list.err.find("record 1 at offset 539 (\"..\\..\\boese.htm\"): name climbs out"),
+              std::string::npos)
+        << list.err;
+
+    ToolRun extract = runNvTool("archive extract bad.sad X");
+    EXPECT_EQ(extract.exitCode, 1u);
+    EXPECT_FALSE(fileExists(dir.file("X")));
+    EXPECT_FALSE(fileExists(getParentPath(dir.path()) + "\\boese.htm"));
+
+    ToolRun imported = runNvTool("archive import Alt bad.sad");
+    EXPECT_EQ(imported.exitCode, 1u);
+    EXPECT_EQ(entriesIn(offline()), 0u);
+    EXPECT_EQ(runNvTool("archive tree Alt").out, "");
+
+    writeBytes(dir.file("cut.sad"),
+               (archiveHeader() + archiveRecord("seite.htm", "0123456789")).substr(0, 540));
+    ToolRun cut = runNvTool("archive list cut.sad");
+    EXPECT_EQ(cut.exitCode, 1u);
+    EXPECT_NE(cut.err.find("data size points past the end"), std::string::npos);
+}
+
+TEST_F(NvToolArchive, ExitCodesForUsageNoRoomAndFailure) {
+    EXPECT_EQ(runNvTool("archive").exitCode, 2u);
+    EXPECT_EQ(runNvTool("archive list").exitCode, 2u);
+    EXPECT_EQ(runNvTool("archive import Alt x.sad --vielleicht").exitCode, 2u);
+    EXPECT_EQ(runNvTool("archive bogus").exitCode, 2u);
+    EXPECT_EQ(runNvTool("archive export Reisen Q:\\kein\\laufwerk.sad").exitCode, 3u);
+    EXPECT_EQ(runNvTool("archive export Reisen fehlt\\out.sad").exitCode, 1u);
+    EXPECT_EQ(runNvTool("archive import Alt fehlt.sad").exitCode, 1u);
+    EXPECT_EQ(runNvTool("archive list fehlt.sad").exitCode, 1u);
+}
