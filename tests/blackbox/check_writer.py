@@ -148,6 +148,7 @@ def run(tool, checks, work, rng):
     os.makedirs(folder, exist_ok=True)
     _check_export_files(tool, checks, store, folder)
     _check_export_ie(tool, checks, demo, store)
+    _check_export_nc(tool, checks, demo, store)
     if system is not None:
         _check_store_save(tool, checks, demo, document, system, folder)
 
@@ -260,3 +261,40 @@ def _check_store_save(tool, checks, demo, document, system_text, folder):
     if checks.equal("favorites export-file after store set: exit code", 0, result.code):
         checks.equal("favorites export-file after store set", writer_ref.export_file(store, b"Favoriten\\News"),
                      open(target, "rb").read())
+
+
+NETSCAPE_USERS = "HKCU\\Software\\Netscape\\Netscape Navigator\\biff\\users"
+PROFILE_FILES = {
+    "a profile file": b"<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<DL><p>\r\n"
+                      b"<DT><H3>Alt</H3>\r\n<DL><p>\r\n</DL><p>\r\n</DL><p>\r\n",
+    "a file without a list end": b"<DL><p>\r\n<DT><A HREF=\"u\">n</A>\r\n",
+    "a list end in lower case": b"<DL><p>\r\n</dl><p>\r\n",
+    "a list end without line end at the end": b"<DL><p>\r\n\xe4\xf6\xfc</DL><p>",
+    "an empty file": b"",
+}
+
+
+def _check_export_nc(tool, checks, demo, store):
+    """Export into a Netscape profile user's bookmark file (found through the registry)."""
+    profile = os.path.join(demo.drive, "nsprofile", "anna")
+    os.makedirs(os.path.join(profile, "mail"), exist_ok=True)
+    ready = (tool.wine("reg", "add", NETSCAPE_USERS + "\\anna", "/v", "defaultServer", "/d", "pop", "/f")
+             and tool.wine("reg", "add", NETSCAPE_USERS + "\\anna\\servers\\pop", "/v", "popstatePath",
+                           "/d", "C:\\nsprofile\\anna\\mail\\popstate.dat", "/f"))
+    if not checks.true("Netscape profile user registered", ready):
+        return
+    bookmark_file = os.path.join(profile, "bookmark.htm")
+    for name, text in PROFILE_FILES.items():
+        with open(bookmark_file, "wb") as handle:
+            handle.write(text)
+        for source in (b"Favoriten\\News", b"Favoriten\\Sonderf\xe4lle"):
+            result = tool.run("favorites", "export-nc", source.decode("cp1252"), "anna")
+            label = "favorites export-nc %r into %s" % (source, name)
+            if checks.equal(label + ": exit code", 0, result.code):
+                expected = writer_ref.export_into_profile(store, source, text)
+                text = open(bookmark_file, "rb").read()
+                checks.equal(label, expected, text)
+    os.remove(bookmark_file)
+    result = tool.run("favorites", "export-nc", "Favoriten\\News", "anna")
+    checks.equal("favorites export-nc to a missing profile file: exit code", 1, result.code)
+    checks.true("favorites export-nc to a missing profile file: no file made", not os.path.exists(bookmark_file))

@@ -51,7 +51,10 @@ class NvTool:
             return Result(code, out.read(), err.read() + (b"timeout" if code == -1 else b""))
 
     def wine(self, *args):
-        return subprocess.run(["wine", *args], env=self.env, capture_output=True, timeout=self.timeout)
+        """Runs another Windows program of the prefix (such as reg); true when it succeeded."""
+        done = subprocess.run(["wine", *args], env=self.env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=self.timeout)
+        return done.returncode == 0
 
 
 def show_bytes(data, limit=160):

@@ -101,3 +101,18 @@ def _export_directory(store, section, directory, favorites, folders, files):
             fallback += path[path.rfind(b"\\"):]
             if len(fallback) + 4 < MAX_PATH:
                 files[fallback + b".url"] = shortcut(url)
+
+
+def find_last_list_end(text):
+    position, found = -1, text.find(b"</DL><p>")
+    while found >= 0:
+        position, found = found, text.find(b"</DL><p>", found + 8)
+    return position
+
+
+def export_into_profile(store, source, text):
+    """A profile's bookmark file after exporting `source` into it: the folder block goes just
+    before the last "</DL><p>", or in front of a text without one."""
+    block = export_file(store, source)
+    at = find_last_list_end(text)
+    return block + text if at < 0 else text[:at] + block + text[at:]
