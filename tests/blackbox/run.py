@@ -3,7 +3,7 @@
 
 Runs build/windows/nvtool.exe under Wine in a prefix of its own (build/blackbox/prefix, created on
 first use) and ends with the line "blackbox: N passed, M failed"; exit code 0 when nothing failed.
-Options: --only NAME[,NAME] (cipher, ini, bookmarks, writer, archive), --seed N, --verbose.
+Options: --only NAME[,NAME] (cipher, ini, bookmarks, writer, import, archive), --seed N, --verbose.
 """
 
 import argparse
@@ -20,7 +20,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import harness  # noqa: E402
 
-SUITES = ("cipher", "ini", "bookmarks", "writer", "archive")
+SUITES = ("cipher", "ini", "bookmarks", "writer", "import", "archive")
 
 
 def ensure_prefix(prefix):
