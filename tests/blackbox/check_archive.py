@@ -87,6 +87,8 @@ def run(tool, checks, work, rng):
     _check_empty_folder(tool, checks, folder)
     _check_extract(tool, checks, folder, made, tree_files(source), "archive extract of the made archive")
     _check_reference_archives(tool, checks, folder, rng)
+    _check_unnamable_file(tool, checks, folder)
+    _check_replacing_read_only(tool, checks, folder)
     _check_damaged_archives(tool, checks, folder)
 
 
@@ -218,3 +220,34 @@ def _check_damaged_archives(tool, checks, folder):
         checks.true(label + ": list ends with exit code 0 or 1", listed.code in (0, 1), "exit %d" % listed.code)
         checks.note("%s: extract exit %d, kept %s; list exit %d, %r" % (
             label, result.code, kept, listed.code, (listed.out + listed.err).strip()[-120:]))
+
+
+def _check_unnamable_file(tool, checks, folder):
+    """A file whose name the ANSI code page cannot hold cannot be opened by its listed name: the
+    packing stops there with the container's message; the records before it stay."""
+    source = os.path.join(folder, "unnennbar")
+    _put(os.path.join(source, "0\u4e2d.txt"), b"x")
+    _put(os.path.join(source, "a.txt"), b"a")
+    path = os.path.join(folder, "unnennbar.sad")
+    result = tool.run("archive", "create", windows_path(source), windows_path(path))
+    label = "archive create with a file the code page cannot name"
+    checks.equal(label + ": exit code", 1, result.code)
+    checks.true(label + ": reports it", b"unable to open input file" in result.err, repr(result.err[:200]))
+    if os.path.exists(path):
+        checks.equal(label + ": the header stays, no record", ([], []),
+                     (sad_ref.Layout(open(path, "rb").read()).problems, sad_ref.Layout(open(path, "rb").read()).records))
+
+
+def _check_replacing_read_only(tool, checks, folder):
+    destination = os.path.join(folder, "ziel-schreibschutz")
+    target = os.path.join(destination, "a", "alt.txt")
+    _put(target, b"old content, longer than the new one")
+    os.chmod(target, stat.S_IRUSR)
+    path = _write(folder, "schreibschutz.sad", sad_ref.archive([(b"a\\alt.txt", b"new")]))
+    result = tool.run("archive", "extract", windows_path(path), windows_path(destination))
+    label = "archive extract over a read-only file"
+    checks.equal(label + ": exit code", 0, result.code)
+    checks.equal(label + ": replaced", b"new", open(target, "rb").read())
+    short = _write(folder, "kurz.sad", sad_ref.header()[:519])
+    result = tool.run("archive", "list", windows_path(short))
+    checks.equal("archive list of a 519-byte file: exit code", 1, result.code)
