@@ -234,8 +234,8 @@ def _check_unnamable_file(tool, checks, folder):
     checks.equal(label + ": exit code", 1, result.code)
     checks.true(label + ": reports it", b"unable to open input file" in result.err, repr(result.err[:200]))
     if os.path.exists(path):
-        checks.equal(label + ": the header stays, no record", ([], []),
-                     (sad_ref.Layout(open(path, "rb").read()).problems, sad_ref.Layout(open(path, "rb").read()).records))
+        layout = sad_ref.Layout(open(path, "rb").read())
+        checks.equal(label + ": the header stays, no record", ([], []), (layout.problems, layout.records))
 
 
 def _check_replacing_read_only(tool, checks, folder):
