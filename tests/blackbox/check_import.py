@@ -85,6 +85,27 @@ def run(tool, checks, work, rng):
         checks.true(label + ": the saved per-user file", True)
         model = matching[0]
     _check_refusals(tool, checks, demo, folder)
+    _observe_empty_display_name(tool, checks, demo, folder, model)
+
+
+def _observe_empty_display_name(tool, checks, demo, folder, model):
+    """A destination path ending in a backslash has an empty display name: reported, not judged."""
+    path = os.path.join(folder, "titel.htm")
+    data = b"<TITLE>Titel der Datei</TITLE>\r\n" + _file(b'<DT><A HREF="http://titel/">T</A>')
+    with open(path, "wb") as handle:
+        handle.write(data)
+    result = tool.run("favorites", "import-file", "Favoriten\\", windows_path(path))
+    saved = open(demo.user_file, "rb").read()
+    readings = []
+    for presets, reading in ((True, "the empty name presets the root (the title is not read)"),
+                             (False, "an empty name is no preset (the title names the root)")):
+        for date in sorted({_today(), b"%02d.%02d.%04d" % time.localtime(time.time() - 60)[2::-1]}):
+            candidate = ini_ref.parse(model.write())
+            import_ref.import_file(candidate, b"Favoriten\\", data, date, platform_to_ansi, presets)
+            if cipher_ref.encrypt(candidate.write()) == saved:
+                readings.append(reading)
+    checks.note("favorites import-file into 'Favoriten\\' (empty display name): exit %d; the store matches: %s"
+                % (result.code, "; ".join(sorted(set(readings))) or "neither reading"))
 
 
 def _check_refusals(tool, checks, demo, folder):

@@ -68,11 +68,15 @@ class StoreWriter:
                 self.document.set(child, b"CREATED_DATE", date)
 
 
-def import_file(document, destination, file_bytes, date, to_ansi=bookmark_ref.default_to_ansi):
-    """The store after importing a bookmark file into the folder path `destination`."""
+def import_file(document, destination, file_bytes, date, to_ansi=bookmark_ref.default_to_ansi,
+                empty_name_presets=True):
+    """The store after importing a bookmark file into the folder path `destination`. The root is
+    preset with the destination's display name; whether an empty display name counts as preset
+    (else the file's title names the root) is open, `empty_name_presets` chooses."""
     cut = destination.rfind(b"\\")
     parent, name = (destination[:cut], destination[cut + 1:]) if cut >= 0 else (b"", destination)
-    root = bookmark_ref.Reader(file_bytes, name, to_ansi).parse()
+    preset = name if name or empty_name_presets else None
+    root = bookmark_ref.Reader(file_bytes, preset, to_ansi).parse()
     section = ROOT + (b"\\" + parent if parent else b"")
     StoreWriter(document).import_tree(section, [root], date)
     return document
