@@ -91,6 +91,9 @@ def handmade_cases():
         "title quirks: end before start": _crlf(b"</TITLE>x<TITLE>y</TITLE>", b'<DT><A HREF="a">a</A>'),
         "title quirks: no end": _crlf(b"<TITLE>open", b'<DT><A HREF="a">a</A>'),
         "title quirks: spans lines, lower case": _crlf(b"<title>no</title><TITLE>two", b"lines</TITLE>"),
+        "markers inside names": _crlf(b'<DT><A HREF="u">a <DL> b</A>', b'<DT><A HREF="v">c </DL> d</A>',
+                                      b'<DT><A HREF="w">e <DT><H3>f</H3> g</A>', b"</DL>",
+                                      b'<DT><A HREF="x">after</A>'),
         "lone CR and LF inside lines": b'<DT><A HREF="u\rv">n\nm</A>\r\n<DT><A HREF="w">x\r</A>\r\n',
         "ANSI bytes": _crlf(b"<TITLE>\xc4rger</TITLE>", b'<DT><A HREF="http://\xfc/">M\xfcller \x80</A>'),
         "charset in lower case stays ANSI": _lf(b"charset=utf-8", b'<DT><A HREF="u">\xc3\xbc</A>')

@@ -82,7 +82,7 @@ def demo_tree():
 
 
 EXPORT_FILE_SOURCES = [
-    b"Favoriten", b"Favoriten\\News", b"Favoriten\\Sonderf\xe4lle", b"Favoriten\\L\xfccke",
+    b"Favoriten", b"Favoriten\\News", b"Favoriten/News", b"Favoriten\\Sonderf\xe4lle", b"Favoriten\\L\xfccke",
     b"Favoriten\\News\\Leer", b"Favoriten\\news", b"Favoriten\\Gibt es nicht", b"Ohne Typ oben",
     b"Zusatzordner",
 ]
@@ -149,6 +149,8 @@ def run(tool, checks, work, rng):
     _check_export_files(tool, checks, store, folder)
     _check_export_ie(tool, checks, demo, store)
     _check_export_nc(tool, checks, demo, store)
+    _check_top_folder_names(tool, checks, demo)
+    demo.write_user_file(document)
     if system is not None:
         _check_store_save(tool, checks, demo, document, system, folder)
 
@@ -211,12 +213,25 @@ def _unix_expectation(demo, folders, files):
     return expected_folders, expected_files
 
 
-def _check_export_ie(tool, checks, demo, store):
+def _check_top_folder_names(tool, checks, demo):
+    """The export strips as many characters as the configured top folder name has, plus one."""
+    for label, value in (("another top folder name", b"Favs"), ("an empty top folder name", b""),
+                         ("no top folder name", None)):
+        document = demo_tree()
+        section = document.find_section(b"Registry_HKCU")
+        section[1] = [entry for entry in section[1] if entry[0] != b"FavoritesRootName"]
+        if value is not None:
+            document.set(b"Registry_HKCU", b"FavoritesRootName", value)
+        demo.write_user_file(document)
+        _check_export_ie(tool, checks, demo, writer_ref.Store(document), [b"Favoriten\\News"], label)
+
+
+def _check_export_ie(tool, checks, demo, store, sources=EXPORT_IE_SOURCES, setting=""):
     favorites = b"C:\\users\\Demo\\Favoriten"
-    for source in EXPORT_IE_SOURCES:
+    for source in sources:
         demo.clear_favorites()
         result = tool.run("favorites", "export-ie", source.decode("cp1252"))
-        label = "favorites export-ie %r" % source
+        label = "favorites export-ie %r" % source + (" with " + setting if setting else "")
         if not checks.equal(label + ": exit code", 0, result.code):
             print("     stdout %r stderr %r" % (result.out[:200], result.err[:300]))
             continue

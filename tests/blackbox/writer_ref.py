@@ -28,8 +28,15 @@ class Store:
             yield name
             index += 1
 
+    def has(self, section, key):
+        found = self.document.find_section(section)
+        return found is not None and any(entry_key == key for entry_key, _ in found[1])
+
     def top_name(self):
-        return self.value(b"Registry_HKCU", b"FavoritesRootName") or b"Favoriten"
+        """FavoritesRootName of Registry_HKCU; the default only when the key is missing."""
+        if not self.has(b"Registry_HKCU", b"FavoritesRootName"):
+            return b"Favoriten"
+        return self.value(b"Registry_HKCU", b"FavoritesRootName")
 
 
 def display_name(path):
