@@ -17,6 +17,8 @@ echo "== fuzz smoke runs"
 bash scripts/fuzz.sh "${NV_FUZZ_SECONDS:-10}" || status=1
 echo "== windows (wine)"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/run-wine-suites.sh || status=1
+echo "== blackbox (wine)"
+(source scripts/wine-env.sh && python3 tests/blackbox/run.py) || status=1
 
 read -r passed failed < <(awk '{p+=$2; f+=$3} END {print p+0, f+0}' "$NV_COUNTS")
 rm -f "$NV_COUNTS"
