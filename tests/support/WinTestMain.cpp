@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "support/TestSupport.h"
 
 namespace {
@@ -17,10 +19,24 @@ class NoModalMessages : public testing::EmptyTestEventListener {
         });
     }
 };
+// With NV_TEST_TRACE naming a file, every test's start is appended to it: when a run hangs,
+// its last line names the test that hangs.
+class TraceTestStarts : public testing::EmptyTestEventListener {
+  public:
+    void OnTestStart(const testing::TestInfo& info) override {
+        char path[MAX_PATH] = {};
+        if (!GetEnvironmentVariableA("NV_TEST_TRACE", path, sizeof(path))) return;
+        if (FILE* file = std::fopen(path, "a")) {
+            std::fprintf(file, "%s.%s\n", info.test_suite_name(), info.name());
+            std::fclose(file);
+        }
+    }
+};
 } // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new NoModalMessages);
+    testing::UnitTest::GetInstance()->listeners().Append(new TraceTestStarts);
     return RUN_ALL_TESTS();
 }
