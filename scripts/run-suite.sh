@@ -4,8 +4,10 @@
 set -uo pipefail
 name=$1; shift
 log=$(mktemp)
-"$@" --gtest_brief=1 >"$log" 2>&1
+# A hanging suite must fail the run, not block it: each suite gets at most NV_SUITE_TIMEOUT s.
+timeout "${NV_SUITE_TIMEOUT:-900}" "$@" --gtest_brief=1 >"$log" 2>&1
 rc=$?
+[ "$rc" -eq 124 ] && echo "$name: timed out after ${NV_SUITE_TIMEOUT:-900} s" >>"$log"
 passed=$(grep -aoE '^\[  PASSED  \] [0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
 failed=$(grep -aoE '^\[  FAILED  \] [0-9]+ tests?, listed below' "$log" | grep -oE '[0-9]+' | head -1 || echo 0)
 : "${passed:=0}" "${failed:=0}"
