@@ -2,6 +2,7 @@
 into a store document with the add-or-reuse step, names cleaned first."""
 
 import bookmark_ref
+import writer_ref
 
 ROOT = b"NVFavTreeRoot"
 WHITE = b" \t\n\v\f\r"
@@ -17,18 +18,8 @@ def _lower(text):
     return bytes(b + 32 if 0x41 <= b <= 0x5A else b for b in text)
 
 
-class StoreWriter:
-    def __init__(self, document):
-        self.document = document
-
-    def value(self, section, key):
-        found = self.document.find_section(section)
-        if found is None:
-            return b""
-        for entry_key, entry_value in found[1]:
-            if entry_key == key:
-                return entry_value
-        return b""
+class StoreWriter(writer_ref.Store):
+    """The store tree's reads (writer_ref.Store) plus the importer's add-or-reuse writes."""
 
     def first_free_key(self, section):
         index = 0
