@@ -6,7 +6,7 @@ import stat
 import struct
 
 import sad_ref
-from harness import windows_path
+from harness import windows_path, write_file as _write
 
 
 def _put(path, data):
@@ -151,13 +151,6 @@ def _expected_files(records):
         unix = spelled.setdefault(unix.lower(), unix)
         files[unix] = data
     return files
-
-
-def _write(folder, name, data):
-    path = os.path.join(folder, name)
-    with open(path, "wb") as handle:
-        handle.write(data)
-    return path
 
 
 def _check_reference_archives(tool, checks, folder, rng):

@@ -4,7 +4,7 @@ import os
 from concurrent.futures import ThreadPoolExecutor
 
 import bookmark_ref
-from harness import windows_path
+from harness import windows_path, write_file as _write
 
 # What the platform's wide-to-ANSI conversion (code page 1252) was seen to make of characters
 # outside the code page: best-fit letters, and the five code points the code page leaves
@@ -170,13 +170,6 @@ def random_file(rng):
             lines.append(bytes(rng.choice(b'<>/"DTAH3L\xc3\xbc\r ') for _ in range(rng.randint(0, 10))))
     ends = [CRLF, CRLF, CRLF, b"\n"]
     return b"".join(line + rng.choice(ends) for line in lines)
-
-
-def _write(folder, name, data):
-    path = os.path.join(folder, name)
-    with open(path, "wb") as handle:
-        handle.write(data)
-    return path
 
 
 def run(tool, checks, work, rng):

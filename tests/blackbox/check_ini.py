@@ -5,7 +5,7 @@ from concurrent.futures import ThreadPoolExecutor
 
 import cipher_ref
 import ini_ref
-from harness import windows_path
+from harness import windows_path, write_file as _write
 
 CRLF = b"\r\n"
 
@@ -106,13 +106,6 @@ def random_file(rng):
 
 def _show(tool, path):
     return tool.run("config", "show", windows_path(path))
-
-
-def _write(folder, name, data):
-    path = os.path.join(folder, name)
-    with open(path, "wb") as handle:
-        handle.write(data)
-    return path
 
 
 def run(tool, checks, work, rng):

@@ -57,6 +57,14 @@ class NvTool:
         return done.returncode == 0
 
 
+def write_file(folder, name, data):
+    """Writes data as folder/name and returns the path."""
+    path = os.path.join(folder, name)
+    with open(path, "wb") as handle:
+        handle.write(data)
+    return path
+
+
 def show_bytes(data, limit=160):
     text = repr(bytes(data[:limit]))
     return text + ("... (%d bytes)" % len(data) if len(data) > limit else "")
