@@ -10,7 +10,8 @@ struct QuestionAnswer {
     bool checked = false;
 };
 
-using QuestionHandler = std::function<QuestionAnswer(const std::string& messageKey, const std::string& insertText)>;
+using QuestionHandler =
+    std::function<QuestionAnswer(const std::string& messageKey, const std::string& insertText)>;
 
 QuestionAnswer askQuestion(const std::string& messageKey, const std::string& insertText);
 // Installs a handler and returns the previous one; an empty handler restores the default.

@@ -1,0 +1,103 @@
+#include "ui/ArchivAssistentDlg.h"
+
+#include "archive/ArchiveExport.h"
+#include "archive/ArchiveImport.h"
+#include "config/FileSystem.h"
+#include "ui/QuestionSeam.h"
+#include "ui/ResourceIds.h"
+
+CArchivAssistentDlg::CArchivAssistentDlg()
+    : CAssistentFrame(IDD_ARCHIV_ASSISTENT, "ArchivImportExportAssistent"),
+      page1_(IDD_ARCHIV_PAGE1, "ArchivImportExportPage1"), page3_(true) {}
+
+CArchivAssistentDlg::~CArchivAssistentDlg() = default;
+
+CWizardPage* CArchivAssistentDlg::page(int number) const {
+    switch (number) {
+    case 1:
+        return const_cast<CDirectionPage*>(&page1_);
+    case 2:
+        return const_cast<CArchivFilePage*>(&page2_);
+    case 3:
+        return const_cast<CTreePage*>(&page3_);
+    default:
+        return nullptr;
+    }
+}
+
+void CArchivAssistentDlg::createPages() {
+    page1_.createIn(handle());
+    page3_.createIn(handle());
+    page2_.createIn(handle());
+}
+
+bool CArchivAssistentDlg::checkImportFile(const std::string& file) const {
+    if (file.empty()) {
+        askQuestion("MessageBoxArchivTip1", "");
+        return false;
+    }
+    if (!fileExists(file)) {
+        askQuestion("MessageBoxArchivTip2", "");
+        return false;
+    }
+    return true;
+}
+
+bool CArchivAssistentDlg::beforeStep(int from, int to, bool import) {
+    if (to == 2 && (from == 1 || !import)) page2_.setMode(import);
+    if (import && from == 2 && to == 3) return checkImportFile(page2_.fileName());
+    return true;
+}
+
+void CArchivAssistentDlg::afterStep(int from, int to, bool import) {
+    if (to == 3 && (from == 1 || (import && from == 2))) page3_.tree().setMultiSelect(false);
+    if (to != 2) return;
+    if (import && from == 3) {
+        page2_.setMode(true);
+        page2_.enableForward(true);
+    } else {
+        page2_.enableForward(!page2_.fileName().empty());
+    }
+}
+
+void CArchivAssistentDlg::onFinish() {
+    const std::string folder = page3_.getSelectedPath();
+    const std::string file = page2_.fileName();
+    if (file.empty()) {
+        askQuestion("MessageBoxArchivTip1", "");
+        return;
+    }
+    if (isImport())
+        finishImport(folder, file);
+    else
+        finishExport(folder, file);
+}
+
+void CArchivAssistentDlg::finishImport(const std::string& folder, const std::string& file) {
+    if (!fileExists(file)) {
+        askQuestion("MessageBoxArchivTip2", "");
+        return;
+    }
+    const int result = import_Archiv(folder, file);
+    if (result == -1) {
+        askQuestion("MessageBoxArchivImportError", "");
+        return;
+    }
+    if (result == 1) askQuestion("MessageBoxArchivImportSuccess", "");
+    close();
+}
+
+void CArchivAssistentDlg::finishExport(const std::string& folder, const std::string& file) {
+    if (fileExists(file)) {
+        const int answer = askQuestion("MessageBoxAssistentFileNotAvailable", "").button;
+        if (answer != IDYES && answer != IDOK) return;
+    }
+    const int result = export_Archiv2(folder, file);
+    if (result == -1) {
+        askQuestion("MessageBoxArchivExportError", "");
+        return;
+    }
+    if (result == 1) askQuestion("MessageBoxArchivExportSuccess", "");
+    if (result == 0) askQuestion("MessageBoxArchivDiskSpace", "");
+    close();
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "skin/ManagedElementList.h"
+#include "skin/SkinButton.h"
+#include "toolkit/Dialog.h"
+#include "ui/WizardPage.h"
+
+// The frame that both wizards share: three pages of which one is shown, the title and
+// description of the shown page, the four navigation buttons and the page state machine
+// (page 1 the direction, page 2 the file or source, page 3 the store's tree; import runs
+// 1-2-3, export 1-3-2). It closes through one path that tells the suite the wizard has ended.
+class CAssistentFrame : public CDialog {
+  public:
+    CAssistentFrame(int templateId, std::string section);
+    ~CAssistentFrame() override;
+
+    int currentPage() const { return currentPage_; }
+    void showPage(int page);
+    void updateTitles(int page, bool import);
+    void updateButtons(bool backEnabled, bool nextVisible);
+    // Back and Next as the buttons do them.
+    void goBack();
+    void goNext();
+    // The closing path: Cancel, the close box and the end of a finished operation.
+    void close();
+
+    CManagedElementList* elements() const { return elements_.get(); }
+    const std::string& section() const { return section_; }
+    // The registered messages of the suite.
+    static UINT modalMessage();
+    static UINT stateMessage();
+
+  protected:
+    // What the two wizards differ in.
+    virtual CWizardPage* page(int number) const = 0;
+    virtual bool isImport() const = 0;
+    virtual void createPages() = 0;
+    virtual bool usesSessionNotification() const { return false; }
+    // Checks and preparations of a step before its target page is shown; false refuses it.
+    virtual bool beforeStep(int /*from*/, int /*to*/, bool /*import*/) { return true; }
+    virtual void afterStep(int /*from*/, int /*to*/, bool /*import*/) {}
+    virtual void onFinish() = 0;
+    virtual void afterInit() {}
+
+    bool onInitDialog() override;
+    bool onCommand(int id, int notifyCode, HWND control) override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool preTranslateMessage(MSG& message) override;
+    void onOK() override {}
+    void onCancel() override { close(); }
+
+  private:
+    void step(int to, bool import);
+    void placePages(int width, int height);
+    bool paintIcon();
+    LRESULT onAssistentState();
+
+    std::string section_;
+    std::unique_ptr<CManagedElementList> elements_;
+    CSkinButton backButton_{5, false};
+    CSkinButton nextButton_{5, false};
+    CSkinButton finishButton_{5, false};
+    CSkinButton cancelButton_{5, false};
+    HICON icon_ = nullptr; // a shared resource icon, never destroyed
+    int currentPage_ = 1;
+    // The page on show; each frame keeps its own, so that no frame hides another frame's page.
+    CWizardPage* shownPage_ = nullptr;
+    bool closing_ = false;
+};

@@ -1,0 +1,34 @@
+#include "ui/DirectionPage.h"
+
+#include "ui/ResourceIds.h"
+
+CDirectionPage::~CDirectionPage() = default;
+
+bool CDirectionPage::onInitDialog() {
+    importBox_.subclassItem(handle(), IDC_PAGE1_IMPORT);
+    exportBox_.subclassItem(handle(), IDC_PAGE1_EXPORT);
+    importBox_.onClick([this] { return choose(true); });
+    exportBox_.onClick([this] { return choose(false); });
+
+    startElements();
+    elements()->addPictureElement("Background");
+    elements()->addCheckBoxElement("CheckBoxImport", importBox_);
+    elements()->addCheckBoxElement("CheckBoxExport", exportBox_);
+    elements()->addTextElement("Title");
+    elements()->addTextElement("Description");
+    elements()->loadLayout(false);
+
+    import_ = true;
+    export_ = false;
+    importBox_.setCheck(1);
+    return true;
+}
+
+bool CDirectionPage::choose(bool import) {
+    if (import == import_) return false;
+    setElementText("Description", skinText(import ? "Description_Import" : "Description_Export"));
+    import_ = import;
+    export_ = !import;
+    (import ? exportBox_ : importBox_).clearAndRedraw();
+    return true;
+}

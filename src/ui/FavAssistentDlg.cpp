@@ -1,0 +1,109 @@
+#include "ui/FavAssistentDlg.h"
+
+#include <vector>
+
+#include "app/Trace.h"
+#include "config/FileSystem.h"
+#include "favorites/ExplorerFavorites.h"
+#include "favorites/NetscapeProfiles.h"
+#include "favorites/NetscapeTransfer.h"
+#include "ui/QuestionSeam.h"
+#include "ui/ResourceIds.h"
+
+using Source = CFavSourcePage::Source;
+
+CFavAssistentDlg::CFavAssistentDlg()
+    : CAssistentFrame(IDD_FAV_ASSISTENT, "FavImportExportAssistent"),
+      page1_(IDD_FAV_PAGE1, "FavImportExportPage1"), page3_(false) {}
+
+CFavAssistentDlg::~CFavAssistentDlg() = default;
+
+CWizardPage* CFavAssistentDlg::page(int number) const {
+    switch (number) {
+    case 1:
+        return const_cast<CDirectionPage*>(&page1_);
+    case 2:
+        return const_cast<CFavSourcePage*>(&page2_);
+    case 3:
+        return const_cast<CTreePage*>(&page3_);
+    default:
+        return nullptr;
+    }
+}
+
+void CFavAssistentDlg::createPages() {
+    page1_.createIn(handle());
+    page2_.createIn(handle());
+    page3_.createIn(handle());
+}
+
+void CFavAssistentDlg::CollectBrowserInfo() {
+    trace("CFavAssistentDlg::CollectBrowserInfo() \n");
+    if (getNetscapeVersion().empty()) {
+        EnableWindow(page2_.ncBox(), FALSE);
+        EnableWindow(page2_.userList(), FALSE);
+        return;
+    }
+    trace("currentUser: %s \n", getNetscapeCurrentUser().c_str());
+    std::vector<std::string> users;
+    if (!getNetscapeUserList(users)) return;
+    trace("getNetscapeUserList: OK \n");
+    trace("userList.GetSize(): %d\n", static_cast<int>(users.size()));
+    for (size_t i = 0; i < users.size(); ++i) {
+        trace("userName %d : %s \n", static_cast<int>(i), users[i].c_str());
+        const std::string path = getUserBookmarkPath(users[i]);
+        page2_.addUser(users[i], !path.empty() && fileExists(path), static_cast<int>(i));
+    }
+}
+
+bool CFavAssistentDlg::checkSource() {
+    switch (page2_.source()) {
+    case Source::NCFile:
+        if (!page2_.fileName().empty()) return true;
+        askQuestion("MessageBoxFavImportTip1", "");
+        return false;
+    case Source::NC:
+        return page2_.checkNetscapeUser();
+    case Source::IE:
+        break;
+    }
+    return true;
+}
+
+bool CFavAssistentDlg::beforeStep(int from, int to, bool import) {
+    if (import && from == 2 && to == 3) return checkSource();
+    return true;
+}
+
+void CFavAssistentDlg::afterStep(int from, int to, bool import) {
+    if (to == 2) page2_.setDirectionTexts(import);
+    if (to == 3 && (from == 2 || from == 1)) page3_.tree().setMultiSelect(false);
+}
+
+int CFavAssistentDlg::runOperation(bool import, const std::string& folder, const std::string& user) {
+    switch (page2_.source()) {
+    case Source::IE:
+        return import ? import_MIE(folder) : export_MIE(folder);
+    case Source::NC:
+        return import ? import_NC(folder, user, false) : export_NC(folder, user);
+    case Source::NCFile:
+        return import ? import_NCFile(folder, page2_.fileName()) : export_NCFile(folder, page2_.fileName());
+    }
+    return -1;
+}
+
+void CFavAssistentDlg::onFinish() {
+    const bool import = isImport();
+    std::string user;
+    if (page2_.source() == Source::NC) {
+        if (!page2_.checkNetscapeUser()) return;
+        user = page2_.selectedUser();
+    }
+    const std::string folder = page3_.getSelectedPath();
+    if (!import && page2_.source() == Source::NCFile && !checkSource()) return;
+    const int result = runOperation(import, folder, user);
+    if (result == 0) return;
+    if (result == 1) askQuestion(import ? "MessageBoxFavImportSuccess" : "MessageBoxFavExportSuccess", "");
+    if (result == -1) askQuestion(import ? "MessageBoxFavImportError" : "MessageBoxFavExportError", "");
+    close();
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include "ui/AssistentFrame.h"
+#include "ui/DirectionPage.h"
+#include "ui/FavSourcePage.h"
+#include "ui/TreePage.h"
+
+// The favorites wizard: moves the bookmarks of one favorites folder to or from the Internet
+// Explorer favorites, a Netscape Navigator user's bookmark file or any bookmark file.
+class CFavAssistentDlg : public CAssistentFrame {
+  public:
+    CFavAssistentDlg();
+    ~CFavAssistentDlg() override;
+
+    void CollectBrowserInfo();
+    bool checkSource();
+
+    CDirectionPage& directionPage() { return page1_; }
+    CFavSourcePage& sourcePage() { return page2_; }
+    CTreePage& treePage() { return page3_; }
+
+  protected:
+    CWizardPage* page(int number) const override;
+    bool isImport() const override { return page1_.isImport(); }
+    void createPages() override;
+    bool usesSessionNotification() const override { return true; }
+    bool beforeStep(int from, int to, bool import) override;
+    void afterStep(int from, int to, bool import) override;
+    void onFinish() override;
+    void afterInit() override { CollectBrowserInfo(); }
+
+  private:
+    int runOperation(bool import, const std::string& folder, const std::string& user);
+
+    CDirectionPage page1_;
+    CFavSourcePage page2_;
+    CTreePage page3_;
+};

@@ -1,0 +1,84 @@
+#include "ui/FileChooser.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include "config/SharedIni.h"
+
+namespace {
+constexpr size_t kResultLimit = 32 * 1024;
+
+FileChooserHandler& installedHandler() {
+    static FileChooserHandler handler;
+    return handler;
+}
+
+// The filter in the dialog's form: every '|' becomes a NUL, the whole ends in two NULs.
+std::string systemFilter(const std::string& filter) {
+    std::string out = filter;
+    for (char& c : out)
+        if (c == '|') c = '\0';
+    out.push_back('\0');
+    return out;
+}
+
+// Explorer-style results: one full path, or the folder followed by the names, NUL-separated.
+void splitResult(const std::string& buffer, std::vector<std::string>& files) {
+    std::vector<std::string> parts;
+    for (size_t start = 0; start < buffer.size() && buffer[start] != '\0';) {
+        size_t end = buffer.find('\0', start);
+        if (end == std::string::npos) end = buffer.size();
+        parts.push_back(buffer.substr(start, end - start));
+        start = end + 1;
+    }
+    if (parts.size() == 1) {
+        files.push_back(parts.front());
+        return;
+    }
+    for (size_t i = 1; i < parts.size(); ++i) {
+        std::string folder = parts.front();
+        if (!folder.empty() && folder.back() != '\\') folder += '\\';
+        files.push_back(folder + parts[i]);
+    }
+}
+
+bool runSystemDialog(const FileChooserRequest& request, std::vector<std::string>& files) {
+    std::string filter = systemFilter(request.filter);
+    std::string buffer(kResultLimit, '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = GetActiveWindow();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
+    dialog.lpstrTitle = request.title.c_str();
+    dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | (request.multiSelect ? OFN_ALLOWMULTISELECT : 0);
+    if (!GetOpenFileNameA(&dialog)) return false;
+    splitResult(buffer, files);
+    return true;
+}
+} // namespace
+
+FileChooserHandler setFileChooserHandler(FileChooserHandler handler) {
+    FileChooserHandler previous = std::move(installedHandler());
+    installedHandler() = std::move(handler);
+    return previous;
+}
+
+bool chooseFiles(std::vector<std::string>& files, const std::string& initialFolder, bool multiSelect,
+                 bool archiveFilter) {
+    FileChooserRequest request;
+    request.initialFolder = initialFolder;
+    request.multiSelect = multiSelect;
+    request.filter =
+        archiveFilter ? "Seitenarchiv Dateien (*.sad)|*.sad|" : "Html Dateien (*.htm;*.html)|*.htm;*.html|";
+    request.title = getLayoutSectionValue("ArchivImportExportAssistent", "ImportExportFileDlgDescription");
+    std::vector<std::string> chosen;
+    const bool confirmed =
+        installedHandler() ? installedHandler()(request, chosen) : runSystemDialog(request, chosen);
+    if (!confirmed) return false;
+    files.insert(files.end(), chosen.begin(), chosen.end());
+    return true;
+}

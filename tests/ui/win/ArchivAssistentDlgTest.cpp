@@ -1,0 +1,208 @@
+#include "WizardFixture.h"
+
+#include <ctime>
+
+#include "config/FileSystem.h"
+#include "favorites/FavoritesStore.h"
+#include "ui/ArchivAssistentDlg.h"
+
+namespace {
+const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const std::string kRoot = "NVOfflineTreeRoot";
+
+std::string todaysName() {
+    std::time_t now = std::time(nullptr);
+    char name[32] = {};
+    std::strftime(name, sizeof(name), "%y%m%d", std::localtime(&now));
+    return std::string("\\Seitenarchiv_") + name + ".sad";
+}
+
+// The page archive wizard over an archive with the folders Reisen (the page Rom) and Alt, with
+// the "Personal" shell folder in a temporary folder.
+class ArchivWizard : public WizardTest {
+  protected:
+    ArchivWizard() {
+        writeTextFile(dir.file("Rom.htm"), "<html>Rom</html>");
+        setIniValue(kRoot, "item_0", "Reisen");
+        setIniValue(kRoot, "item_1", "Alt");
+        setFolder(kRoot + "\\Reisen", {"Rom"});
+        setIniValue(kRoot + "\\Reisen\\Rom", "type", "file");
+        setIniValue(kRoot + "\\Reisen\\Rom", "DATE", "01.02.2003");
+        setIniValue(kRoot + "\\Reisen\\Rom", "URL", "http://rom.example/");
+        setIniValue(kRoot + "\\Reisen\\Rom", "HREF", dir.file("Rom.htm"));
+        setFolder(kRoot + "\\Alt", {});
+    }
+    void open() { ASSERT_TRUE(wizard.create(nullptr)); }
+    HWND frame() const { return wizard.handle(); }
+    void click(int id) { clickButton(frame(), id); }
+    void chooseExport() { clickButton(wizard.directionPage().handle(), IDC_PAGE1_EXPORT); }
+    void chooseFolder(const std::string& label) {
+        HWND tree = wizard.treePage().tree().handle();
+        HTREEITEM item = findItem(tree, label);
+        ASSERT_NE(item, nullptr) << label;
+        TreeView_SelectItem(tree, item);
+    }
+    void setFile(const std::string& name) {
+        SetWindowTextA(GetDlgItem(wizard.filePage().handle(), IDC_ARCHIV_FILENAME), name.c_str());
+    }
+    std::vector<std::string> asked() const {
+        std::vector<std::string> keys;
+        for (const auto& question : questions.asked())
+            keys.push_back(question.key);
+        return keys;
+    }
+    static std::vector<std::string> children(const std::string& path) {
+        return listChildren(sharedStoreNodes(), kRoot + "\\" + path);
+    }
+
+    TempDir dir;
+    RegistryValueGuard personal{HKEY_CURRENT_USER, kShellFolders, "Personal", dir.file("Eigene Dateien")};
+    CArchivAssistentDlg wizard;
+};
+} // namespace
+
+TEST_F(ArchivWizard, ProposesTheDatedDefaultFileAndKeepsForwardInStepWithTheEdit) {
+    createDirectory(dir.file("Eigene Dateien"), false);
+    open();
+    const std::string folder = dir.file("Eigene Dateien\\Quendal Browser");
+    EXPECT_TRUE(isDirectory(folder));
+    EXPECT_EQ(wizard.filePage().fileName(), folder + todaysName());
+    shoot(frame(), "ArchivWizardPage1");
+
+    chooseExport();
+    click(IDC_FRAME_NEXT); // export: 1 -> 3
+    EXPECT_EQ(wizard.currentPage(), 3);
+    EXPECT_TRUE(visible(frame(), IDC_FRAME_NEXT));
+    shoot(frame(), "ArchivWizardPage3Export");
+    click(IDC_FRAME_NEXT); // 3 -> 2
+    EXPECT_EQ(wizard.currentPage(), 2);
+    EXPECT_TRUE(visible(frame(), IDC_FRAME_FINISH));
+    EXPECT_TRUE(enabled(frame(), IDC_FRAME_FINISH));
+    EXPECT_EQ(wizard.filePage().elementText("Title"),
+              getLayoutSectionValue("ArchivImportExportPage2", "Export_Title"));
+    EXPECT_EQ(wizard.filePage().elementText("DescriptionArchiv2"), ""); // gone at the first switch
+    shoot(frame(), "ArchivWizardPage2Export");
+    setFile("");
+    EXPECT_FALSE(enabled(frame(), IDC_FRAME_FINISH));
+    setFile("x");
+    EXPECT_TRUE(enabled(frame(), IDC_FRAME_FINISH));
+
+    click(IDC_FRAME_BACK);
+    click(IDC_FRAME_BACK);
+    clickButton(wizard.directionPage().handle(), IDC_PAGE1_IMPORT);
+    setFile("");
+    click(IDC_FRAME_NEXT); // import: 1 -> 2, Next only with a name
+    EXPECT_EQ(wizard.currentPage(), 2);
+    EXPECT_FALSE(enabled(frame(), IDC_FRAME_NEXT));
+    EXPECT_EQ(wizard.filePage().elementText("Title"),
+              getLayoutSectionValue("ArchivImportExportPage2", "Import_Title"));
+    shoot(frame(), "ArchivWizardPage2Import");
+    setFile("C:\\gibt\\es\\nicht.sad");
+    EXPECT_TRUE(enabled(frame(), IDC_FRAME_NEXT));
+    click(IDC_FRAME_NEXT);
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxArchivTip2"});
+    EXPECT_EQ(wizard.currentPage(), 2);
+    EXPECT_TRUE(questions.asked()[0].insert.empty());
+}
+
+TEST_F(ArchivWizard, ChosenFileNamesFollowTheSuffixRuleOfTheMode) {
+    open();
+    CArchivFilePage& page = wizard.filePage();
+    chooseExport();
+    click(IDC_FRAME_NEXT);
+    click(IDC_FRAME_NEXT);
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\a\\sicherung", "C:\\a\\sicherung.sad"},
+        {"C:\\a\\sicherung.sad", "C:\\a\\sicherung.sad"},
+        {"C:\\a\\sicherung.SAD", "C:\\a\\sicherung.SAD.sad"},
+    };
+    for (const auto& [chosen, expected] : cases) {
+        chooser.push({chosen});
+        clickButton(page.handle(), IDC_ARCHIV_SEARCH);
+        EXPECT_EQ(page.fileName(), expected);
+    }
+    ASSERT_EQ(chooser.requests().size(), 3u);
+    EXPECT_EQ(chooser.requests()[0].filter, "Seitenarchiv Dateien (*.sad)|*.sad|");
+    EXPECT_EQ(chooser.requests()[0].initialFolder, page.defaultFolder());
+    clickButton(page.handle(), IDC_ARCHIV_SEARCH); // cancelled: unchanged
+    EXPECT_EQ(page.fileName(), "C:\\a\\sicherung.SAD.sad");
+
+    click(IDC_FRAME_BACK);
+    click(IDC_FRAME_BACK);
+    clickButton(wizard.directionPage().handle(), IDC_PAGE1_IMPORT);
+    click(IDC_FRAME_NEXT);
+    chooser.push({"C:\\a\\alt.SAD"});
+    clickButton(page.handle(), IDC_ARCHIV_SEARCH);
+    EXPECT_EQ(page.fileName(), "C:\\a\\alt.SAD"); // import takes the name as it is
+}
+
+TEST_F(ArchivWizard, ExportAsksBeforeReplacingAndReportsEachResult) {
+    open();
+    chooseExport();
+    click(IDC_FRAME_NEXT);
+    chooseFolder("Reisen");
+    click(IDC_FRAME_NEXT);
+    const std::string target = dir.file("reisen.sad");
+    writeTextFile(target, "alt");
+    setFile(target);
+    questions.push(IDNO);
+    click(IDC_FRAME_FINISH); // declined
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxAssistentFileNotAvailable"});
+    EXPECT_EQ(readTextFile(target), "alt");
+
+    setFile(dir.file("fehlt\\reisen.sad")); // folder missing: error, the wizard stays
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(asked().back(), "MessageBoxArchivExportError");
+    EXPECT_TRUE(wizard.exists());
+    setFile(""); // Finish is disabled without a name
+    click(IDC_FRAME_FINISH);
+    EXPECT_FALSE(enabled(frame(), IDC_FRAME_FINISH));
+
+    setFile(target);
+    questions.push(IDOK);
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(asked(), (std::vector<std::string>{
+                           "MessageBoxAssistentFileNotAvailable", "MessageBoxArchivExportError",
+                           "MessageBoxAssistentFileNotAvailable", "MessageBoxArchivExportSuccess"}));
+    EXPECT_GT(readTextFile(target).size(), 520u);
+    EXPECT_FALSE(wizard.exists());
+    EXPECT_EQ(state.count(), 1);
+
+    // The archive goes back in through the import direction.
+    CArchivAssistentDlg importer;
+    ASSERT_TRUE(importer.create(nullptr));
+    clickButton(importer.handle(), IDC_FRAME_NEXT);
+    SetWindowTextA(GetDlgItem(importer.filePage().handle(), IDC_ARCHIV_FILENAME), target.c_str());
+    clickButton(importer.handle(), IDC_FRAME_NEXT);
+    EXPECT_EQ(importer.currentPage(), 3);
+    HWND tree = importer.treePage().tree().handle();
+    TreeView_SelectItem(tree, findItem(tree, "Alt"));
+    clickButton(importer.handle(), IDC_FRAME_FINISH);
+    EXPECT_EQ(asked().back(), "MessageBoxArchivImportSuccess");
+    EXPECT_EQ(children("Alt"), std::vector<std::string>{"Rom"});
+    EXPECT_FALSE(importer.exists());
+}
+
+TEST_F(ArchivWizard, ExportWithoutDiskSpaceClosesAndFailedImportStays) {
+    open();
+    chooseExport();
+    click(IDC_FRAME_NEXT);
+    chooseFolder("Reisen");
+    click(IDC_FRAME_NEXT);
+    setFile("Q:\\kein\\laufwerk.sad");
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxArchivDiskSpace"});
+    EXPECT_FALSE(wizard.exists());
+
+    CArchivAssistentDlg importer;
+    ASSERT_TRUE(importer.create(nullptr));
+    writeTextFile(dir.file("kaputt.sad"), "kein Archiv");
+    clickButton(importer.handle(), IDC_FRAME_NEXT);
+    SetWindowTextA(GetDlgItem(importer.filePage().handle(), IDC_ARCHIV_FILENAME),
+                   dir.file("kaputt.sad").c_str());
+    clickButton(importer.handle(), IDC_FRAME_NEXT);
+    clickButton(importer.handle(), IDC_FRAME_FINISH);
+    EXPECT_EQ(asked().back(), "MessageBoxArchivImportError");
+    EXPECT_TRUE(importer.exists());
+    EXPECT_EQ(importer.currentPage(), 3);
+}

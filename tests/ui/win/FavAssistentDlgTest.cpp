@@ -1,0 +1,306 @@
+#include "WizardFixture.h"
+
+#include "config/FileSystem.h"
+#include "favorites/FavoritesStore.h"
+#include "ui/FavAssistentDlg.h"
+
+namespace {
+const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const kNavigator = "Software\\Netscape\\Netscape Navigator";
+
+const char* const kBookmarks =
+    "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Lesezeichen</TITLE>\r\n<DL><p>\r\n"
+    "<DT><A HREF=\"http://heise.example/\">Heise</A>\r\n</DL><p>\r\n";
+
+// The favorites wizard opened modeless over a store with the folders Favoriten\Sport and
+// Favoriten\News, driven through its buttons as the user would.
+class FavWizard : public WizardTest {
+  protected:
+    FavWizard() {
+        deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape");
+        setIniValue(getFavTreeRoot(), "item_0", "Favoriten");
+        setFolder(getFavTreeRoot() + "\\Favoriten", {"Sport", "News"});
+        setFolder(getFavTreeRoot() + "\\Favoriten\\Sport", {});
+        setFolder(getFavTreeRoot() + "\\Favoriten\\News", {});
+    }
+    ~FavWizard() override {
+        deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape");
+    }
+    void open() { ASSERT_TRUE(wizard.create(nullptr)); }
+    HWND frame() const { return wizard.handle(); }
+    void click(int id) { clickButton(frame(), id); }
+    void clickOnPage(CWizardPage& page, int id) { clickButton(page.handle(), id); }
+    void chooseFolder(const std::string& label) {
+        HWND tree = wizard.treePage().tree().handle();
+        HTREEITEM item = findItem(tree, label);
+        ASSERT_NE(item, nullptr) << label;
+        TreeView_SelectItem(tree, item);
+    }
+    // Netscape installed with users whose bookmark files exist or not.
+    void installNetscape(const std::vector<std::pair<std::string, bool>>& users) {
+        setRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion",
+                          "4.7 (de)");
+        setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\Main", "Install Directory",
+                          netscape.file("Communicator"));
+        for (const auto& [name, hasFile] : users) {
+            setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\biff\\users\\" + name, "email",
+                              name);
+            if (!hasFile) continue;
+            createDirectory(netscape.path() + "\\Users", false);
+            createDirectory(netscape.path() + "\\Users\\" + name, false);
+            writeTextFile(netscape.path() + "\\Users\\" + name + "\\bookmark.htm", kBookmarks);
+        }
+    }
+    std::vector<std::string> asked() const {
+        std::vector<std::string> keys;
+        for (const auto& question : questions.asked())
+            keys.push_back(question.key);
+        return keys;
+    }
+    std::vector<std::string> storeChildren(const std::string& path) const {
+        return listChildren(sharedStoreNodes(), getFavTreeRoot() + "\\" + path);
+    }
+
+    TempDir favorites;
+    TempDir netscape;
+    RegistryValueGuard shellFolder{HKEY_CURRENT_USER, kShellFolders, "Favorites", favorites.path()};
+    CFavAssistentDlg wizard;
+};
+} // namespace
+
+TEST_F(FavWizard, PagesAndButtonsFollowTheDirectionBothWays) {
+    open();
+    EXPECT_EQ(wizard.currentPage(), 1);
+    EXPECT_TRUE(wizard.directionPage().isVisible());
+    EXPECT_FALSE(enabled(frame(), IDC_FRAME_BACK));
+    EXPECT_TRUE(visible(frame(), IDC_FRAME_NEXT));
+    EXPECT_FALSE(visible(frame(), IDC_FRAME_FINISH));
+    EXPECT_EQ(frameText(wizard, "ImportExportTitle"),
+              getLayoutSectionValue("FavImportExportAssistent", "Page1_Title"));
+
+    click(IDC_FRAME_NEXT); // import: 1 -> 2
+    EXPECT_EQ(wizard.currentPage(), 2);
+    EXPECT_TRUE(wizard.sourcePage().isVisible());
+    EXPECT_FALSE(wizard.directionPage().isVisible());
+    EXPECT_TRUE(enabled(frame(), IDC_FRAME_BACK));
+    EXPECT_TRUE(visible(frame(), IDC_FRAME_NEXT));
+    EXPECT_EQ(frameText(wizard, "ImportExportTitle"),
+              getLayoutSectionValue("FavImportExportAssistent", "Page2_Import_Title"));
+    shoot(frame(), "FavWizardPage2Import");
+
+    click(IDC_FRAME_NEXT); // 2 -> 3, IE needs no check
+    EXPECT_EQ(wizard.currentPage(), 3);
+    EXPECT_FALSE(visible(frame(), IDC_FRAME_NEXT));
+    EXPECT_TRUE(visible(frame(), IDC_FRAME_FINISH));
+    EXPECT_EQ(frameText(wizard, "ImportExportDescription"),
+              getLayoutSectionValue("FavImportExportAssistent", "Page3_Import_Description"));
+    shoot(frame(), "FavWizardPage3Import");
+    click(IDC_FRAME_BACK);
+    EXPECT_EQ(wizard.currentPage(), 2);
+    EXPECT_TRUE(visible(frame(), IDC_FRAME_NEXT));
+    EXPECT_FALSE(visible(frame(), IDC_FRAME_FINISH));
+    click(IDC_FRAME_BACK);
+    EXPECT_EQ(wizard.currentPage(), 1);
+    EXPECT_FALSE(enabled(frame(), IDC_FRAME_BACK));
+    click(IDC_FRAME_BACK); // no row for Back on page 1
+    EXPECT_EQ(wizard.currentPage(), 1);
+
+    clickOnPage(wizard.directionPage(), IDC_PAGE1_EXPORT);
+    EXPECT_FALSE(wizard.directionPage().isImport());
+    EXPECT_EQ(wizard.directionPage().elementText("Description"),
+              getLayoutSectionValue("FavImportExportPage1", "Description_Export"));
+    clickOnPage(wizard.directionPage(), IDC_PAGE1_EXPORT); // the chosen box stays chosen
+    EXPECT_TRUE(wizard.directionPage().isExport());
+    shoot(frame(), "FavWizardPage1Export");
+
+    click(IDC_FRAME_NEXT); // export: 1 -> 3
+    EXPECT_EQ(wizard.currentPage(), 3);
+    EXPECT_TRUE(visible(frame(), IDC_FRAME_NEXT));
+    EXPECT_EQ(frameText(wizard, "ImportExportTitle"),
+              getLayoutSectionValue("FavImportExportAssistent", "Page3_Export_Title"));
+    click(IDC_FRAME_NEXT); // 3 -> 2
+    EXPECT_EQ(wizard.currentPage(), 2);
+    EXPECT_FALSE(visible(frame(), IDC_FRAME_NEXT));
+    EXPECT_TRUE(visible(frame(), IDC_FRAME_FINISH));
+    EXPECT_EQ(wizard.sourcePage().elementText("TextNCFile"),
+              getLayoutSectionValue("FavImportExportPage2", "ButtonExportNCFile"));
+    shoot(frame(), "FavWizardPage2Export");
+    click(IDC_FRAME_NEXT); // hidden, and no row: nothing
+    EXPECT_EQ(wizard.currentPage(), 2);
+    click(IDC_FRAME_BACK);
+    EXPECT_EQ(wizard.currentPage(), 3);
+    click(IDC_FRAME_BACK);
+    EXPECT_EQ(wizard.currentPage(), 1);
+    EXPECT_TRUE(questions.asked().empty());
+    EXPECT_EQ(state.count(), 0);
+}
+
+TEST_F(FavWizard, ImportFromExplorerIntoTheSelectedFolderThenCloses) {
+    createDirectory(favorites.file("Reisen"), false);
+    writeTextFile(favorites.file("Reisen\\Bahn.url"), "[InternetShortcut]\r\nURL=http://bahn.example/\r\n");
+    open();
+    click(IDC_FRAME_NEXT);
+    click(IDC_FRAME_NEXT);
+    shoot(frame(), "FavWizardPage3");
+    chooseFolder("Sport");
+    EXPECT_EQ(wizard.treePage().getSelectedPath(), "Favoriten\\Sport");
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportSuccess"});
+    EXPECT_EQ(storeChildren("Favoriten\\Sport"), std::vector<std::string>{"Reisen"});
+    EXPECT_EQ(storeChildren("Favoriten\\Sport\\Reisen"), std::vector<std::string>{"Bahn"});
+    EXPECT_FALSE(wizard.exists());
+    EXPECT_EQ(state.count(), 1);
+}
+
+TEST_F(FavWizard, ExportToExplorerAndFailuresCloseWithTheErrorMessage) {
+    setIniValue(getFavTreeRoot() + "\\Favoriten\\News", "item_0", "Tagesschau");
+    setIniValue(getFavTreeRoot() + "\\Favoriten\\News\\Tagesschau", "type", "file");
+    setIniValue(getFavTreeRoot() + "\\Favoriten\\News\\Tagesschau", "URL", "http://tagesschau.example/");
+    open();
+    clickOnPage(wizard.directionPage(), IDC_PAGE1_EXPORT);
+    click(IDC_FRAME_NEXT);
+    chooseFolder("News");
+    click(IDC_FRAME_NEXT);
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavExportSuccess"});
+    EXPECT_TRUE(fileExists(favorites.file("News\\Tagesschau.url")));
+    EXPECT_FALSE(wizard.exists());
+
+    // Without a Favorites folder the import fails: error message, and the wizard closes.
+    RegistryValueGuard none{HKEY_CURRENT_USER, kShellFolders, "Favorites", std::nullopt};
+    CFavAssistentDlg second;
+    ASSERT_TRUE(second.create(nullptr));
+    clickButton(second.handle(), IDC_FRAME_NEXT);
+    clickButton(second.handle(), IDC_FRAME_NEXT);
+    clickButton(second.handle(), IDC_FRAME_FINISH);
+    EXPECT_EQ(asked(), (std::vector<std::string>{"MessageBoxFavExportSuccess", "MessageBoxFavImportError"}));
+    EXPECT_FALSE(second.exists());
+    EXPECT_EQ(state.count(), 2);
+}
+
+TEST_F(FavWizard, NetscapeUserPreselectionAndImportFromTheProfile) {
+    installNetscape({{"anna", true}, {"bert", true}, {"carl", false}});
+    open();
+    CFavSourcePage& page = wizard.sourcePage();
+    EXPECT_TRUE(IsWindowEnabled(page.ncBox()));
+    EXPECT_EQ(SendMessageA(page.userList(), CB_GETCOUNT, 0, 0), 3);
+    // The last user in registry order whose bookmark file exists.
+    EXPECT_EQ(page.selectedUser(), "bert");
+
+    click(IDC_FRAME_NEXT);
+    clickOnPage(page, IDC_FAV_NC); // bert has a file: no question
+    EXPECT_EQ(page.source(), CFavSourcePage::Source::NC);
+    EXPECT_TRUE(questions.asked().empty());
+    click(IDC_FRAME_NEXT);
+    EXPECT_EQ(wizard.currentPage(), 3);
+    chooseFolder("News");
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportSuccess"});
+    EXPECT_EQ(storeChildren("Favoriten\\News"), std::vector<std::string>{"Heise"});
+    EXPECT_EQ(getIniValue(getFavTreeRoot() + "\\Favoriten\\News\\Heise", "URL", ""), "http://heise.example/");
+    EXPECT_FALSE(wizard.exists());
+}
+
+TEST_F(FavWizard, UserWithoutBookmarkFileAsksAndSwitchesToTheFileChoice) {
+    installNetscape({{"anna", false}});
+    open();
+    CFavSourcePage& page = wizard.sourcePage();
+    EXPECT_EQ(page.selectedUser(), ""); // nobody has a file
+    click(IDC_FRAME_NEXT);
+    clickOnPage(page, IDC_FAV_NC);
+    EXPECT_TRUE(questions.asked().empty()); // no user selected: no check message
+    click(IDC_FRAME_NEXT);
+    EXPECT_EQ(wizard.currentPage(), 2);
+
+    SendMessageA(page.userList(), CB_SETCURSEL, 0, 0);
+    questions.push(IDNO);
+    SendMessageA(page.handle(), WM_COMMAND, MAKEWPARAM(IDC_FAV_USERS, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(page.userList()));
+    ASSERT_EQ(questions.asked().size(), 1u);
+    EXPECT_EQ(questions.asked()[0].key, "MessageBoxSearchBookmark");
+    EXPECT_EQ(questions.asked()[0].insert, "\"anna\"");
+    EXPECT_EQ(page.source(), CFavSourcePage::Source::NC);
+
+    questions.push(IDYES);
+    chooser.push({"C:\\Daten\\lesezeichen.HTM"});
+    click(IDC_FRAME_NEXT); // the check runs again on Next
+    EXPECT_EQ(questions.asked().size(), 2u);
+    EXPECT_EQ(wizard.currentPage(), 2);
+    EXPECT_EQ(page.source(), CFavSourcePage::Source::NCFile);
+    EXPECT_EQ(page.fileName(), "C:\\Daten\\lesezeichen.HTM.htm");
+    ASSERT_EQ(chooser.requests().size(), 1u);
+    EXPECT_EQ(chooser.requests()[0].filter, "Html Dateien (*.htm;*.html)|*.htm;*.html|");
+    EXPECT_EQ(chooser.requests()[0].title,
+              getLayoutSectionValue("ArchivImportExportAssistent", "ImportExportFileDlgDescription"));
+    EXPECT_EQ(chooser.requests()[0].initialFolder, "");
+    EXPECT_FALSE(chooser.requests()[0].multiSelect);
+}
+
+TEST_F(FavWizard, BookmarkFileSuffixRulesAndCancelledChooser) {
+    open();
+    CFavSourcePage& page = wizard.sourcePage();
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\a\\book", "C:\\a\\book.htm"},
+        {"C:\\a\\book.html", "C:\\a\\book.html"},
+        {"C:\\a\\book.htm", "C:\\a\\book.htm"},
+        {"C:\\a\\book.HTM", "C:\\a\\book.HTM.htm"},
+    };
+    for (const auto& [chosen, expected] : cases) {
+        chooser.push({chosen});
+        page.searchBookmarkFile();
+        EXPECT_EQ(page.fileName(), expected);
+    }
+    page.searchBookmarkFile(); // cancelled: unchanged
+    EXPECT_EQ(page.fileName(), "C:\\a\\book.HTM.htm");
+    chooser.push({"C:\\a\\one.htm", "C:\\a\\two.htm"}); // more than one: ignored
+    page.searchBookmarkFile();
+    EXPECT_EQ(page.fileName(), "C:\\a\\book.HTM.htm");
+}
+
+TEST_F(FavWizard, BookmarkFileImportAndExportWithTheEmptyNameTip) {
+    TempDir files;
+    writeTextFile(files.file("in.htm"), kBookmarks);
+    open();
+    CFavSourcePage& page = wizard.sourcePage();
+    click(IDC_FRAME_NEXT);
+    clickOnPage(page, IDC_FAV_NCFILE);
+    EXPECT_EQ(page.source(), CFavSourcePage::Source::NCFile);
+    click(IDC_FRAME_NEXT); // empty name
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportTip1"});
+    EXPECT_EQ(wizard.currentPage(), 2);
+    SetWindowTextA(GetDlgItem(page.handle(), IDC_FAV_FILENAME), files.file("in.htm").c_str());
+    click(IDC_FRAME_NEXT);
+    chooseFolder("Sport");
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(storeChildren("Favoriten\\Sport"), std::vector<std::string>{"Heise"});
+    EXPECT_EQ(asked().back(), "MessageBoxFavImportSuccess");
+
+    CFavAssistentDlg exporter;
+    ASSERT_TRUE(exporter.create(nullptr));
+    clickButton(exporter.directionPage().handle(), IDC_PAGE1_EXPORT);
+    clickButton(exporter.handle(), IDC_FRAME_NEXT);
+    HWND tree = exporter.treePage().tree().handle();
+    TreeView_SelectItem(tree, findItem(tree, "Sport"));
+    clickButton(exporter.handle(), IDC_FRAME_NEXT);
+    clickButton(exporter.sourcePage().handle(), IDC_FAV_NCFILE);
+    clickButton(exporter.handle(), IDC_FRAME_FINISH); // empty name: tip, no operation
+    EXPECT_EQ(asked().back(), "MessageBoxFavImportTip1");
+    EXPECT_TRUE(exporter.exists());
+    SetWindowTextA(GetDlgItem(exporter.sourcePage().handle(), IDC_FAV_FILENAME),
+                   files.file("out.htm").c_str());
+    clickButton(exporter.handle(), IDC_FRAME_FINISH);
+    EXPECT_EQ(asked().back(), "MessageBoxFavExportSuccess");
+    EXPECT_NE(readTextFile(files.file("out.htm")).find("http://heise.example/"), std::string::npos);
+    EXPECT_FALSE(exporter.exists());
+}
+
+TEST_F(FavWizard, WithoutNetscapeTheUserChoiceIsDisabled) {
+    open();
+    EXPECT_FALSE(IsWindowEnabled(wizard.sourcePage().ncBox()));
+    EXPECT_FALSE(IsWindowEnabled(wizard.sourcePage().userList()));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(wizard.sourcePage().handle(), IDC_FAV_NCFILE)));
+    EXPECT_EQ(wizard.treePage().tree().multiSelect(), false);
+    EXPECT_EQ(wizard.treePage().getSelectedPath(), ""); // nothing chosen yet
+}

@@ -1,0 +1,112 @@
+#include "WizardFixture.h"
+
+#include "app/ProgramPaths.h"
+#include "config/ConfigFile.h"
+#include "config/FileSystem.h"
+#include "skin/ManagedElementList.h"
+
+namespace {
+int& stateCount() {
+    static int count = 0;
+    return count;
+}
+
+LRESULT CALLBACK listenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == CAssistentFrame::stateMessage() && wParam == 0 && lParam == 0) ++stateCount();
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+const char* listenerClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &listenerProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "NvWizardStateListener";
+        registered = RegisterClassA(&windowClass) != 0;
+    }
+    return "NvWizardStateListener";
+}
+} // namespace
+
+SuiteUser::SuiteUser()
+    : currentUser_(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser",
+                   std::string("nvwiztest")),
+      path_(getUserIniPath()), existed_(fileExists(path_)) {
+    createDirectory(getParentPath(path_), false);
+    std::string text = "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n";
+    writeFile(path_, text);
+    // The suite's defaults name the default skin.
+    defaultsPath_ = getIniFilePath("user.ini");
+    defaultsExisted_ = fileExists(defaultsPath_);
+    if (!defaultsExisted_) {
+        text = "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n";
+        writeFile(defaultsPath_, text);
+    }
+}
+
+SuiteUser::~SuiteUser() {
+    if (!existed_) DeleteFileA(path_.c_str());
+    if (!defaultsExisted_) DeleteFileA(defaultsPath_.c_str());
+}
+
+StateListener::StateListener() {
+    stateCount() = 0;
+    window_ = CreateWindowExA(0, listenerClass(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+}
+
+StateListener::~StateListener() {
+    if (window_) DestroyWindow(window_);
+}
+
+int StateListener::count() const {
+    pumpMessages(100);
+    return stateCount();
+}
+
+FileChooserScript::FileChooserScript() {
+    previous_ =
+        setFileChooserHandler([this](const FileChooserRequest& request, std::vector<std::string>& files) {
+            requests_.push_back(request);
+            if (answers_.empty()) return false;
+            files = answers_.front();
+            answers_.erase(answers_.begin());
+            return true;
+        });
+}
+
+FileChooserScript::~FileChooserScript() {
+    setFileChooserHandler(previous_);
+}
+
+HTREEITEM WizardTest::findItem(HWND tree, const std::string& label) {
+    std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
+    while (!pending.empty()) {
+        HTREEITEM item = pending.back();
+        pending.pop_back();
+        for (; item; item = TreeView_GetNextSibling(tree, item)) {
+            char buffer[260] = {};
+            TVITEMA info{};
+            info.mask = TVIF_TEXT;
+            info.hItem = item;
+            info.pszText = buffer;
+            info.cchTextMax = sizeof(buffer);
+            SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+            if (label == buffer) return item;
+            if (HTREEITEM child = TreeView_GetChild(tree, item)) pending.push_back(child);
+        }
+    }
+    return nullptr;
+}
+
+std::string WizardTest::frameText(const CAssistentFrame& frame, const std::string& element) {
+    CTextElement* found = frame.elements()->findText(element);
+    return found ? found->control().text() : std::string("<missing>");
+}
+
+void WizardTest::shoot(HWND frame, const std::string& name) {
+    ShowWindow(frame, SW_SHOW);
+    pumpMessages(200);
+    EXPECT_NE(saveScreenshot(frame, name), "");
+}

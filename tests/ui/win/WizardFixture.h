@@ -1,0 +1,89 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "config/SharedIni.h"
+#include "favorites/StoreTree.h"
+#include "support/GuiTestSupport.h"
+#include "support/TestSupport.h"
+#include "ui/AssistentFrame.h"
+#include "ui/FileChooser.h"
+#include "ui/ResourceIds.h"
+
+// Counts the "NV_IMPORT_EXPORT_ASSISTENT_STATE" broadcasts that reach a hidden top-level window.
+class StateListener {
+  public:
+    StateListener();
+    ~StateListener();
+    StateListener(const StateListener&) = delete;
+    StateListener& operator=(const StateListener&) = delete;
+    int count() const;
+
+  private:
+    HWND window_ = nullptr;
+};
+
+// Replaces the system's file dialog: records each request and answers from a script
+// (nothing scripted: the user cancels).
+class FileChooserScript {
+  public:
+    FileChooserScript();
+    ~FileChooserScript();
+    FileChooserScript(const FileChooserScript&) = delete;
+    FileChooserScript& operator=(const FileChooserScript&) = delete;
+    void push(std::vector<std::string> files) { answers_.push_back(std::move(files)); }
+    const std::vector<FileChooserRequest>& requests() const { return requests_; }
+
+  private:
+    std::vector<std::vector<std::string>> answers_;
+    std::vector<FileChooserRequest> requests_;
+    FileChooserHandler previous_;
+};
+
+// A current suite user whose per-user file names the default skin (the tree icons are found
+// through it); the registry value and the file are restored afterwards.
+class SuiteUser {
+  public:
+    SuiteUser();
+    ~SuiteUser();
+    SuiteUser(const SuiteUser&) = delete;
+    SuiteUser& operator=(const SuiteUser&) = delete;
+
+  private:
+    RegistryValueGuard currentUser_;
+    std::string path_;
+    bool existed_ = false;
+    std::string defaultsPath_;
+    bool defaultsExisted_ = false;
+};
+
+// The default skin in an otherwise empty store, scripted questions and file dialogs.
+class WizardTest : public testing::Test {
+  protected:
+    WizardTest() { skin.addDefaultSkin(); }
+
+    static void setFolder(const std::string& section, const std::vector<std::string>& names) {
+        setIniValue(section, "type", "folder");
+        for (size_t i = 0; i < names.size(); ++i)
+            setIniValue(section, itemKey(i), names[i]);
+    }
+    static std::string text(HWND window) { return CWindow(window).text(); }
+    static HTREEITEM findItem(HWND tree, const std::string& label);
+    static bool visible(HWND frame, int id) { return IsWindowVisible(GetDlgItem(frame, id)) != FALSE; }
+    static bool enabled(HWND frame, int id) { return IsWindowEnabled(GetDlgItem(frame, id)) != FALSE; }
+    static std::string frameText(const CAssistentFrame& frame, const std::string& element);
+    // Saves a screenshot of the frame into the screenshot folder.
+    static void shoot(HWND frame, const std::string& name);
+
+    SuiteUser user;
+    SkinInStore skin;
+    QuestionScript questions;
+    FileChooserScript chooser;
+    StateListener state;
+};
