@@ -34,6 +34,10 @@ class CountedData : public CTreeItemData {
 class TreeHost : public CDialog {
   public:
     TreeHost() : CDialog(IDD_TREE_PAGE) {}
+    // The window goes first: while it lives, the tree's last notifications reach onNotify.
+    ~TreeHost() override {
+        if (exists()) DestroyWindow(handle());
+    }
     bool open() {
         parent_.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr,
                                       nullptr, GetModuleHandleA(nullptr), nullptr));

@@ -40,6 +40,8 @@ SuiteUser::SuiteUser()
     defaultsPath_ = getIniFilePath("user.ini");
     defaultsExisted_ = fileExists(defaultsPath_);
     if (!defaultsExisted_) {
+        // A fresh installation has no common configuration folder yet.
+        createDirectory(getParentPath(defaultsPath_), false);
         text = "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n";
         writeFile(defaultsPath_, text);
     }
