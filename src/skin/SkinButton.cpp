@@ -116,7 +116,11 @@ LRESULT CSkinButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_LBUTTONDBLCLK:
+        // An owner-drawn button turns a quick second click into a double-click notification
+        // and no click: taken as a press, every click of the user counts.
     case WM_LBUTTONDOWN: {
+        message = WM_LBUTTONDOWN;
         hotWindow_ = hwnd_;
         LRESULT result = isEnabled() ? callDefault(message, wParam, lParam) : 0;
         invalidate(false);

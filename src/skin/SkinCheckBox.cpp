@@ -3,16 +3,12 @@
 #include "toolkit/Handles.h"
 
 void CSkinCheckBox::setCheck(int state) {
-    ticked_ = state != 0;
     send(BM_SETCHECK, static_cast<WPARAM>(state));
 }
 
 bool CSkinCheckBox::reflectCommand(UINT notifyCode) {
-    // A quick second click arrives as a double-click notification; it toggles as well, so
-    // that every click of the user counts.
-    if (notifyCode != BN_CLICKED && notifyCode != BN_DOUBLECLICKED) return false;
-    setCheck(ticked_ ? 0 : 1);
-    invalidate(true);
+    if (notifyCode != BN_CLICKED) return false;
+    setCheck(ticked_ ? BST_UNCHECKED : BST_CHECKED);
     return true;
 }
 
@@ -56,14 +52,17 @@ void CSkinCheckBox::drawBox(HDC dc, const RECT& box, UINT flags) const {
         LineTo(dc, box.left, box.bottom - 1);
     }
     if (!(flags & DFCS_CHECKED)) return;
-    RECT cross = box;
-    InflateRect(&cross, -3, -3);
-    ScopedPen mark(CreatePen(PS_SOLID, 2, markColor_));
-    SelectGuard pen(dc, mark.get());
-    MoveToEx(dc, cross.left, cross.top, nullptr);
-    LineTo(dc, cross.right - 1, cross.bottom - 1);
-    MoveToEx(dc, cross.right - 1, cross.top, nullptr);
-    LineTo(dc, cross.left, cross.bottom - 1);
+    // A tick inside the border: down from the left third, then up to the top right.
+    RECT mark = box;
+    InflateRect(&mark, -3, -3);
+    const int width = mark.right - mark.left, height = mark.bottom - mark.top;
+    if (width < 4 || height < 4) return;
+    const POINT tick[3] = {{mark.left + 1, mark.top + height / 2},
+                           {mark.left + width * 2 / 5, mark.bottom - 2},
+                           {mark.right - 2, mark.top + 1}};
+    ScopedPen pen(CreatePen(PS_SOLID, 2, markColor_));
+    SelectGuard selected(dc, pen.get());
+    Polyline(dc, tick, 3);
 }
 
 void CSkinCheckBox::drawCaption(HDC dc, const RECT& client, int boxWidth, bool highlighted) const {
@@ -78,6 +77,27 @@ void CSkinCheckBox::drawCaption(HDC dc, const RECT& client, int boxWidth, bool h
 }
 
 LRESULT CSkinCheckBox::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) return TRUE;
-    return callDefault(message, wParam, lParam);
+    switch (message) {
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_LBUTTONDBLCLK:
+        // An owner-drawn button turns a quick second click into a double-click notification
+        // and no click: taken as a press, every click of the user counts.
+        return callDefault(WM_LBUTTONDOWN, wParam, lParam);
+    case BM_GETCHECK:
+        return ticked_ ? BST_CHECKED : BST_UNCHECKED;
+    case BM_SETCHECK: {
+        const bool ticked = wParam != BST_UNCHECKED;
+        if (ticked != ticked_) {
+            ticked_ = ticked;
+            invalidate(true);
+        }
+        return 0;
+    }
+    case BM_GETSTATE:
+        return (callDefault(message, wParam, lParam) & ~LRESULT{BST_CHECKED | BST_INDETERMINATE}) |
+               (ticked_ ? BST_CHECKED : BST_UNCHECKED);
+    default:
+        return callDefault(message, wParam, lParam);
+    }
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include "toolkit/SubclassedWindow.h"
 
-// A check box that draws its own square box with a cross; it keeps its state itself and
+// A check box that draws its own square box with a tick; it keeps its state itself and
 // toggles on its own click notification, which then does not reach the owner's handlers.
+// It answers BM_GETCHECK, BM_SETCHECK and BM_GETSTATE as a standard check box does, so that
+// whoever asks the control (dialog data exchange, assistive tools) sees what it shows.
 class CSkinCheckBox : public CButton {
   public:
     CSkinCheckBox() = default;

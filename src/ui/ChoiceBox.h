@@ -17,7 +17,7 @@ class CChoiceBox : public CSkinCheckBox {
         after_ = std::move(after);
     }
     bool reflectCommand(UINT notifyCode) override {
-        if (notifyCode != BN_CLICKED && notifyCode != BN_DOUBLECLICKED) return false;
+        if (notifyCode != BN_CLICKED) return false;
         if (handler_ && !handler_()) return true;
         CSkinCheckBox::reflectCommand(notifyCode);
         if (after_) after_();

@@ -18,17 +18,13 @@ bool CDirectionPage::onInitDialog() {
     elements()->addTextElement("Description");
     elements()->loadLayout(false);
 
-    import_ = true;
-    export_ = false;
     importBox_.setCheck(1);
     return true;
 }
 
 bool CDirectionPage::choose(bool import) {
-    if (import == import_) return false;
+    if ((import ? importBox_ : exportBox_).getCheck()) return false;
     setElementText("Description", skinText(import ? "Description_Import" : "Description_Export"));
-    import_ = import;
-    export_ = !import;
     (import ? exportBox_ : importBox_).clearAndRedraw();
     return true;
 }

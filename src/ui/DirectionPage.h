@@ -8,8 +8,9 @@ class CDirectionPage : public CWizardPage {
     CDirectionPage(int templateId, std::string section) : CWizardPage(templateId, std::move(section)) {}
     ~CDirectionPage() override;
 
-    bool isImport() const { return import_; }
-    bool isExport() const { return export_; }
+    // The direction is what the boxes show: a box ticked from outside counts as well.
+    bool isImport() const { return importBox_.getCheck(); }
+    bool isExport() const { return exportBox_.getCheck(); }
 
   protected:
     bool onInitDialog() override;
@@ -17,8 +18,6 @@ class CDirectionPage : public CWizardPage {
   private:
     bool choose(bool import);
 
-    bool import_ = true;
-    bool export_ = false;
     CChoiceBox importBox_;
     CChoiceBox exportBox_;
 };

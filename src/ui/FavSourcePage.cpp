@@ -43,7 +43,6 @@ bool CFavSourcePage::onInitDialog() {
     elements()->loadLayout(false);
 
     setDirectionTexts(true);
-    source_ = Source::IE;
     ieBox_.setCheck(1);
     return true;
 }
@@ -67,9 +66,14 @@ CChoiceBox& CFavSourcePage::box(Source source) {
     return ieBox_;
 }
 
+CFavSourcePage::Source CFavSourcePage::source() const {
+    if (ncBox_.getCheck()) return Source::NC;
+    if (ncFileBox_.getCheck()) return Source::NCFile;
+    return Source::IE;
+}
+
 bool CFavSourcePage::choose(Source source) {
-    if (source == source_) return false;
-    source_ = source;
+    if (box(source).getCheck()) return false;
     for (Source other : {Source::IE, Source::NC, Source::NCFile})
         if (other != source) box(other).clearAndRedraw();
     return true;
@@ -81,7 +85,7 @@ bool CFavSourcePage::onCommand(int id, int notifyCode, HWND) {
         return true;
     }
     if (id == IDC_FAV_USERS && notifyCode == CBN_SELCHANGE) {
-        if (source_ == Source::NC) checkNetscapeUser();
+        if (source() == Source::NC) checkNetscapeUser();
         return true;
     }
     return false;

@@ -14,7 +14,8 @@ class CFavSourcePage : public CWizardPage {
     CFavSourcePage();
     ~CFavSourcePage() override;
 
-    Source source() const { return source_; }
+    // The source is the ticked box: a box ticked from outside counts as well.
+    Source source() const;
     void setDirectionTexts(bool import);
     bool checkNetscapeUser();
     void searchBookmarkFile();
@@ -34,7 +35,6 @@ class CFavSourcePage : public CWizardPage {
     bool choose(Source source);
     CChoiceBox& box(Source source);
 
-    Source source_ = Source::IE;
     CChoiceBox ieBox_;
     CChoiceBox ncBox_;
     CChoiceBox ncFileBox_;
