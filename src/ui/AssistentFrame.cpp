@@ -15,7 +15,38 @@ const UINT kModalMessage = RegisterWindowMessageA("NV_IMPORT_EXPORT_ASSISTENT_MO
 bool isInside(HWND container, HWND window) {
     return container && window && (container == window || IsChild(container, window));
 }
+
+// Mouse and keyboard input of this thread that no loop has taken yet.
+void dropPendingInput() {
+    MSG message{};
+    while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+}
 } // namespace
+
+// While a conversion runs, the frame shows the wait cursor and its buttons take no clicks;
+// what the user clicked or typed meanwhile is dropped when it ends, so that an impatient
+// second Finish cannot start the conversion again.
+class CAssistentFrame::BusyScope {
+  public:
+    explicit BusyScope(CAssistentFrame& frame)
+        : frame_(frame), previousCursor_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {
+        frame_.busy_ = true;
+    }
+    ~BusyScope() {
+        dropPendingInput();
+        frame_.busy_ = false;
+        SetCursor(previousCursor_);
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    CAssistentFrame& frame_;
+    HCURSOR previousCursor_;
+};
 
 CAssistentFrame::CAssistentFrame(int templateId, std::string section)
     : CDialog(templateId), section_(std::move(section)),
@@ -128,8 +159,15 @@ void CAssistentFrame::close() {
     endDialog(IDCANCEL);
 }
 
+void CAssistentFrame::finish() {
+    BusyScope busy(*this);
+    onFinish();
+}
+
 bool CAssistentFrame::onCommand(int id, int notifyCode, HWND) {
     if (notifyCode != BN_CLICKED) return false;
+    if (busy_)
+        return id == IDC_FRAME_BACK || id == IDC_FRAME_NEXT || id == IDC_FRAME_FINISH || id == IDCANCEL;
     switch (id) {
     case IDC_FRAME_BACK:
         goBack();
@@ -138,7 +176,7 @@ bool CAssistentFrame::onCommand(int id, int notifyCode, HWND) {
         goNext();
         return true;
     case IDC_FRAME_FINISH:
-        onFinish();
+        finish();
         return true;
     default:
         return false;
@@ -185,11 +223,16 @@ bool CAssistentFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return false;
     case WM_PAINT:
         return IsIconic(handle()) && paintIcon();
+    case WM_SETCURSOR:
+        if (!busy_) return false;
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        result = TRUE;
+        return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(icon_);
         return true;
     case WM_CLOSE:
-        close();
+        if (!busy_) close();
         return true;
     case WM_DESTROY:
         if (getMainWindow() == handle()) setMainWindow(nullptr);

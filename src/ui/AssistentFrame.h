@@ -52,6 +52,8 @@ class CAssistentFrame : public CDialog {
     void onCancel() override { close(); }
 
   private:
+    class BusyScope;
+    void finish();
     void step(int to, bool import);
     void placePages(int width, int height);
     bool paintIcon();
@@ -68,4 +70,6 @@ class CAssistentFrame : public CDialog {
     // The page on show; each frame keeps its own, so that no frame hides another frame's page.
     CWizardPage* shownPage_ = nullptr;
     bool closing_ = false;
+    // Set while a conversion runs: the wait cursor shows and the buttons take no clicks.
+    bool busy_ = false;
 };
