@@ -1,0 +1,160 @@
+#include "support/GuiInput.h"
+
+#include <vector>
+
+namespace gui {
+namespace {
+void send(const INPUT& input) {
+    INPUT copy = input;
+    SendInput(1, &copy, sizeof(INPUT));
+}
+
+INPUT mouseInput(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+INPUT keyInput(WORD key, DWORD flags, WORD scan = 0) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = scan ? scan : static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+// Absolute coordinates of a pixel on the primary screen (0..65535).
+LONG normalised(int pixel, int extent) {
+    return static_cast<LONG>((static_cast<long long>(pixel) * 65535 + extent - 1) / (extent - 1));
+}
+
+bool isExtendedKey(WORD key) {
+    switch (key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_RCONTROL:
+    case VK_RMENU:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void pumpOnce() {
+    MSG message{};
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+} // namespace
+
+void moveMouse(POINT screen) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    send(mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, normalised(screen.x, width),
+                    normalised(screen.y, height)));
+    // The absolute scale may round to a neighbouring pixel: a relative step corrects it.
+    POINT now{};
+    GetCursorPos(&now);
+    if (now.x != screen.x || now.y != screen.y)
+        send(mouseInput(MOUSEEVENTF_MOVE, screen.x - now.x, screen.y - now.y));
+}
+
+void buttonDown(Button button) {
+    send(mouseInput(button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN));
+}
+
+void buttonUp(Button button) {
+    send(mouseInput(button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP));
+}
+
+void clickAt(POINT screen, Button button) {
+    moveMouse(screen);
+    buttonDown(button);
+    buttonUp(button);
+}
+
+POINT clientToScreen(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    return client;
+}
+
+POINT centreOf(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return clientToScreen(window, {(client.left + client.right) / 2, (client.top + client.bottom) / 2});
+}
+
+void click(HWND window, Button button) {
+    clickAt(centreOf(window), button);
+}
+
+void clickClient(HWND window, POINT client, Button button) {
+    clickAt(clientToScreen(window, client), button);
+}
+
+void keyDown(WORD key) {
+    send(keyInput(key, isExtendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0));
+}
+
+void keyUp(WORD key) {
+    send(keyInput(key, KEYEVENTF_KEYUP | (isExtendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0)));
+}
+
+void pressKey(WORD key, std::initializer_list<WORD> modifiers) {
+    for (WORD modifier : modifiers)
+        keyDown(modifier);
+    keyDown(key);
+    keyUp(key);
+    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it)
+        keyUp(*it);
+}
+
+void typeText(const std::string& text) {
+    std::vector<wchar_t> wide(text.size() + 1);
+    const int count = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                          static_cast<int>(wide.size()));
+    for (int i = 0; i < count; ++i) {
+        send(keyInput(0, KEYEVENTF_UNICODE, static_cast<WORD>(wide[i])));
+        send(keyInput(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, static_cast<WORD>(wide[i])));
+    }
+}
+
+bool inputPending() {
+    return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0;
+}
+
+void waitForIdle(int limitMs) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(limitMs);
+    int quietRounds = 0;
+    while (quietRounds < 3 && static_cast<int>(end - GetTickCount()) > 0) {
+        pumpOnce();
+        const bool busy = HIWORD(GetQueueStatus(QS_ALLINPUT & ~QS_TIMER)) != 0;
+        quietRounds = busy ? 0 : quietRounds + 1;
+        if (!busy) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+bool waitFor(const std::function<bool()>& condition, int limitMs) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(limitMs);
+    while (!condition()) {
+        if (static_cast<int>(end - GetTickCount()) <= 0) return false;
+        pumpOnce();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+} // namespace gui
