@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <climits>
+
 #include "config/FileSystem.h"
 #include "favorites/BookmarkParser.h"
 
@@ -15,6 +17,18 @@ std::optional<std::string> wideToAnsi(std::u16string_view units) {
     if (WideCharToMultiByte(CP_ACP, 0, wide, count, text.data(), needed, nullptr, nullptr) != needed)
         return std::nullopt;
     return text;
+}
+
+std::optional<std::u16string> ansiToWide(std::string_view text) {
+    if (text.empty()) return std::u16string();
+    if (text.size() > INT_MAX) return std::nullopt;
+    int count = static_cast<int>(text.size());
+    int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), count, nullptr, 0);
+    if (needed <= 0) return std::nullopt;
+    std::u16string units(static_cast<size_t>(needed), u'\0');
+    auto wide = reinterpret_cast<LPWSTR>(units.data());
+    if (MultiByteToWideChar(CP_ACP, 0, text.data(), count, wide, needed) != needed) return std::nullopt;
+    return units;
 }
 
 bool isNetscapeBookmarkFile(const std::string& path) {

@@ -90,6 +90,11 @@ bool isNetscapeBookmarkFormat(std::string_view content) {
            content.find("<DT>") != std::string_view::npos;
 }
 
+bool declaresUtf8(std::string_view content) {
+    content = content.substr(0, content.find('\0'));
+    return content.find("charset=UTF-8") != std::string_view::npos;
+}
+
 CBookmarkParser::CBookmarkParser(std::string filePath, WideToAnsi toAnsi)
     : filePath_(std::move(filePath)), toAnsi_(std::move(toAnsi)) {}
 
@@ -111,7 +116,7 @@ std::string CBookmarkParser::getTitle() const {
 
 void CBookmarkParser::parse() {
     auto root = std::make_unique<BookmarkNode>(kFolderNode, getTitle(), std::string());
-    utf8Mode_ = unread().find("charset=UTF-8") != std::string_view::npos;
+    utf8Mode_ = declaresUtf8(unread());
     parseList(*root);
     bookmarkRoot = std::move(root);
 }

@@ -35,6 +35,9 @@ void parseEntry(std::string_view line, int kind, EntryFields& fields);
 // The format test for files chosen by the user: "<DL><p>", "</DL><p>" and "<DT>" all occur
 // (the content counts up to its first zero byte).
 bool isNetscapeBookmarkFormat(std::string_view content);
+// Whether a file's content declares UTF-8 ("charset=UTF-8" before its first zero byte): the reader
+// then takes it as UTF-8 with LF line ends.
+bool declaresUtf8(std::string_view content);
 
 // Reader of Netscape bookmark files: splits the file into lines, recognises folder, link and
 // list end lines by their markers and builds the tree of folders and links.

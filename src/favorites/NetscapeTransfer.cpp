@@ -14,8 +14,12 @@
 #include "ui/QuestionSeam.h"
 
 namespace {
+std::string folderSection(const std::string& folder) {
+    return getFavTreeRoot() + "\\" + folder;
+}
+
 std::string folderBlockOf(const std::string& folder) {
-    return buildFolderBlock(sharedStoreNodes(), getFavTreeRoot() + "\\" + folder, splitFolderPath(folder).name);
+    return buildFolderBlock(sharedStoreNodes(), folderSection(folder), splitFolderPath(folder).name);
 }
 } // namespace
 
@@ -58,7 +62,8 @@ int export_NC(const std::string& sourceFolder, const std::string& user) {
     trace("bookmarkPath : [%s]\n", path.c_str());
     std::optional<std::string> text = path.empty() ? std::nullopt : readWholeFile(path);
     if (!text) return -1;
-    insertBeforeLastListEnd(*text, folderBlockOf(sourceFolder));
+    // The profile's file keeps its own encoding: only the inserted block follows it.
+    if (!insertFolderBlock(*text, folderBlockOf(sourceFolder), ansiToWide)) return -1;
     trace("write new bookmark file : [%s]\n", path.c_str());
     bool written = replaceFileContent(path, *text);
     trace("<<< export_NC END >>>\n");
@@ -71,6 +76,10 @@ int export_NCFile(const std::string& sourceFolder, const std::string& path) {
         int button = askQuestion("MessageBoxAssistentFileNotAvailable", "").button;
         if (button != 6 && button != 1) return 0;
     }
+    // A whole document in UTF-8, as other programs expect it; the reader takes it back as well.
+    std::optional<std::string> document = buildBookmarkDocument(
+        sharedStoreNodes(), folderSection(sourceFolder), splitFolderPath(sourceFolder).name, ansiToWide);
+    if (!document) return -1;
     trace("write new bookmark file : [%s]\n", path.c_str());
-    return replaceFileContent(path, folderBlockOf(sourceFolder)) ? 1 : -1;
+    return replaceFileContent(path, *document) ? 1 : -1;
 }

@@ -50,7 +50,7 @@ def handmade_cases():
     written = (b"<DT><H3 >Top</H3>\r\n<DL><p>\r\n<DT><A HREF=\"http://a/\">A</A>\r\n"
                b"<DT><H3 >Empty</H3>\r\n<DL><p>\r\n</DL><p>\r\n</DL><p>\r\n")
     cases = {
-        "file as the writer writes it": written,
+        "a folder block alone, as earlier exports wrote it": written,
         "header and title": _crlf(b"<!DOCTYPE NETSCAPE-Bookmark-file-1>", b"<TITLE>Bookmarks of X</TITLE>",
                                   b"<H1>Bookmarks</H1>", b"<DL><p>",
                                   b'    <DT><H3 ADD_DATE="1" FOLDED>News</H3>', b"    <DL><p>",
@@ -177,8 +177,8 @@ def run(tool, checks, work, rng):
     os.makedirs(folder, exist_ok=True)
     jobs = [(name, data, None) for name, data in handmade_cases().items()]
     jobs.append(("root name preset", _crlf(b"<TITLE>ignored</TITLE>", b'<DT><A HREF="a">a</A>'), "Preset"))
-    jobs.append(("root name preset, file writer's form", handmade_cases()["file as the writer writes it"],
-                 "Favoriten"))
+    jobs.append(("root name preset, a folder block alone",
+                 handmade_cases()["a folder block alone, as earlier exports wrote it"], "Favoriten"))
     jobs += [("random file %d" % i, random_file(rng), None) for i in range(80)]
 
     def show(index_job):

@@ -2,13 +2,17 @@
 `export-ie` on a demo installation whose per-user file is written by the models; and the
 store's save of that file through `nvtool store set --save`."""
 
+import html
 import os
 import shutil
 import subprocess
 
+import bookmark_ref
 import cipher_ref
+import html_bookmarks
 import ini_ref
 import writer_ref
+from check_bookmarks import platform_to_ansi
 from harness import ROOT, windows_path
 
 USER = "usr0001"
@@ -72,6 +76,11 @@ def demo_tree():
     tree.add(top, b"q" * 232, b"file", b"http://260/")
     tree.add(long_b, b"Weit unten " + b"w" * 29, b"file", b"http://fallback/")
     tree.add(long_b, b"Kurz", b"file", b"http://short/")
+    export = tree.add(top, b"Export")
+    greetings = tree.add(export, b"Gr\xfc\xdfe")
+    tree.add(greetings, b"M\xfcnchen Stra\xdfe", b"file", b"http://example.com/m\xfcnchen")
+    tree.add(greetings, b"Eins", b"file", b"http://eins/")
+    tree.add(export, b"Preis 5 \x80", b"file", b"http://example.com/?preis=5\x80")
     untyped_top = tree.add(b"NVFavTreeRoot", b"Ohne Typ oben", kind=None)
     document.set(untyped_top, b"item_0", b"Kind")
     document.set(untyped_top + b"\\Kind", b"type", b"file")
@@ -82,7 +91,7 @@ def demo_tree():
 
 
 EXPORT_FILE_SOURCES = [
-    b"Favoriten", b"Favoriten\\News", b"Favoriten/News", b"Favoriten\\Sonderf\xe4lle", b"Favoriten\\L\xfccke",
+    b"Favoriten\\Export", b"Favoriten", b"Favoriten\\News", b"Favoriten/News", b"Favoriten\\Sonderf\xe4lle", b"Favoriten\\L\xfccke",
     b"Favoriten\\News\\Leer", b"Favoriten\\news", b"Favoriten\\Gibt es nicht", b"Ohne Typ oben",
     b"Zusatzordner",
 ]
@@ -165,6 +174,8 @@ def _check_export_files(tool, checks, store, folder):
             continue
         actual = open(target, "rb").read() if os.path.exists(target) else None
         checks.equal(label, writer_ref.export_file(store, source), actual)
+        if actual is not None:
+            _check_reading_back(tool, checks, store, source, target, actual)
     # An existing file is kept when the question is answered no, replaced when answered yes.
     target = os.path.join(folder, "existing.htm")
     with open(target, "wb") as handle:
@@ -175,8 +186,53 @@ def _check_export_files(tool, checks, store, folder):
                  open(target, "rb").read())
     result = tool.run("favorites", "export-file", "Favoriten\\News", windows_path(target), "--yes")
     checks.equal("favorites export-file over an existing file, answered yes: exit code", 0, result.code)
-    checks.equal("favorites export-file over an existing file, answered yes: only the folder block",
+    checks.equal("favorites export-file over an existing file, answered yes: the new document",
                  writer_ref.export_file(store, b"Favoriten\\News"), open(target, "rb").read())
+
+
+def _taken_as_written(data):
+    """Whether an HTML reader takes the text as written: no tag characters, no quote, and no "&"
+    that starts a character reference."""
+    text = writer_ref.ansi_text(data)
+    return not set(text) & set('<>"') and html.unescape(text) == text
+
+
+def _plain(entries):
+    for kind, name, rest in entries:
+        if not _taken_as_written(name):
+            return False
+        if not (_plain(rest) if kind == "folder" else _taken_as_written(rest)):
+            return False
+    return True
+
+
+def _as_text(entries):
+    return [(kind, writer_ref.ansi_text(name), _as_text(rest) if kind == "folder" else writer_ref.ansi_text(rest))
+            for kind, name, rest in entries]
+
+
+def _listing(entries, depth):
+    out = b""
+    for kind, name, rest in entries:
+        if kind == "folder":
+            out += b"  " * depth + b"FOLDER [" + name + b"] []\r\n" + _listing(rest, depth + 1)
+        else:
+            out += b"  " * depth + b"LINK [" + name + b"] [" + rest + b"]\r\n"
+    return out
+
+
+def _check_reading_back(tool, checks, store, source, target, data):
+    """The exported file as other programs read it and as the program's reader reads it."""
+    label = "favorites export-file %r read back" % source
+    shown = tool.run("bookmarks", "show", windows_path(target))
+    checks.equal(label + " by bookmarks show", bookmark_ref.show(data, to_ansi=platform_to_ansi), shown.out)
+    exported = [("folder", writer_ref.display_name(source), store.entries(writer_ref.ROOT + b"\\" + source))]
+    if not _plain(exported):
+        return
+    checks.equal(label + " by bookmarks show: the store folder under the root",
+                 b"FOLDER [Bookmarks] []\r\n" + _listing(exported, 1), shown.out)
+    checks.equal(label + " by a general HTML parser: the store folder", _as_text(exported),
+                 html_bookmarks.read(data))
 
 
 INVALID_NAME_CHARACTERS = set(b'<>:"/|?*')
@@ -282,6 +338,12 @@ NETSCAPE_USERS = "HKCU\\Software\\Netscape\\Netscape Navigator\\biff\\users"
 PROFILE_FILES = {
     "a profile file": b"<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<TITLE>Bookmarks</TITLE>\r\n<DL><p>\r\n"
                       b"<DT><H3>Alt</H3>\r\n<DL><p>\r\n</DL><p>\r\n</DL><p>\r\n",
+    "a profile file in UTF-8": b"<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<META HTTP-EQUIV=\"Content-Type\" "
+                               b"CONTENT=\"text/html; charset=UTF-8\">\n<TITLE>Bookmarks</TITLE>\n<DL><p>\n"
+                               b"    <DT><H3 ADD_DATE=\"1\">Gr\xc3\xbc\xc3\x9fe</H3>\n    <DL><p>\n    </DL><p>\n"
+                               b"</DL><p>\n",
+    "a charset after a zero byte": b"<DL><p>\r\n</DL><p>\r\n\0charset=UTF-8",
+    "a charset in lower case": b"<META CONTENT=\"text/html; charset=utf-8\">\r\n<DL><p>\r\n</DL><p>\r\n",
     "a file without a list end": b"<DL><p>\r\n<DT><A HREF=\"u\">n</A>\r\n",
     "a list end in lower case": b"<DL><p>\r\n</dl><p>\r\n",
     "a list end without line end at the end": b"<DL><p>\r\n\xe4\xf6\xfc</DL><p>",
@@ -302,13 +364,17 @@ def _check_export_nc(tool, checks, demo, store):
     for name, text in PROFILE_FILES.items():
         with open(bookmark_file, "wb") as handle:
             handle.write(text)
-        for source in (b"Favoriten\\News", b"Favoriten\\Sonderf\xe4lle"):
+        for source in (b"Favoriten\\News", b"Favoriten\\Sonderf\xe4lle", b"Favoriten\\Export"):
             result = tool.run("favorites", "export-nc", source.decode("cp1252"), "anna")
             label = "favorites export-nc %r into %s" % (source, name)
             if checks.equal(label + ": exit code", 0, result.code):
                 expected = writer_ref.export_into_profile(store, source, text)
                 text = open(bookmark_file, "rb").read()
                 checks.equal(label, expected, text)
+        if name.startswith("a profile file"):
+            shown = tool.run("bookmarks", "show", windows_path(bookmark_file))
+            checks.equal("bookmarks show of %s after the exports" % name,
+                         bookmark_ref.show(text, to_ansi=platform_to_ansi), shown.out)
     os.remove(bookmark_file)
     result = tool.run("favorites", "export-nc", "Favoriten\\News", "anna")
     checks.equal("favorites export-nc to a missing profile file: exit code", 1, result.code)

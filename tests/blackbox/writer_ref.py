@@ -1,5 +1,6 @@
 """Independent model of the favorites store tree and of what its exports write: the bookmark
-folder block and the Internet shortcut files."""
+file (a whole document in UTF-8), the folder block inserted into a profile's bookmark file and
+the Internet shortcut files."""
 
 ROOT = b"NVFavTreeRoot"
 
@@ -27,6 +28,22 @@ class Store:
                 return
             yield name
             index += 1
+
+    def entries(self, section):
+        """The folders and links below a folder section as the tree shows them: tuples
+        ("folder", name, entries) and ("link", name, url); nothing below a section that is not a
+        folder, and children of other types left out."""
+        if self.value(section, b"type") != b"folder":
+            return []
+        found = []
+        for child in self.children(section):
+            child_section = section + b"\\" + child
+            kind = self.value(child_section, b"type")
+            if kind == b"folder":
+                found.append(("folder", child, self.entries(child_section)))
+            elif kind == b"file":
+                found.append(("link", child, self.value(child_section, b"URL")))
+        return found
 
     def has(self, section, key):
         found = self.document.find_section(section)
@@ -62,9 +79,45 @@ def folder_block(store, section, name):
             + b"</DL><p>\r\n")
 
 
-def export_file(store, source):
-    """The whole bookmark file that exporting the folder path `source` writes."""
+def ansi_text(data):
+    """ANSI bytes (code page 1252) as text, as the platform converts them: the five bytes that the
+    code page leaves undefined become the code points of the same number."""
+    text = []
+    for byte in data:
+        try:
+            text.append(bytes([byte]).decode("cp1252"))
+        except UnicodeDecodeError:
+            text.append(chr(byte))
+    return "".join(text)
+
+
+def ansi_to_utf8(data):
+    return ansi_text(data).encode("utf-8")
+
+
+DOCUMENT_OPENING = (b"<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+                    b'<META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=UTF-8">\r\n'
+                    b"<TITLE>Bookmarks</TITLE>\r\n"
+                    b"<H1>Bookmarks</H1>\r\n"
+                    b"<DL><p>\r\n")
+DOCUMENT_CLOSING = b"</DL><p>\r\n"
+
+
+def export_block(store, source):
+    """The folder block of the folder path `source`, as the store holds its text (ANSI)."""
     return folder_block(store, ROOT + b"\\" + source, display_name(source))
+
+
+def export_file(store, source):
+    """The whole bookmark file that exporting the folder path `source` writes: a document whose
+    outer list holds the folder block, in UTF-8."""
+    return DOCUMENT_OPENING + ansi_to_utf8(export_block(store, source)) + DOCUMENT_CLOSING
+
+
+def declares_utf8(text):
+    """The reader's test: "charset=UTF-8" before the first zero byte."""
+    zero = text.find(b"\0")
+    return b"charset=UTF-8" in (text if zero < 0 else text[:zero])
 
 
 def shortcut(url):
@@ -119,7 +172,10 @@ def find_last_list_end(text):
 
 def export_into_profile(store, source, text):
     """A profile's bookmark file after exporting `source` into it: the folder block goes just
-    before the last "</DL><p>", or in front of a text without one."""
-    block = export_file(store, source)
+    before the last "</DL><p>", or in front of a text without one; in UTF-8 when the file
+    declares UTF-8, else as the store holds it."""
+    block = export_block(store, source)
+    if declares_utf8(text):
+        block = ansi_to_utf8(block)
     at = find_last_list_end(text)
     return block + text if at < 0 else text[:at] + block + text[at:]

@@ -275,3 +275,10 @@ TEST(BookmarkFormat, NeedsAllThreeMarkers) {
     EXPECT_FALSE(isNetscapeBookmarkFormat(""));
     EXPECT_FALSE(isNetscapeBookmarkFormat(std::string("<DL><p></DL><p>\0<DT>", 20)));
 }
+
+TEST(BookmarkFormat, Utf8IsDeclaredByTheCharsetBeforeAnyZeroByte) {
+    EXPECT_TRUE(declaresUtf8("<META CONTENT=\"text/html; charset=UTF-8\">"));
+    EXPECT_FALSE(declaresUtf8("<META CONTENT=\"text/html; charset=utf-8\">"));
+    EXPECT_FALSE(declaresUtf8("<META CONTENT=\"text/html; charset=windows-1252\">"));
+    EXPECT_FALSE(declaresUtf8(std::string("<DL><p>\0charset=UTF-8", 22)));
+}

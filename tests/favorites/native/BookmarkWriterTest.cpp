@@ -1,10 +1,45 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "favorites/BookmarkParser.h"
 #include "favorites/BookmarkWriter.h"
 #include "favorites/StoreTree.h"
 
 namespace {
+// A stand-in for the ANSI code page 1252 as far as these tests need it: Latin-1 and the euro sign.
+std::optional<std::u16string> windows1252(std::string_view text) {
+    std::u16string units;
+    for (unsigned char byte : text)
+        units += byte == 0x80 ? u'\u20AC' : static_cast<char16_t>(byte);
+    return units;
+}
+
+std::optional<std::string> windows1252Back(std::u16string_view units) {
+    std::string text;
+    for (char16_t unit : units)
+        text += unit == u'\u20AC' ? '\x80' : unit < 0x100 ? static_cast<char>(unit) : '?';
+    return text;
+}
+
+// Grüße and München Straße in code page 1252.
+const std::string kGruesse = "Gr\xFC\xDF"
+                             "e";
+const std::string kMuenchen = "M\xFCnchen Stra\xDF"
+                              "e";
+
+std::optional<std::u16string> failingConversion(std::string_view) {
+    return std::nullopt;
+}
+
+std::string readDataFile(const std::string& name) {
+    std::ifstream file(std::string(NV_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
 class BookmarkWriterTest : public testing::Test {
   protected:
     void node(const std::string& section, const std::string& type, const std::vector<std::string>& children,
@@ -13,6 +48,16 @@ class BookmarkWriterTest : public testing::Test {
         for (size_t i = 0; i < children.size(); ++i)
             document.setValue(section, itemKey(i), children[i]);
         if (!url.empty()) document.setValue(section, "URL", url);
+    }
+    // Export\Grüße with two links, a link with the euro sign and an empty folder, in ANSI.
+    void exportFolder() {
+        const std::string gruesse = "R\\Export\\" + kGruesse;
+        node("R\\Export", "folder", {kGruesse, "Preis 5 \x80", "Leer"});
+        node(gruesse, "folder", {kMuenchen, "Eins"});
+        node(gruesse + "\\" + kMuenchen, "file", {}, "http://example.com/?ort=M\xFCnchen&amp;preis=5\x80");
+        node(gruesse + "\\Eins", "file", {}, "http://eins/");
+        node("R\\Export\\Preis 5 \x80", "file", {}, "http://preis/");
+        node("R\\Export\\Leer", "folder", {});
     }
     IniDocument document;
     DocumentNodeStore store{document};
@@ -66,6 +111,44 @@ TEST_F(BookmarkWriterTest, WrittenBlockReadsBackIntoTheSameTree) {
                                                 "    FOLDER [A] []\r\n"
                                                 "      LINK [C] [http://c/]\r\n"
                                                 "    LINK [B] [http://b/]\r\n");
+}
+
+TEST_F(BookmarkWriterTest, WritesACompleteUtf8Document) {
+    exportFolder();
+    std::string golden = readDataFile("bookmark-export.htm");
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(buildBookmarkDocument(store, "R\\Export", "Export", windows1252), golden);
+    EXPECT_EQ(buildBookmarkDocument(store, "R\\Export", "Export", failingConversion), std::nullopt);
+}
+
+TEST_F(BookmarkWriterTest, WrittenDocumentReadsBackWithTheExportedFolderUnderTheRoot) {
+    exportFolder();
+    CBookmarkParser parser("x", windows1252Back);
+    parser.loadBuffer(buildBookmarkDocument(store, "R\\Export", "Export", windows1252).value_or(""));
+    parser.parse();
+    EXPECT_EQ(formatTree(*parser.bookmarkRoot),
+              "FOLDER [Bookmarks] []\r\n  FOLDER [Export] []\r\n    FOLDER [" + kGruesse +
+                  "] []\r\n      LINK [" + kMuenchen +
+                  "] [http://example.com/?ort=M\xFCnchen&amp;preis=5\x80]\r\n" +
+                  "      LINK [Eins] [http://eins/]\r\n    LINK [Preis 5 \x80] [http://preis/]\r\n" +
+                  "    FOLDER [Leer] []\r\n");
+}
+
+TEST(InsertFolderBlock, FollowsTheEncodingTheFileDeclares) {
+    const std::string block = "<DT><H3 >" + kGruesse + " \x80</H3>\r\n<DL><p>\r\n</DL><p>\r\n";
+    std::string ansiFile = "<DL><p>\n</DL><p>\n";
+    EXPECT_TRUE(insertFolderBlock(ansiFile, block, failingConversion));
+    EXPECT_EQ(ansiFile, "<DL><p>\n" + block + "</DL><p>\n");
+
+    const std::string head = "<META CONTENT=\"text/html; charset=UTF-8\">\n<DL><p>\n";
+    std::string utf8File = head + "</DL><p>\n";
+    EXPECT_TRUE(insertFolderBlock(utf8File, block, windows1252));
+    EXPECT_EQ(utf8File,
+              head +
+                  "<DT><H3 >Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC</H3>\r\n<DL><p>\r\n</DL><p>\r\n</DL><p>\n");
+    std::string unchanged = head + "</DL><p>\n";
+    EXPECT_FALSE(insertFolderBlock(unchanged, block, failingConversion));
+    EXPECT_EQ(unchanged, head + "</DL><p>\n");
 }
 
 TEST(FindLastListEnd, FindsTheLastOccurrence) {

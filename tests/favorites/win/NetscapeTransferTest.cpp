@@ -1,6 +1,7 @@
 #include "FavoritesFixture.h"
 
 #include "config/FileSystem.h"
+#include "favorites/BookmarkParser.h"
 #include "favorites/NetscapeTransfer.h"
 #include "toolkit/Handles.h"
 
@@ -37,6 +38,25 @@ class NetscapeTransferTest : public FavoritesTest {
         setLink("NVFavTreeRoot\\Favoriten\\News\\Suche", "http://old/");
         setNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "CREATED_DATE", "01.01.2000");
     }
+    // Export: Grüße with "München Straße" and "Eins", and "Preis 5 €" (ANSI, code page 1252).
+    void exportFolder();
+    // Folders and links below a store folder with names, types and URLs, depth first.
+    std::string subtree(const std::string& section, const std::string& indent = "") {
+        std::string text;
+        for (const std::string& name : children(section)) {
+            std::string child = section + "\\" + name;
+            text += indent + getNodeValue(child, "type") + " [" + name + "] [" + getNodeValue(child, "URL") +
+                    "]\n";
+            text += subtree(child, indent + "  ");
+        }
+        return text;
+    }
+    static std::string readBack(const std::string& path) {
+        CBookmarkParser parser(path);
+        if (!parser.loadFile()) return "unreadable";
+        parser.parse();
+        return formatTree(*parser.bookmarkRoot);
+    }
     size_t filesIn(const std::string& folder) {
         size_t count = 0;
         WIN32_FIND_DATAA data;
@@ -52,6 +72,47 @@ class NetscapeTransferTest : public FavoritesTest {
 const std::string kNewsBlock = "<DT><H3 >News</H3>\r\n<DL><p>\r\n"
                                "<DT><A HREF=\"http://old/\">Suche</A>\r\n"
                                "</DL><p>\r\n";
+const std::string kDocumentOpening =
+    "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\r\n"
+    "<TITLE>Bookmarks</TITLE>\r\n"
+    "<H1>Bookmarks</H1>\r\n"
+    "<DL><p>\r\n";
+const std::string kNewsDocument = kDocumentOpening + kNewsBlock + "</DL><p>\r\n";
+// Grüße, München Straße and the euro sign in code page 1252 and in UTF-8.
+const std::string kGruesse = "Gr\xFC\xDF"
+                             "e";
+const std::string kMuenchen = "M\xFCnchen Stra\xDF"
+                              "e";
+const std::string kGruesseUtf8 = "Gr\xC3\xBC\xC3\x9F"
+                                 "e";
+const std::string kMuenchenUtf8 = "M\xC3\xBCnchen Stra\xC3\x9F"
+                                  "e";
+
+std::string exportBlock(const std::string& gruesse, const std::string& muenchen, const std::string& umlaut,
+                        const std::string& euro) {
+    return "<DT><H3 >Export</H3>\r\n<DL><p>\r\n<DT><H3 >" + gruesse + "</H3>\r\n<DL><p>\r\n" +
+           "<DT><A HREF=\"http://m" + umlaut + "nchen/\">" + muenchen + "</A>\r\n" +
+           "<DT><A HREF=\"http://eins/\">Eins</A>\r\n</DL><p>\r\n" +
+           "<DT><A HREF=\"http://preis/\">Preis 5 " + euro + "</A>\r\n</DL><p>\r\n";
+}
+const std::string kExportBlockAnsi = exportBlock(kGruesse, kMuenchen, "\xFC", "\x80");
+const std::string kExportBlockUtf8 = exportBlock(kGruesseUtf8, kMuenchenUtf8, "\xC3\xBC", "\xE2\x82\xAC");
+// The reader's tree of the exported folder, one level below the root.
+const std::string kExportTree = "  FOLDER [Export] []\r\n    FOLDER [" + kGruesse + "] []\r\n      LINK [" +
+                                kMuenchen + "] [http://m\xFCnchen/]\r\n      LINK [Eins] [http://eins/]\r\n" +
+                                "    LINK [Preis 5 \x80] [http://preis/]\r\n";
+
+void NetscapeTransferTest::exportFolder() {
+    const std::string top = "NVFavTreeRoot\\Favoriten", folder = top + "\\Export";
+    setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+    setFolder(top, {"Export"});
+    setFolder(folder, {kGruesse, "Preis 5 \x80"});
+    setFolder(folder + "\\" + kGruesse, {kMuenchen, "Eins"});
+    setLink(folder + "\\" + kGruesse + "\\" + kMuenchen, "http://m\xFCnchen/");
+    setLink(folder + "\\" + kGruesse + "\\Eins", "http://eins/");
+    setLink(folder + "\\Preis 5 \x80", "http://preis/");
+}
 } // namespace
 
 TEST_F(NetscapeTransferTest, ImportMergesIntoTheExistingFolder) {
@@ -179,13 +240,52 @@ TEST_F(NetscapeTransferTest, FailedExportKeepsTheProfileFile) {
     EXPECT_EQ(filesIn(dir.file("Netscape\\Users\\anna")), 1u);
 }
 
-TEST_F(NetscapeTransferTest, ExportFileWritesTheFolderBlockAlone) {
+TEST_F(NetscapeTransferTest, ExportFileWritesACompleteDocument) {
     newsFolder();
     EXPECT_EQ(export_NCFile("Favoriten\\News", dir.file("neu.htm")), 1);
-    EXPECT_EQ(readTextFile(dir.file("neu.htm")), kNewsBlock);
+    EXPECT_EQ(readTextFile(dir.file("neu.htm")), kNewsDocument);
     EXPECT_EQ(export_NCFile("Favoriten", dir.file("alles.htm")), 1);
-    EXPECT_EQ(readTextFile(dir.file("alles.htm")),
-              "<DT><H3 >Favoriten</H3>\r\n<DL><p>\r\n" + kNewsBlock + "</DL><p>\r\n");
+    EXPECT_EQ(readTextFile(dir.file("alles.htm")), kDocumentOpening +
+                                                       "<DT><H3 >Favoriten</H3>\r\n<DL><p>\r\n" + kNewsBlock +
+                                                       "</DL><p>\r\n</DL><p>\r\n");
+}
+
+TEST_F(NetscapeTransferTest, ExportedFileReadsBackIntoTheSameFoldersAndUmlauts) {
+    exportFolder();
+    std::string path = dir.file("export.htm");
+    EXPECT_EQ(export_NCFile("Favoriten\\Export", path), 1);
+    EXPECT_EQ(readTextFile(path), kDocumentOpening + kExportBlockUtf8 + "</DL><p>\r\n");
+    EXPECT_EQ(readBack(path), "FOLDER [Bookmarks] []\r\n" + kExportTree);
+
+    EXPECT_EQ(import_NCFile("Kopie", path), 1);
+    EXPECT_EQ(children("NVFavTreeRoot\\Kopie"), std::vector<std::string>{"Export"});
+    std::string original = subtree("NVFavTreeRoot\\Favoriten\\Export");
+    ASSERT_FALSE(original.empty());
+    EXPECT_EQ(subtree("NVFavTreeRoot\\Kopie\\Export"), original);
+}
+
+TEST_F(NetscapeTransferTest, ExportIntoAProfileFileFollowsItsDeclaredEncoding) {
+    exportFolder();
+    std::string path = annasBookmarkFile();
+    // A file of today's browsers (UTF-8, LF) and one of the old kind (ANSI, CR LF), each with an
+    // umlaut of its own encoding.
+    const std::string utf8Head = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
+                                 "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+                                 "<TITLE>Bookmarks</TITLE>\n<DL><p>\n"
+                                 "    <DT><A HREF=\"http://alt/\" ADD_DATE=\"1\">Alt \xC3\xA4</A>\n";
+    const std::string ansiHead = "<TITLE>Bookmarks</TITLE>\r\n<DL><p>\r\n"
+                                 "<DT><A HREF=\"http://alt/\">Alt \xE4</A>\r\n";
+    struct Case {
+        std::string head, tail, block;
+    };
+    for (const Case& file : {Case{utf8Head, "</DL><p>\n", kExportBlockUtf8},
+                             Case{ansiHead, "</DL><p>\r\n<!-- Ende \xE4 -->\r\n", kExportBlockAnsi}}) {
+        writeTextFile(path, file.head + file.tail);
+        EXPECT_EQ(export_NC("Favoriten\\Export", "anna"), 1);
+        EXPECT_EQ(readTextFile(path), file.head + file.block + file.tail);
+        EXPECT_EQ(readBack(path),
+                  "FOLDER [Bookmarks] []\r\n  LINK [Alt \xE4] [http://alt/]\r\n" + kExportTree);
+    }
 }
 
 TEST_F(NetscapeTransferTest, ExportFileAsksBeforeReplacing) {
@@ -202,7 +302,7 @@ TEST_F(NetscapeTransferTest, ExportFileAsksBeforeReplacing) {
         writeTextFile(path, "old");
         questions.push(button);
         EXPECT_EQ(export_NCFile("Favoriten\\News", path), 1) << button;
-        EXPECT_EQ(readTextFile(path), kNewsBlock);
+        EXPECT_EQ(readTextFile(path), kNewsDocument);
     }
     ASSERT_EQ(questions.asked().size(), 4u);
     EXPECT_EQ(questions.asked()[0].key, "MessageBoxAssistentFileNotAvailable");

@@ -95,17 +95,20 @@ TEST_F(NvToolFavoritesTest, ResultsBecomeExitCodes) {
 
 TEST_F(NvToolFavoritesTest, ExportFileAsksBeforeReplacing) {
     std::string target = dir.file("export.htm");
-    const std::string block =
+    const std::string document =
+        "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\r\n"
+        "<TITLE>Bookmarks</TITLE>\r\n<H1>Bookmarks</H1>\r\n<DL><p>\r\n"
         "<DT><H3 >Favoriten</H3>\r\n<DL><p>\r\n<DT><H3 >News</H3>\r\n<DL><p>\r\n</DL><p>\r\n"
-        "</DL><p>\r\n";
+        "</DL><p>\r\n</DL><p>\r\n";
     EXPECT_EQ(nvtool("favorites export-file Favoriten " + inQuotes(target)), "0");
-    EXPECT_EQ(readTextFile(target), block);
+    EXPECT_EQ(readTextFile(target), document);
     writeTextFile(target, "old");
     EXPECT_EQ(nvtool("favorites export-file Favoriten " + inQuotes(target)), "3");
     EXPECT_EQ(nvtool("favorites export-file --no Favoriten " + inQuotes(target)), "3");
     EXPECT_EQ(readTextFile(target), "old");
     EXPECT_EQ(nvtool("favorites export-file Favoriten " + inQuotes(target) + " --yes"), "0");
-    EXPECT_EQ(readTextFile(target), block);
+    EXPECT_EQ(readTextFile(target), document);
 }
 
 TEST_F(NvToolFavoritesTest, ExplorerExportAndImportRoundTrip) {
