@@ -132,6 +132,39 @@ void typeText(const std::string& text) {
     }
 }
 
+namespace {
+struct Player {
+    const std::vector<std::function<void()>>* events = nullptr;
+    size_t next = 0;
+    UINT_PTR timer = 0;
+};
+
+Player& player() {
+    static Player current;
+    return current;
+}
+
+void CALLBACK playNext(HWND, UINT, UINT_PTR, DWORD) {
+    Player& current = player();
+    if (!current.events || current.next >= current.events->size()) {
+        if (current.timer) KillTimer(nullptr, current.timer);
+        current.timer = 0;
+        return;
+    }
+    (*current.events)[current.next++]();
+}
+} // namespace
+
+void play(const std::vector<std::function<void()>>& events, int intervalMs) {
+    Player& current = player();
+    current = {&events, 0, SetTimer(nullptr, 0, static_cast<UINT>(intervalMs), &playNext)};
+    waitFor([&current] { return current.timer == 0 && !inputPending(); },
+            5000 + intervalMs * static_cast<int>(events.size()));
+    if (current.timer) KillTimer(nullptr, current.timer);
+    current = {};
+    waitForIdle();
+}
+
 bool inputPending() {
     return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0;
 }

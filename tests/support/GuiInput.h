@@ -4,6 +4,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // Mouse and keyboard input the way the devices deliver it: every event goes through SendInput,
 // so it takes the hardware path (cursor position, capture, key state, double clicks) and is
@@ -31,6 +32,11 @@ void keyUp(WORD key);
 void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 // Types text character by character (Unicode key events, as an input method delivers them).
 void typeText(const std::string& text);
+
+// Plays input one event per timer tick, the way a person's movements arrive over time: the
+// loop that runs at the time (the modal loop, or a control tracking the mouse in its own loop)
+// handles each event before the next one comes. Returns once all were played and handled.
+void play(const std::vector<std::function<void()>>& events, int intervalMs = 30);
 
 // True while this thread has unprocessed input or posted messages.
 bool inputPending();

@@ -7,6 +7,7 @@
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
 #include "skin/BmpFile.h"
+#include "support/GuiInput.h"
 #include "support/TestSupport.h"
 
 SkinInStore::SkinInStore() {
@@ -69,9 +70,14 @@ void CALLBACK ModalDriver::onTimer(HWND, UINT, UINT_PTR, DWORD) {
     if (ModalDriver* driver = activeDriver()) driver->tick();
 }
 
+bool ModalDriver::stepRunning() {
+    return activeDriver() && activeDriver()->busy_;
+}
+
 void ModalDriver::tick() {
-    // A step that pumps messages itself must not run the next steps from inside.
-    if (busy_) return;
+    // A step that pumps messages itself must not run the next steps from inside; input of the
+    // last step is handled before the next step runs.
+    if (busy_ || gui::inputPending()) return;
     HWND dialog = findThreadDialog();
     if (--ticksLeft_ < 0) {
         timedOut_ = true;
@@ -105,15 +111,33 @@ void pumpMessages(int milliseconds) {
     } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
+namespace {
+void settle() {
+    if (!ModalDriver::stepRunning()) gui::waitForIdle();
+}
+
+bool isSameOrChild(HWND window, HWND other) {
+    return window == other || IsChild(window, other);
+}
+} // namespace
+
 void clickButton(HWND dialog, int id) {
-    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    HWND control = GetDlgItem(dialog, id);
+    ASSERT_NE(control, nullptr) << "no control " << id;
+    const POINT centre = gui::centreOf(control);
+    // A disabled control lets the click fall through to its parent, as on the screen.
+    ASSERT_TRUE(isSameOrChild(control, WindowFromPoint(centre)) || !IsWindowEnabled(control))
+        << "control " << id << " is hidden or covered where it would be clicked";
+    gui::clickAt(centre);
+    settle();
 }
 
 void pressKey(HWND dialog, WPARAM key) {
-    HWND target = GetFocus();
-    if (!target || (target != dialog && !IsChild(dialog, target))) target = dialog;
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    HWND root = GetAncestor(dialog, GA_ROOT);
+    if (GetForegroundWindow() != root) SetForegroundWindow(root);
+    if (!isSameOrChild(dialog, GetFocus())) SetFocus(dialog);
+    gui::pressKey(static_cast<WORD>(key));
+    settle();
 }
 
 PixelCanvas::PixelCanvas(int width, int height, COLORREF fill) : width_(width), height_(height) {

@@ -35,6 +35,8 @@ class ModalDriver {
     ModalDriver& operator=(const ModalDriver&) = delete;
     bool finished() const { return next_ >= steps_.size(); }
     bool timedOut() const { return timedOut_; }
+    // True while a step runs: input given there is processed by the modal loop afterwards.
+    static bool stepRunning();
 
   private:
     static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD);
@@ -51,9 +53,11 @@ class ModalDriver {
 HWND findThreadDialog();
 // Lets pending messages (paint, timers) run.
 void pumpMessages(int milliseconds = 50);
-// Clicks a button as the user would (BM_CLICK).
+// Clicks a control of the dialog with the mouse, as the user would. Outside a modal step it
+// waits until the click has been handled; inside one, the modal loop handles it after the step.
 void clickButton(HWND dialog, int id);
-// Posts a key press to the focus window of the dialog, through the modal loop.
+// Presses a key on the keyboard while the dialog (or the focus inside it) is active; waits as
+// clickButton does.
 void pressKey(HWND dialog, WPARAM key);
 
 // A 32-bit top-down canvas with a memory device context.

@@ -125,11 +125,19 @@ TEST(SkinCheckBox, EachClickTogglesAndTheClickDoesNotReachTheOwner) {
     TestHostDialog host;
     ASSERT_TRUE(host.open());
     SetWindowLongPtrA(host.check.handle(), GWL_STYLE, 0x5001000B);
+    HWND box = host.check.handle();
     EXPECT_FALSE(host.check.getCheck());
     clickButton(host.handle(), IDC_MESSAGE_CHECKBOX);
     EXPECT_TRUE(host.check.getCheck());
+    // Asked as a standard check box, it answers what it shows.
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(box, BM_GETSTATE, 0, 0) & BST_CHECKED, BST_CHECKED);
     clickButton(host.handle(), IDC_MESSAGE_CHECKBOX);
     EXPECT_FALSE(host.check.getCheck());
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0); // from outside: no click
+    EXPECT_TRUE(host.check.getCheck());
+    SendMessageA(box, BM_SETCHECK, BST_UNCHECKED, 0);
     EXPECT_TRUE(host.commands.empty());
     // A plain button's click does reach the owner.
     clickButton(host.handle(), IDYES);

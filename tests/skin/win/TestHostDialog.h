@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/GuiInput.h"
 #include "skin/ManagedElementList.h"
 #include "toolkit/Dialog.h"
 #include "ui/ResourceIds.h"
@@ -15,7 +16,14 @@ class TestHostDialog : public CDialog {
     TestHostDialog() : CDialog(IDD_MESSAGE_BOX) {}
     ~TestHostDialog() override = default;
 
-    bool open() { return create(nullptr) && handle() != nullptr; }
+    // Created shown and active, so that the mouse and the keyboard reach its controls.
+    bool open() {
+        if (!create(nullptr) || !handle()) return false;
+        ShowWindow(handle(), SW_SHOW);
+        SetForegroundWindow(handle());
+        gui::waitForIdle();
+        return true;
+    }
     CManagedElementList& newList(const std::string& name) {
         list = std::make_unique<CManagedElementList>(name, handle());
         return *list;

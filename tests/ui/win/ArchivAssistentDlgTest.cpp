@@ -4,6 +4,7 @@
 
 #include "config/FileSystem.h"
 #include "favorites/FavoritesStore.h"
+#include "support/GuiInput.h"
 #include "ui/ArchivAssistentDlg.h"
 
 namespace {
@@ -32,18 +33,13 @@ class ArchivWizard : public WizardTest {
         setIniValue(kRoot + "\\Reisen\\Rom", "HREF", dir.file("Rom.htm"));
         setFolder(kRoot + "\\Alt", {});
     }
-    void open() { ASSERT_TRUE(wizard.create(nullptr)); }
+    void open() { openWizard(wizard); }
     HWND frame() const { return wizard.handle(); }
     void click(int id) { clickButton(frame(), id); }
     void chooseExport() { clickButton(wizard.directionPage().handle(), IDC_PAGE1_EXPORT); }
-    void chooseFolder(const std::string& label) {
-        HWND tree = wizard.treePage().tree().handle();
-        HTREEITEM item = findItem(tree, label);
-        ASSERT_NE(item, nullptr) << label;
-        TreeView_SelectItem(tree, item);
-    }
+    void chooseFolder(const std::string& label) { clickTreeItem(wizard.treePage().tree().handle(), label); }
     void setFile(const std::string& name) {
-        SetWindowTextA(GetDlgItem(wizard.filePage().handle(), IDC_ARCHIV_FILENAME), name.c_str());
+        typeInto(GetDlgItem(wizard.filePage().handle(), IDC_ARCHIV_FILENAME), name);
     }
     std::vector<std::string> asked() const {
         std::vector<std::string> keys;
@@ -170,13 +166,12 @@ TEST_F(ArchivWizard, ExportAsksBeforeReplacingAndReportsEachResult) {
 
     // The archive goes back in through the import direction.
     CArchivAssistentDlg importer;
-    ASSERT_TRUE(importer.create(nullptr));
+    openWizard(importer);
     clickButton(importer.handle(), IDC_FRAME_NEXT);
-    SetWindowTextA(GetDlgItem(importer.filePage().handle(), IDC_ARCHIV_FILENAME), target.c_str());
+    typeInto(GetDlgItem(importer.filePage().handle(), IDC_ARCHIV_FILENAME), target);
     clickButton(importer.handle(), IDC_FRAME_NEXT);
     EXPECT_EQ(importer.currentPage(), 3);
-    HWND tree = importer.treePage().tree().handle();
-    TreeView_SelectItem(tree, findItem(tree, "Alt"));
+    clickTreeItem(importer.treePage().tree().handle(), "Alt");
     clickButton(importer.handle(), IDC_FRAME_FINISH);
     EXPECT_EQ(asked().back(), "MessageBoxArchivImportSuccess");
     EXPECT_EQ(children("Alt"), std::vector<std::string>{"Rom"});
@@ -195,14 +190,28 @@ TEST_F(ArchivWizard, ExportWithoutDiskSpaceClosesAndFailedImportStays) {
     EXPECT_FALSE(wizard.exists());
 
     CArchivAssistentDlg importer;
-    ASSERT_TRUE(importer.create(nullptr));
+    openWizard(importer);
     writeTextFile(dir.file("kaputt.sad"), "kein Archiv");
     clickButton(importer.handle(), IDC_FRAME_NEXT);
-    SetWindowTextA(GetDlgItem(importer.filePage().handle(), IDC_ARCHIV_FILENAME),
-                   dir.file("kaputt.sad").c_str());
+    typeInto(GetDlgItem(importer.filePage().handle(), IDC_ARCHIV_FILENAME), dir.file("kaputt.sad"));
     clickButton(importer.handle(), IDC_FRAME_NEXT);
     clickButton(importer.handle(), IDC_FRAME_FINISH);
     EXPECT_EQ(asked().back(), "MessageBoxArchivImportError");
     EXPECT_TRUE(importer.exists());
     EXPECT_EQ(importer.currentPage(), 3);
+}
+
+TEST_F(ArchivWizard, ASecondFinishWhileTheExportRunsIsIgnored) {
+    open();
+    chooseExport();
+    click(IDC_FRAME_NEXT);
+    chooseFolder("Reisen");
+    click(IDC_FRAME_NEXT);
+    setFile(dir.file("fehlt\\reisen.sad")); // fails, and the wizard stays
+    HWND finish = GetDlgItem(frame(), IDC_FRAME_FINISH);
+    gui::click(finish);
+    gui::click(finish); // the impatient second click
+    gui::waitForIdle();
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxArchivExportError"});
+    EXPECT_TRUE(wizard.exists());
 }

@@ -2,6 +2,7 @@
 
 #include "config/FileSystem.h"
 #include "favorites/FavoritesStore.h"
+#include "support/GuiInput.h"
 #include "ui/FavAssistentDlg.h"
 
 namespace {
@@ -28,16 +29,11 @@ class FavWizard : public WizardTest {
         deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
         deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape");
     }
-    void open() { ASSERT_TRUE(wizard.create(nullptr)); }
+    void open() { openWizard(wizard); }
     HWND frame() const { return wizard.handle(); }
     void click(int id) { clickButton(frame(), id); }
     void clickOnPage(CWizardPage& page, int id) { clickButton(page.handle(), id); }
-    void chooseFolder(const std::string& label) {
-        HWND tree = wizard.treePage().tree().handle();
-        HTREEITEM item = findItem(tree, label);
-        ASSERT_NE(item, nullptr) << label;
-        TreeView_SelectItem(tree, item);
-    }
+    void chooseFolder(const std::string& label) { clickTreeItem(wizard.treePage().tree().handle(), label); }
     // Netscape installed with users whose bookmark files exist or not.
     void installNetscape(const std::vector<std::pair<std::string, bool>>& users) {
         setRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion",
@@ -127,8 +123,6 @@ TEST_F(FavWizard, PagesAndButtonsFollowTheDirectionBothWays) {
     EXPECT_EQ(wizard.sourcePage().elementText("TextNCFile"),
               getLayoutSectionValue("FavImportExportPage2", "ButtonExportNCFile"));
     shoot(frame(), "FavWizardPage2Export");
-    click(IDC_FRAME_NEXT); // hidden, and no row: nothing
-    EXPECT_EQ(wizard.currentPage(), 2);
     click(IDC_FRAME_BACK);
     EXPECT_EQ(wizard.currentPage(), 3);
     click(IDC_FRAME_BACK);
@@ -171,7 +165,7 @@ TEST_F(FavWizard, ExportToExplorerAndFailuresCloseWithTheErrorMessage) {
     // Without a Favorites folder the import fails: error message, and the wizard closes.
     RegistryValueGuard none{HKEY_CURRENT_USER, kShellFolders, "Favorites", std::nullopt};
     CFavAssistentDlg second;
-    ASSERT_TRUE(second.create(nullptr));
+    openWizard(second);
     clickButton(second.handle(), IDC_FRAME_NEXT);
     clickButton(second.handle(), IDC_FRAME_NEXT);
     clickButton(second.handle(), IDC_FRAME_FINISH);
@@ -214,10 +208,11 @@ TEST_F(FavWizard, UserWithoutBookmarkFileAsksAndSwitchesToTheFileChoice) {
     click(IDC_FRAME_NEXT);
     EXPECT_EQ(wizard.currentPage(), 2);
 
-    SendMessageA(page.userList(), CB_SETCURSEL, 0, 0);
     questions.push(IDNO);
-    SendMessageA(page.handle(), WM_COMMAND, MAKEWPARAM(IDC_FAV_USERS, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(page.userList()));
+    SetFocus(page.userList()); // the user picks anna with the arrow key
+    gui::pressKey(VK_DOWN);
+    gui::waitForIdle();
+    EXPECT_EQ(page.selectedUser(), "anna");
     ASSERT_EQ(questions.asked().size(), 1u);
     EXPECT_EQ(questions.asked()[0].key, "MessageBoxSearchBookmark");
     EXPECT_EQ(questions.asked()[0].insert, "\"anna\"");
@@ -270,7 +265,7 @@ TEST_F(FavWizard, BookmarkFileImportAndExportWithTheEmptyNameTip) {
     click(IDC_FRAME_NEXT); // empty name
     EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportTip1"});
     EXPECT_EQ(wizard.currentPage(), 2);
-    SetWindowTextA(GetDlgItem(page.handle(), IDC_FAV_FILENAME), files.file("in.htm").c_str());
+    typeInto(GetDlgItem(page.handle(), IDC_FAV_FILENAME), files.file("in.htm"));
     click(IDC_FRAME_NEXT);
     chooseFolder("Sport");
     click(IDC_FRAME_FINISH);
@@ -278,18 +273,16 @@ TEST_F(FavWizard, BookmarkFileImportAndExportWithTheEmptyNameTip) {
     EXPECT_EQ(asked().back(), "MessageBoxFavImportSuccess");
 
     CFavAssistentDlg exporter;
-    ASSERT_TRUE(exporter.create(nullptr));
+    openWizard(exporter);
     clickButton(exporter.directionPage().handle(), IDC_PAGE1_EXPORT);
     clickButton(exporter.handle(), IDC_FRAME_NEXT);
-    HWND tree = exporter.treePage().tree().handle();
-    TreeView_SelectItem(tree, findItem(tree, "Sport"));
+    clickTreeItem(exporter.treePage().tree().handle(), "Sport");
     clickButton(exporter.handle(), IDC_FRAME_NEXT);
     clickButton(exporter.sourcePage().handle(), IDC_FAV_NCFILE);
     clickButton(exporter.handle(), IDC_FRAME_FINISH); // empty name: tip, no operation
     EXPECT_EQ(asked().back(), "MessageBoxFavImportTip1");
     EXPECT_TRUE(exporter.exists());
-    SetWindowTextA(GetDlgItem(exporter.sourcePage().handle(), IDC_FAV_FILENAME),
-                   files.file("out.htm").c_str());
+    typeInto(GetDlgItem(exporter.sourcePage().handle(), IDC_FAV_FILENAME), files.file("out.htm"));
     clickButton(exporter.handle(), IDC_FRAME_FINISH);
     EXPECT_EQ(asked().back(), "MessageBoxFavExportSuccess");
     EXPECT_NE(readTextFile(files.file("out.htm")).find("http://heise.example/"), std::string::npos);
@@ -303,4 +296,51 @@ TEST_F(FavWizard, WithoutNetscapeTheUserChoiceIsDisabled) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(wizard.sourcePage().handle(), IDC_FAV_NCFILE)));
     EXPECT_EQ(wizard.treePage().tree().multiSelect(), false);
     EXPECT_EQ(wizard.treePage().getSelectedPath(), ""); // nothing chosen yet
+}
+
+TEST_F(FavWizard, TwoQuickClicksOnNextMoveTwoPages) {
+    open();
+    HWND next = GetDlgItem(frame(), IDC_FRAME_NEXT);
+    gui::click(next);
+    gui::click(next); // within the double-click time
+    gui::waitForIdle();
+    EXPECT_EQ(wizard.currentPage(), 3);
+}
+
+TEST_F(FavWizard, DirectionBoxesAnswerAsCheckBoxesAndThePageFollowsThem) {
+    open();
+    HWND page = wizard.directionPage().handle();
+    HWND importBox = GetDlgItem(page, IDC_PAGE1_IMPORT), exportBox = GetDlgItem(page, IDC_PAGE1_EXPORT);
+    EXPECT_EQ(SendMessageA(importBox, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(exportBox, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    clickButton(page, IDC_PAGE1_EXPORT);
+    EXPECT_EQ(SendMessageA(importBox, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(exportBox, BM_GETSTATE, 0, 0) & BST_CHECKED, BST_CHECKED);
+
+    // Set from outside: no click runs, and the wizard goes the way the boxes show.
+    SendMessageA(exportBox, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(importBox, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(wizard.directionPage().isImport());
+    EXPECT_EQ(wizard.directionPage().elementText("Description"),
+              getLayoutSectionValue("FavImportExportPage1", "Description_Export"));
+    click(IDC_FRAME_NEXT);
+    EXPECT_EQ(wizard.currentPage(), 2);
+}
+
+TEST_F(FavWizard, TheSuiteBringsTheWizardToTheFront) {
+    open();
+    ScopedWindow other(CreateWindowExA(0, "STATIC", "Browser", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                       nullptr, GetModuleHandleA(nullptr), nullptr));
+    SetForegroundWindow(other.get());
+    gui::waitForIdle();
+    ASSERT_EQ(GetForegroundWindow(), other.get());
+    char handle[32] = {};
+    std::snprintf(handle, sizeof(handle), "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(frame())));
+    ChildProcess suite;
+    ASSERT_TRUE(suite.start("\"" + testExecutableDirectory() + "suite_message.exe\" " + handle));
+    EXPECT_TRUE(gui::waitFor([&] { return GetForegroundWindow() == frame(); }, 10000));
+    gui::waitFor([] { return false; }, 200); // the answer goes back while messages run
+    EXPECT_EQ(suite.wait(10000), 0);
+    EXPECT_NE(suite.output().find("answer "), std::string::npos);
+    EXPECT_EQ(suite.output().find("answer 0"), std::string::npos);
 }

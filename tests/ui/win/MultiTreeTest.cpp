@@ -5,10 +5,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "favorites/FolderTreeView.h"
+#include "support/GuiInput.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 #include "toolkit/Dialog.h"
@@ -39,10 +41,11 @@ class TreeHost : public CDialog {
         if (exists()) DestroyWindow(handle());
     }
     bool open() {
-        parent_.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr,
+        parent_.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 900, nullptr,
                                       nullptr, GetModuleHandleA(nullptr), nullptr));
         if (!create(parent_.get())) return false;
         ShowWindow(handle(), SW_SHOW);
+        SetForegroundWindow(parent_.get());
         tree.subclassItem(handle(), IDC_TREE);
         HWND window = tree.handle();
         root = insertTreeFolder(window, nullptr, "Root", true);
@@ -53,6 +56,7 @@ class TreeHost : public CDialog {
         b = insertTreeFolder(window, root, "B", true);
         TreeView_Expand(window, root, TVE_EXPAND);
         TreeView_Expand(window, a, TVE_EXPAND);
+        gui::waitForIdle();
         return true;
     }
     std::vector<HTREEITEM> selected() {
@@ -89,8 +93,8 @@ void clickExpandButton(HWND tree, HTREEITEM item) {
         if (hit.flags & TVHT_ONITEMBUTTON) break;
     }
     ASSERT_TRUE(hit.flags & TVHT_ONITEMBUTTON);
-    SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
-    SendMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    gui::clickClient(tree, hit.pt);
+    gui::waitForIdle();
 }
 
 constexpr UINT kSelect = CMultiTree::kSelectedBit;
@@ -172,11 +176,22 @@ TEST(MultiTree, TreePageConfigurationBehavesLikeAPlainTree) {
     tree.setStyle(tree.style() | TVS_EDITLABELS);
     TreeView_SelectItem(tree.handle(), host.b);
     SetFocus(tree.handle());
-    // The space changes nothing.
-    SendMessageA(tree.handle(), WM_KEYDOWN, VK_SPACE, 0);
-    SendMessageA(tree.handle(), WM_CHAR, ' ', 0);
+    // The space changes nothing; Ctrl and Shift clicks select as in a plain tree.
+    gui::pressKey(VK_SPACE);
+    gui::waitForIdle();
     EXPECT_EQ(tree.caretItem(), host.b);
     EXPECT_EQ(host.selected(), std::vector<HTREEITEM>{host.b});
+    RECT label{};
+    TreeView_GetItemRect(tree.handle(), host.a1, &label, TRUE);
+    const POINT onLabel{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+    gui::moveMouse(gui::clientToScreen(tree.handle(), onLabel));
+    gui::keyDown(VK_CONTROL);
+    gui::buttonDown();
+    gui::buttonUp();
+    gui::keyUp(VK_CONTROL);
+    gui::waitForIdle();
+    EXPECT_EQ(tree.caretItem(), host.a1);
+    EXPECT_EQ(host.selected(), std::vector<HTREEITEM>{host.a1});
     // Labels cannot be edited; with label editing on they can, except the root's.
     EXPECT_EQ(TreeView_EditLabel(tree.handle(), host.b), nullptr);
     tree.configure(false, false, true, false);
@@ -246,47 +261,24 @@ TEST(MultiTree, DestroyingTheTreeFreesEachDataBlockOnce) {
     EXPECT_EQ(freedBlocks, 2);
 }
 
-namespace {
-// Sets the thread's Shift and Ctrl state as the key handlers read it; released on destruction.
-class HeldKeys {
-  public:
-    HeldKeys(bool shift, bool ctrl) { set(shift, ctrl); }
-    ~HeldKeys() { set(false, false); }
-    HeldKeys(const HeldKeys&) = delete;
-    HeldKeys& operator=(const HeldKeys&) = delete;
-
-  private:
-    static void set(bool shift, bool ctrl) {
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-        SetKeyboardState(keys);
-    }
-};
-} // namespace
-
 TEST(MultiTree, KeyboardSelectsRangesWithShiftAndMovesTheCaretWithCtrl) {
     TreeHost host;
     ASSERT_TRUE(host.open());
     CMultiTree& tree = host.tree;
     SetFocus(tree.handle());
     tree.setItemSelection(host.a, kSelect | kCaret, kSelect | kCaret);
-    {
-        HeldKeys shift(true, false);
-        SendMessageA(tree.handle(), WM_KEYDOWN, VK_DOWN, 0);
-        SendMessageA(tree.handle(), WM_KEYDOWN, VK_DOWN, 0);
-    }
+    gui::pressKey(VK_DOWN, {VK_SHIFT});
+    gui::pressKey(VK_DOWN, {VK_SHIFT});
+    gui::waitForIdle();
     EXPECT_EQ(tree.caretItem(), host.a2);
     EXPECT_EQ(host.selected(), (std::vector<HTREEITEM>{host.a, host.a1, host.a2}));
-    {
-        HeldKeys ctrl(false, true);
-        SendMessageA(tree.handle(), WM_KEYDOWN, VK_DOWN, 0);
-        SendMessageA(tree.handle(), WM_KEYDOWN, VK_SPACE, 0); // Ctrl+Space toggles the caret item
-    }
+    gui::pressKey(VK_DOWN, {VK_CONTROL});
+    gui::pressKey(VK_SPACE, {VK_CONTROL}); // Ctrl+Space toggles the caret item
+    gui::waitForIdle();
     EXPECT_EQ(tree.caretItem(), host.page);
     EXPECT_EQ(host.selected(), (std::vector<HTREEITEM>{host.a, host.a1, host.a2, host.page}));
-    SendMessageA(tree.handle(), WM_KEYDOWN, VK_DOWN, 0); // no modifier: only the new caret item
+    gui::pressKey(VK_DOWN); // no modifier: only the new caret item
+    gui::waitForIdle();
     EXPECT_EQ(tree.caretItem(), host.b);
     EXPECT_EQ(host.selected(), std::vector<HTREEITEM>{host.b});
 }
@@ -298,12 +290,17 @@ POINT rowPoint(HWND tree, HTREEITEM item, int x) {
     return {x, (row.top + row.bottom) / 2};
 }
 
-// Presses the left button at from on the tree; the moves and the final message were queued
-// before, so the band's own message loop finds them.
-void band(HWND tree, POINT from, POINT to, UINT last, WPARAM lastParam = 0) {
-    PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-    PostMessageA(tree, last, lastParam, MAKELPARAM(to.x, to.y));
-    SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+// Draws a band with the left button from one point of the tree to another; with escape, the
+// Escape key is pressed before the button comes up.
+void band(HWND tree, POINT from, POINT to, bool escape = false) {
+    const POINT middle{(from.x + to.x) / 2, (from.y + to.y) / 2 + 1};
+    std::vector<std::function<void()>> events{[=] { gui::moveMouse(gui::clientToScreen(tree, from)); },
+                                              [] { gui::buttonDown(); },
+                                              [=] { gui::moveMouse(gui::clientToScreen(tree, middle)); },
+                                              [=] { gui::moveMouse(gui::clientToScreen(tree, to)); }};
+    if (escape) events.push_back([] { gui::pressKey(VK_ESCAPE); });
+    events.push_back([] { gui::buttonUp(); });
+    gui::play(events);
 }
 } // namespace
 
@@ -315,19 +312,19 @@ TEST(MultiTree, RubberBandSelectsTheRowsItTouchesAndEscapeDeselectsAll) {
     const int right = CWindow(window).clientRect().right - 5; // right of every label
     tree.setItemSelection(host.b, kSelect, kSelect);
     host.notifications.clear();
-    band(window, rowPoint(window, host.a1, right), rowPoint(window, host.a2, right), WM_LBUTTONUP);
+    band(window, rowPoint(window, host.a1, right), rowPoint(window, host.a2, right));
     EXPECT_EQ(host.selected(), (std::vector<HTREEITEM>{host.a1, host.a2}));
     EXPECT_EQ(std::count(host.notifications.begin(), host.notifications.end(), static_cast<UINT>(NM_CLICK)),
               1);
     EXPECT_EQ(GetCapture(), nullptr);
 
-    band(window, rowPoint(window, host.root, right), rowPoint(window, host.a, right), WM_KEYDOWN, VK_ESCAPE);
+    band(window, rowPoint(window, host.root, right), rowPoint(window, host.a, right), true);
     EXPECT_TRUE(host.selected().empty());
 
     // A plain click beside the labels deselects everything too.
     tree.setItemSelection(host.b, kSelect, kSelect);
-    PostMessageA(window, WM_LBUTTONUP, 0, 0);
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right, rowPoint(window, host.b, right).y));
+    gui::clickClient(window, rowPoint(window, host.b, right));
+    gui::waitForIdle();
     EXPECT_TRUE(host.selected().empty());
 }
 
@@ -352,15 +349,13 @@ std::vector<std::string> childLabels(HWND tree, HTREEITEM folder) {
 void dragOnto(HWND tree, HTREEITEM item, HTREEITEM target) {
     RECT label{};
     TreeView_GetItemRect(tree, item, &label, TRUE);
-    POINT start{label.left + 3, (label.top + label.bottom) / 2};
-    POINT screen = start;
-    ClientToScreen(tree, &screen);
-    SetCursorPos(screen.x, screen.y);
-    PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.x + 20, start.y + 20));
-    SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+    const POINT start{label.left + 3, (label.top + label.bottom) / 2};
     const POINT drop = rowPoint(tree, target, start.x);
-    SendMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
-    SendMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+    gui::play({[=] { gui::moveMouse(gui::clientToScreen(tree, start)); }, [] { gui::buttonDown(); },
+               [=] {
+                   gui::moveMouse(gui::clientToScreen(tree, {start.x + 20, start.y + 20}));
+               },
+               [=] { gui::moveMouse(gui::clientToScreen(tree, drop)); }, [] { gui::buttonUp(); }});
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "skin/ManagedElementList.h"
+#include "support/GuiInput.h"
 
 namespace {
 int& stateCount() {
@@ -111,4 +112,31 @@ void WizardTest::shoot(HWND frame, const std::string& name) {
     ShowWindow(frame, SW_SHOW);
     pumpMessages(200);
     EXPECT_NE(saveScreenshot(frame, name), "");
+}
+
+void WizardTest::openWizard(CAssistentFrame& wizard) {
+    ASSERT_TRUE(wizard.create(nullptr));
+    ShowWindow(wizard.handle(), SW_SHOW);
+    SetForegroundWindow(wizard.handle());
+    gui::waitForIdle();
+}
+
+void WizardTest::clickTreeItem(HWND tree, const std::string& label) {
+    HTREEITEM item = findItem(tree, label);
+    ASSERT_NE(item, nullptr) << label;
+    TreeView_EnsureVisible(tree, item);
+    RECT rect{};
+    ASSERT_TRUE(TreeView_GetItemRect(tree, item, &rect, TRUE));
+    gui::clickClient(tree, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    gui::waitForIdle();
+}
+
+void WizardTest::typeInto(HWND edit, const std::string& text) {
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    if (text.empty())
+        gui::pressKey(VK_DELETE);
+    else
+        gui::typeText(text);
+    gui::waitForIdle();
 }

@@ -78,6 +78,12 @@ class WizardTest : public testing::Test {
     static bool visible(HWND frame, int id) { return IsWindowVisible(GetDlgItem(frame, id)) != FALSE; }
     static bool enabled(HWND frame, int id) { return IsWindowEnabled(GetDlgItem(frame, id)) != FALSE; }
     static std::string frameText(const CAssistentFrame& frame, const std::string& element);
+    // Opens a wizard frame modeless, shown and active, ready for the mouse and the keyboard.
+    static void openWizard(CAssistentFrame& wizard);
+    // Clicks the label of the tree item with the label.
+    static void clickTreeItem(HWND tree, const std::string& label);
+    // Replaces the text of an edit control by typing, as the user would.
+    static void typeInto(HWND edit, const std::string& text);
     // Saves a screenshot of the frame into the screenshot folder.
     static void shoot(HWND frame, const std::string& name);
 

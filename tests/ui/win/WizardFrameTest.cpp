@@ -2,6 +2,7 @@
 // suite.
 #include "WizardFixture.h"
 
+#include "support/GuiInput.h"
 #include "toolkit/MainWindow.h"
 #include "ui/FavAssistentDlg.h"
 #include "ui/Wizards.h"
@@ -24,9 +25,8 @@ class FrameClosing : public WizardTest {
                  page = GetWindow(page, GW_HWNDNEXT)) {
             }
             if (!page) return false;
-            HWND control = GetDlgItem(page, id);
-            PostMessageA(control, WM_KEYDOWN, code, 1);
-            PostMessageA(control, WM_KEYUP, code, 0xC0000001);
+            SetFocus(GetDlgItem(page, id));
+            gui::pressKey(static_cast<WORD>(code));
             return true;
         };
     }
@@ -66,7 +66,17 @@ TEST_F(FrameClosing, EnterAndEscapeInsideAPageDoNothingCancelCloses) {
 
 TEST_F(FrameClosing, CloseBoxAndEscapeOnAFrameButtonRunTheClosingPath) {
     run({[](HWND frame) {
-        PostMessageA(frame, WM_CLOSE, 0, 0);
+        // The close box: the point of the caption that the window reports as such.
+        RECT window{};
+        GetWindowRect(frame, &window);
+        const int y = window.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+        for (int x = window.right - 2; x > window.left; --x)
+            if (SendMessageA(frame, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+                gui::clickAt({x, y});
+                return true;
+            }
+        ADD_FAILURE() << "no close box";
+        DestroyWindow(frame);
         return true;
     }});
     EXPECT_EQ(state.count(), 1);
