@@ -26,6 +26,8 @@ SkinInStore::~SkinInStore() {
 
 void SkinInStore::add(const std::string& iniText) {
     theIniFile().document().parse(iniText, nullptr);
+    // As in a store that loaded a skin: its sections are shared but never saved.
+    for (const char* prefix : {"Layout", "StyleGuide", "Strings"}) theIniFile().markSections(prefix);
 }
 
 void SkinInStore::addDefaultSkin() {

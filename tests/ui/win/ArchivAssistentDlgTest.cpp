@@ -215,3 +215,26 @@ TEST_F(ArchivWizard, ASecondFinishWhileTheExportRunsIsIgnored) {
     EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxArchivExportError"});
     EXPECT_TRUE(wizard.exists());
 }
+
+TEST_F(ArchivWizard, ExportWritesTheArchiveNvtoolWrites) {
+    StoreForNvtool store;
+    open();
+    chooseExport();
+    click(IDC_FRAME_NEXT);
+    chooseFolder("Reisen");
+    click(IDC_FRAME_NEXT);
+    setFile(dir.file("wizard.sad"));
+    click(IDC_FRAME_FINISH);
+    ASSERT_EQ(asked(), std::vector<std::string>{"MessageBoxArchivExportSuccess"});
+
+    std::string output;
+    EXPECT_EQ(store.runNvtool("archive export Reisen \"" + dir.file("tool.sad") + "\"", &output), 0)
+        << output;
+    std::string byWizard = readTextFile(dir.file("wizard.sad")), byTool = readTextFile(dir.file("tool.sad"));
+    ASSERT_GT(byWizard.size(), 8u);
+    ASSERT_EQ(byWizard.size(), byTool.size());
+    // Bytes 4 to 7 of the header hold the creation time.
+    byWizard.replace(4, 4, 4, '\0');
+    byTool.replace(4, 4, 4, '\0');
+    EXPECT_EQ(byWizard, byTool);
+}

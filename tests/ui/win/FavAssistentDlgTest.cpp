@@ -335,7 +335,8 @@ TEST_F(FavWizard, TheSuiteBringsTheWizardToTheFront) {
     gui::waitForIdle();
     ASSERT_EQ(GetForegroundWindow(), other.get());
     char handle[32] = {};
-    std::snprintf(handle, sizeof(handle), "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(frame())));
+    std::snprintf(handle, sizeof(handle), "%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(frame())));
     ChildProcess suite;
     ASSERT_TRUE(suite.start("\"" + testExecutableDirectory() + "suite_message.exe\" " + handle));
     EXPECT_TRUE(gui::waitFor([&] { return GetForegroundWindow() == frame(); }, 10000));
@@ -343,4 +344,26 @@ TEST_F(FavWizard, TheSuiteBringsTheWizardToTheFront) {
     EXPECT_EQ(suite.wait(10000), 0);
     EXPECT_NE(suite.output().find("answer "), std::string::npos);
     EXPECT_EQ(suite.output().find("answer 0"), std::string::npos);
+}
+
+TEST_F(FavWizard, BookmarkFileImportSavesWhatNvtoolSaves) {
+    TempDir files;
+    writeTextFile(files.file("in.htm"), kBookmarks);
+    StoreForNvtool store;
+    open();
+    click(IDC_FRAME_NEXT);
+    clickOnPage(wizard.sourcePage(), IDC_FAV_NCFILE);
+    typeInto(GetDlgItem(wizard.sourcePage().handle(), IDC_FAV_FILENAME), files.file("in.htm"));
+    click(IDC_FRAME_NEXT);
+    chooseFolder("Sport");
+    click(IDC_FRAME_FINISH);
+    ASSERT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportSuccess"});
+    const std::string byWizard = readTextFile(store.userFile());
+
+    std::string output;
+    EXPECT_EQ(store.runNvtool("favorites import-file Favoriten\\Sport \"" + files.file("in.htm") + "\" --yes",
+                              &output),
+              0)
+        << output;
+    EXPECT_EQ(readTextFile(store.userFile()), byWizard);
 }

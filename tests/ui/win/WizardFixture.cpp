@@ -3,6 +3,7 @@
 #include "app/ProgramPaths.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
+#include "config/IniFile.h"
 #include "skin/ManagedElementList.h"
 #include "support/GuiInput.h"
 
@@ -139,4 +140,28 @@ void WizardTest::typeInto(HWND edit, const std::string& text) {
     else
         gui::typeText(text);
     gui::waitForIdle();
+}
+
+StoreForNvtool::StoreForNvtool()
+    : userFile_(getUserIniPath()), previousStoreFile_(theIniFile().fileName()),
+      systemIni_(getIniFilePath("system.ini")) {
+    if (fileExists(systemIni_)) previousSystemIni_ = readTextFile(systemIni_);
+    writeTextFile(systemIni_, "");
+    // As in the program, the store keeps the per-user file.
+    theIniFile().setFileName(userFile_);
+    saveSharedIni();
+    saved_ = readTextFile(userFile_);
+}
+
+StoreForNvtool::~StoreForNvtool() {
+    theIniFile().setFileName(previousStoreFile_);
+    if (previousSystemIni_)
+        writeTextFile(systemIni_, *previousSystemIni_);
+    else
+        DeleteFileA(systemIni_.c_str());
+}
+
+int StoreForNvtool::runNvtool(const std::string& arguments, std::string* output) const {
+    writeTextFile(userFile_, saved_);
+    return runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, output);
 }

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,26 @@ class SuiteUser {
     bool existed_ = false;
     std::string defaultsPath_;
     bool defaultsExisted_ = false;
+};
+
+// Saves the test's store as the per-user file and keeps an empty "system.ini" in place, so that
+// nvtool, started as a separate program, opens the same configuration as the wizard in the test.
+class StoreForNvtool {
+  public:
+    StoreForNvtool();
+    ~StoreForNvtool();
+    StoreForNvtool(const StoreForNvtool&) = delete;
+    StoreForNvtool& operator=(const StoreForNvtool&) = delete;
+    // Puts the per-user file back as it was saved, and runs nvtool with the arguments.
+    int runNvtool(const std::string& arguments, std::string* output) const;
+    const std::string& userFile() const { return userFile_; }
+
+  private:
+    std::string userFile_;
+    std::string previousStoreFile_;
+    std::string saved_;
+    std::string systemIni_;
+    std::optional<std::string> previousSystemIni_;
 };
 
 // The default skin in an otherwise empty store, scripted questions and file dialogs.
