@@ -367,3 +367,54 @@ TEST_F(FavWizard, BookmarkFileImportSavesWhatNvtoolSaves) {
         << output;
     EXPECT_EQ(readTextFile(store.userFile()), byWizard);
 }
+
+TEST_F(FavWizard, ProfileExportAndTheFileResultsCloseOrStay) {
+    installNetscape({{"anna", true}});
+    open();
+    clickOnPage(wizard.directionPage(), IDC_PAGE1_EXPORT);
+    click(IDC_FRAME_NEXT);
+    chooseFolder("News");
+    click(IDC_FRAME_NEXT);
+    clickOnPage(wizard.sourcePage(), IDC_FAV_NC);
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavExportSuccess"});
+    EXPECT_NE(readTextFile(netscape.file("Users\\anna\\bookmark.htm")).find(">News</H3>"), std::string::npos);
+    EXPECT_FALSE(wizard.exists());
+
+    // Not a bookmark file: the operation says so and gives up; the wizard stays.
+    TempDir files;
+    writeTextFile(files.file("notiz.htm"), "nur Text");
+    CFavAssistentDlg importer;
+    openWizard(importer);
+    clickButton(importer.handle(), IDC_FRAME_NEXT);
+    clickButton(importer.sourcePage().handle(), IDC_FAV_NCFILE);
+    typeInto(GetDlgItem(importer.sourcePage().handle(), IDC_FAV_FILENAME), files.file("notiz.htm"));
+    clickButton(importer.handle(), IDC_FRAME_NEXT);
+    clickTreeItem(importer.treePage().tree().handle(), "Sport");
+    clickButton(importer.handle(), IDC_FRAME_FINISH);
+    EXPECT_EQ(asked().back(), "MessageBoxFavExportNotNetscapeFormat");
+    EXPECT_TRUE(importer.exists());
+    EXPECT_EQ(importer.currentPage(), 3);
+
+    // An existing file the user keeps: the wizard stays; a file that cannot be written: error, closed.
+    CFavAssistentDlg exporter;
+    openWizard(exporter);
+    clickButton(exporter.directionPage().handle(), IDC_PAGE1_EXPORT);
+    clickButton(exporter.handle(), IDC_FRAME_NEXT);
+    clickTreeItem(exporter.treePage().tree().handle(), "News");
+    clickButton(exporter.handle(), IDC_FRAME_NEXT);
+    clickButton(exporter.sourcePage().handle(), IDC_FAV_NCFILE);
+    HWND name = GetDlgItem(exporter.sourcePage().handle(), IDC_FAV_FILENAME);
+    typeInto(name, files.file("notiz.htm"));
+    questions.push(IDNO);
+    clickButton(exporter.handle(), IDC_FRAME_FINISH);
+    EXPECT_EQ(asked().back(), "MessageBoxAssistentFileNotAvailable");
+    EXPECT_EQ(readTextFile(files.file("notiz.htm")), "nur Text");
+    EXPECT_TRUE(exporter.exists());
+    typeInto(name, files.file("fehlt\\aus.htm"));
+    MessageCapture messages; // the writer names the file it could not write
+    clickButton(exporter.handle(), IDC_FRAME_FINISH);
+    EXPECT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(asked().back(), "MessageBoxFavExportError");
+    EXPECT_FALSE(exporter.exists());
+}
