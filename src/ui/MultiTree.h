@@ -3,11 +3,14 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "toolkit/SubclassedWindow.h"
+#include "ui/TreeDragDrop.h"
+#include "ui/TreeSelection.h"
 
 // The data block of a non-folder tree item. Whoever inserts the item hands the block over with
 // CMultiTree::attachItemData; the tree frees it when the tree is destroyed.
@@ -16,35 +19,42 @@ class CTreeItemData {
     virtual ~CTreeItemData() = default;
 };
 
-// The tree view of the wizards' tree page: a tree control with switchable multi-selection,
-// drag and drop, guarded label editing and keeping of the last edited label. Items with an
-// image index other than 0 are folders.
+// The tree view of the wizards' tree page: a tree control with switchable multi-selection
+// (its selection model, the rubber band), drag and drop, guarded label editing and keeping of
+// the last edited label. Items with an image index other than 0 are folders.
 class CMultiTree : public CSubclassedWindow {
   public:
-    static constexpr UINT kCaretBit = 1;
-    static constexpr UINT kSelectedBit = TVIS_SELECTED;
+    static constexpr UINT kCaretBit = CTreeSelection::kCaretBit;
+    static constexpr UINT kSelectedBit = CTreeSelection::kSelectedBit;
+    // Decides whether an edited label may stand; it tells the user itself why not.
+    using LabelCheck = std::function<bool(const std::string& label)>;
 
     CMultiTree() = default;
     ~CMultiTree() override;
 
     void configure(bool multiSelect, bool dragDrop, bool labelEdit, bool keepEditedLabel);
-    bool setMultiSelect(bool on);
-    bool multiSelect() const { return multiSelect_; }
+    bool setMultiSelect(bool on) { return selection().setMultiSelect(on); }
+    bool multiSelect() const { return selection_.multiSelect(); }
     bool dragDrop() const { return dragDrop_; }
     bool labelEdit() const { return labelEdit_; }
     bool keepEditedLabel() const { return keepEditedLabel_; }
+    void setLabelCheck(LabelCheck check) { labelCheck_ = std::move(check); }
 
-    HTREEITEM getFirstSelected() const;
-    HTREEITEM getNextSelected(HTREEITEM item) const;
-    void getSelectedItems(std::vector<HTREEITEM>& items) const;
-    bool isSelected(HTREEITEM item) const;
-    HTREEITEM caretItem() const;
+    HTREEITEM getFirstSelected() const { return selection().first(); }
+    HTREEITEM getNextSelected(HTREEITEM item) const { return selection().next(item); }
+    void getSelectedItems(std::vector<HTREEITEM>& items) const { selection().items(items); }
+    bool isSelected(HTREEITEM item) const { return selection().isSelected(item); }
+    HTREEITEM caretItem() const { return selection().caret(); }
     bool isFolder(HTREEITEM item) const;
 
-    bool setItemSelection(HTREEITEM item, UINT state, UINT mask);
-    void selectAll(bool on) { selectAllExcept(on, nullptr); }
-    void selectAllExcept(bool on, HTREEITEM except);
-    void selectRange(HTREEITEM first, HTREEITEM second, bool clearOutside);
+    bool setItemSelection(HTREEITEM item, UINT state, UINT mask) {
+        return selection().set(item, state, mask);
+    }
+    void selectAll(bool on) { selection().selectAllExcept(on, nullptr); }
+    void selectAllExcept(bool on, HTREEITEM except) { selection().selectAllExcept(on, except); }
+    void selectRange(HTREEITEM first, HTREEITEM second, bool clearOutside) {
+        selection().selectRange(first, second, clearOutside);
+    }
 
     // Hands a data block to a non-folder item; the tree owns it from now on.
     void attachItemData(HTREEITEM item, std::unique_ptr<CTreeItemData> data);
@@ -58,47 +68,21 @@ class CMultiTree : public CSubclassedWindow {
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    class SelectingScope;
-    HTREEITEM next(HTREEITEM item, UINT relation) const;
-    UINT itemState(HTREEITEM item, UINT mask) const;
-    void setState(HTREEITEM item, UINT state, UINT mask) const;
-    bool notifySelection(UINT code, HTREEITEM item, bool selecting);
-    void sendHeader(UINT code) const;
+    // The selection model, following the control's window.
+    CTreeSelection& selection() const;
     void onButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
-    void applyClickRules(HTREEITEM item, bool left, bool shift, bool ctrl);
     void trackButton(HTREEITEM item, bool left, POINT start, bool shift, bool ctrl, bool wasSelected);
-    void runRubberBand(bool left, POINT start, bool shift, bool ctrl);
-    void selectInBand(const RECT& band, std::vector<HTREEITEM>& base, bool shift, bool ctrl);
-    POINT scrollOffset() const;
-    void onKeyDown(WPARAM key);
-    void onItemExpanding(const NMTREEVIEWA& change);
-    void deselectDescendants(HTREEITEM folder, bool& hadCaret);
-    void freeItemData();
     void beginDrag();
-    void dragOver(POINT point);
-    void endDrag();
-    bool autoScroll(POINT point);
-    void onTimer(UINT_PTR id);
-    bool isInSubtree(HTREEITEM item, HTREEITEM root) const;
-    bool hasChildLabeled(HTREEITEM folder, const std::string& label) const;
-    HTREEITEM moveItem(HTREEITEM item, HTREEITEM folder);
+    void freeItemData();
+    bool beginLabelEdit(const NMTVDISPINFOA& info);
     bool acceptEditedLabel(const NMTVDISPINFOA& info);
 
-    bool multiSelect_ = true;
+    mutable CTreeSelection selection_;
     bool dragDrop_ = true;
     bool labelEdit_ = true;
     bool keepEditedLabel_ = false;
-    HTREEITEM anchor_ = nullptr;
-    int selecting_ = 0;
+    LabelCheck labelCheck_;
     int editing_ = 0;
-    bool clearCaretAfterCollapse_ = false;
     std::string labelBeforeEdit_;
-    int dragging_ = 0;
-    HIMAGELIST dragImage_ = nullptr; // owned while a drag runs
-    HTREEITEM dragStart_ = nullptr;
-    HTREEITEM dropTarget_ = nullptr;
-    std::vector<HTREEITEM> draggedItems_;
-    POINT lastMouse_{};
-    HTREEITEM scrollTarget_ = nullptr;
-    HTREEITEM hoverItem_ = nullptr;
+    std::unique_ptr<CTreeDragDrop> drag_; // while a drag runs
 };

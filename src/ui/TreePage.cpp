@@ -1,5 +1,6 @@
 #include "ui/TreePage.h"
 
+#include "archive/FileChecks.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "favorites/FavoritesStore.h"
@@ -27,6 +28,7 @@ bool CTreePage::onInitDialog() {
 
 void CTreePage::fillTree() {
     tree_.configure(false, false, false, false);
+    tree_.setLabelCheck(isValidFileName);
     tree_.send(TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     images_.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 6, 4));
     for (const char* key : {"File", "FolderClosed", "FolderClosed", "FolderOpened"}) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "archive/FileChecks.h"
 #include "favorites/FolderTreeView.h"
 #include "support/GuiInput.h"
 #include "support/GuiTestSupport.h"
@@ -47,6 +48,7 @@ class TreeHost : public CDialog {
         ShowWindow(handle(), SW_SHOW);
         SetForegroundWindow(parent_.get());
         tree.subclassItem(handle(), IDC_TREE);
+        tree.setLabelCheck(isValidFileName);
         HWND window = tree.handle();
         root = insertTreeFolder(window, nullptr, "Root", true);
         a = insertTreeFolder(window, root, "A", true);
