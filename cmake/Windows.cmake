@@ -51,6 +51,13 @@ foreach(area app config favorites archive ui skin)
   endif()
 endforeach()
 
+# The guided tour of scripts/demo.sh: drives the real program in the demo prefix (no *_tests name:
+# the test runs do not pick it up).
+file(GLOB DEMO_TOUR_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/demo/*.cpp)
+add_executable(demo_tour ${DEMO_TOUR_SOURCES})
+target_link_libraries(demo_tour PRIVATE nvtestsupport)
+target_compile_options(demo_tour PRIVATE ${NV_WARNINGS})
+
 # Small helper programs that tests start as separate processes: tests/helpers/*.cpp.
 file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)
 foreach(src ${TEST_HELPERS})

@@ -1,25 +1,29 @@
 #!/usr/bin/env bash
-# The main job in a ready demo environment: builds the program if needed, prepares a demo Wine
-# prefix (the suite's registry key with a "CurrentUser", the shell folders, "system.ini",
-# "user.ini" and the enciphered per-user file with a small favorites tree and page archive) and
-# starts "ImportExport.exe -Favorites" on the user's display, or under Xvfb when there is none
-# (a screenshot is then saved to build/demo/screenshot.png).
+# The main job: installs what is missing, builds the Windows build if needed and prepares a
+# demo installation in its own Wine prefix (build/demo/prefix; scripts/demo-environment.sh).
+# - With a display, it starts "ImportExport.exe -Favorites" there.
+# - Without one, it runs the program under Xvfb and gives a guided tour (build/windows/
+#   demo_tour.exe): both wizards in both directions, driven with mouse clicks and key presses,
+#   with real conversions whose results are measured afterwards. A picture of every page and
+#   message box goes to build/demo/screenshots/ (NN-name.png, in tour order) and a log of every
+#   step to build/demo/tour.log; both are printed at the end. Exits non-zero if a step failed.
 #
 # usage: scripts/demo.sh [--archive] [--no-current-user] [--fresh]
-#   --archive           start the page archive wizard ("-Archiv") instead
+#   --archive           the page archive wizard ("-Archiv"); without a display, its part of the tour
 #   --no-current-user   remove the demo's "CurrentUser": the program shows its fixed message
 #   --fresh             build the demo prefix anew
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-mode=-Favorites; user=usr0001; fresh=0
+mode=-Favorites; user=usr0001; fresh=0; parts=()
 for arg in "$@"; do
   case $arg in
-    --archive) mode=-Archiv ;;
+    --archive) mode=-Archiv; parts=(archive) ;;
     --no-current-user) user= ;;
     --fresh) fresh=1 ;;
     *) echo "usage: $0 [--archive] [--no-current-user] [--fresh]" >&2; exit 2 ;;
   esac
 done
+[ -z "$user" ] && parts=(missing-user)
 
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh" windows >/dev/null
@@ -34,12 +38,27 @@ bash "$root/scripts/demo-environment.sh" "$root" "$user"
 program='C:\Programme\Quendal\ImportExport.exe'
 if [ -n "${DISPLAY:-}" ]; then
   wine "$program" "$mode"
-else
-  echo "no display: running under Xvfb; screenshot in $demo/screenshot.png"
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
-    wine '$program' '$mode' & pid=\$!
-    sleep 6
-    import -window root '$demo/screenshot.png' 2>/dev/null || true
-    kill \$pid 2>/dev/null || true
-    wineserver -k 2>/dev/null || true"
+  exit 0
 fi
+
+# Without a display: the tour under Xvfb. Wine reaches the host's files through drive Z:.
+shots="$demo/screenshots"
+log="$demo/tour.log"
+rm -rf "$shots" "$log"
+mkdir -p "$shots"
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+echo "no display: a guided tour of the program under Xvfb"
+status=0
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  timeout 300 wine "$1" "C:\Programme\Quendal" "$2" "$3" "${@:4}"; status=$?
+  wineserver -k 2>/dev/null || true
+  exit $status' tour "$root/build/windows/demo_tour.exe" "$(windows_path "$shots")" "$(windows_path "$log")" \
+  "${parts[@]}" || status=$?
+if compgen -G "$shots/*.bmp" >/dev/null; then
+  (cd "$shots" && mogrify -format png ./*.bmp && rm -f ./*.bmp)
+fi
+[ -f "$log" ] && cat "$log"
+echo
+echo "screenshots: $shots"
+echo "log:         $log"
+exit $status

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/Platform.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
@@ -186,6 +188,12 @@ int PixelCanvas::countOther(const RECT& area, COLORREF color) const {
     return (area.right - area.left) * (area.bottom - area.top) - countColor(area, color);
 }
 
+bool PixelCanvas::samePixels(const PixelCanvas& other) const {
+    if (width_ != other.width_ || height_ != other.height_ || !bits_ || !other.bits_) return false;
+    GdiFlush();
+    return std::equal(bits_, bits_ + static_cast<size_t>(width_) * height_, other.bits_);
+}
+
 bool PixelCanvas::save(const std::string& path) const {
     GdiFlush();
     std::vector<uint8_t> pixels(reinterpret_cast<const uint8_t*>(bits_),
@@ -195,17 +203,21 @@ bool PixelCanvas::save(const std::string& path) const {
     return !file.empty() && writeWholeFile(path, file.data(), file.size(), false, false);
 }
 
+void copyScreen(const RECT& area, PixelCanvas& canvas) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top,
+           SRCCOPY);
+    ReleaseDC(nullptr, screen);
+}
+
 std::string saveScreenshot(HWND window, const std::string& name) {
     RECT rect{};
     if (!GetWindowRect(window, &rect)) return "";
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     pumpMessages(100);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    PixelCanvas canvas(width, height);
-    HDC screen = GetDC(nullptr);
-    BitBlt(canvas.dc(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    PixelCanvas canvas(rect.right - rect.left, rect.bottom - rect.top);
+    copyScreen(rect, canvas);
     std::string folder = testExecutableDirectory() + "screenshots";
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string path = folder + "\\" + name + ".bmp";

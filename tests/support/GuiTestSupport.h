@@ -74,6 +74,7 @@ class PixelCanvas {
     int countColor(const RECT& area, COLORREF color) const;
     // Pixels in the area whose colour is not the given one.
     int countOther(const RECT& area, COLORREF color) const;
+    bool samePixels(const PixelCanvas& other) const;
     bool save(const std::string& path) const;
 
   private:
@@ -83,6 +84,9 @@ class PixelCanvas {
     HGDIOBJ previous_ = nullptr;
     uint32_t* bits_ = nullptr;
 };
+
+// Copies what the screen shows in the area (screen coordinates) onto the canvas at (0, 0).
+void copyScreen(const RECT& area, PixelCanvas& canvas);
 
 // Saves what the screen shows of the window (frame included) as screenshots\<name>.bmp beside
 // the test executable; returns the path or "" on failure.
