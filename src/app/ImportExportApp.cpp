@@ -9,6 +9,8 @@
 #include "app/Trace.h"
 #include "config/Registry.h"
 #include "config/SharedIni.h"
+#include "ui/MessageBoxDlg.h"
+#include "ui/QuestionSeam.h"
 #include "ui/Wizards.h"
 
 const char* const kMissingCurrentUserMessage =
@@ -39,6 +41,8 @@ WizardRunner setWizardRunner(WizardRunner runner) {
 bool CImportExportApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // The question seam lies below every layer that asks; the skinned message box plugs in here.
+    setQuestionHandler(runMessageBox);
 
     const char* commandLine = GetCommandLineA();
     trace("Commandline option: '%s'\n", commandLine);

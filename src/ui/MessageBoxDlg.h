@@ -6,6 +6,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckBox.h"
 #include "toolkit/Dialog.h"
+#include "ui/QuestionSeam.h"
 
 // The skinned message box: everything it shows comes from the skin section named by the
 // message key. The modal run returns the button (1 OK, 2 Cancel, 6 Yes, 7 No; Enter is OK and
@@ -40,3 +41,6 @@ class CMessageBoxDlg : public CDialog {
     CSkinButton noButton_{5, false};
     CSkinCheckBox checkBox_;
 };
+
+// The program's question handler: the skinned message box of the message key, run modally.
+QuestionAnswer runMessageBox(const std::string& messageKey, const std::string& insertText);

@@ -5,6 +5,7 @@
 #include "app/ProfileValues.h"
 #include "app/ProgramPaths.h"
 #include "config/Registry.h"
+#include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -120,6 +121,23 @@ TEST(StartUp, MissingCurrentUserShowsTheFixedMessageAndNoWizard) {
     RegistryValueGuard empty(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string());
     EXPECT_FALSE(CImportExportApp().InitInstance());
     EXPECT_EQ(messages.texts().size(), 2u);
+}
+
+TEST(StartUp, PlugsTheSkinnedMessageBoxIntoTheQuestionSeam) {
+    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::nullopt);
+    MessageCapture messages;
+    EXPECT_FALSE(CImportExportApp().InitInstance());
+    SkinInStore skin;
+    skin.addDefaultSkin();
+    QuestionAnswer answer;
+    {
+        ModalDriver driver({[](HWND box) {
+            clickButton(box, IDYES);
+            return true;
+        }});
+        answer = askQuestion("MessageBoxArchivReplace", "Reisen\\Rom.htm");
+    }
+    EXPECT_EQ(answer.button, IDYES); // the test's own handler would have answered Cancel
 }
 
 TEST(StartUp, WithACurrentUserTheCommandLineSelectsNothingHere) {
