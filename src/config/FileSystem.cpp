@@ -144,11 +144,6 @@ std::string getDateString() {
     return text;
 }
 
-void toLowerCase(std::string& text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-}
-
 HBITMAP loadBitmapFile(const std::string& path) {
     return static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));

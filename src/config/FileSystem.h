@@ -30,8 +30,6 @@ bool writeWholeFile(const std::string& path, const void* data, size_t length, bo
 
 // Today's local date as "dd.mm.yyyy".
 std::string getDateString();
-// Lower case, byte by byte (ASCII letters only), in place.
-void toLowerCase(std::string& text);
 // A bitmap file loaded as a DIB section, or nullptr.
 HBITMAP loadBitmapFile(const std::string& path);
 // Initialises descriptor (revision 1) with a null DACL.

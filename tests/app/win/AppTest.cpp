@@ -24,9 +24,10 @@ TEST(ProgramPaths, ProgramDirectoryIsLowerCaseWithTrailingBackslashAndCurrent) {
     EXPECT_EQ(lstrcmpiA((std::string(current) + "\\").c_str(), directory.c_str()), 0);
 }
 
+// Only ASCII letters are lowered: the capital A umlaut stays as it is.
 TEST(ProgramPaths, ProgramDirectoryOfAMixedCasePathIsLowerCase) {
     TempDir dir;
-    std::string folder = dir.file("Mixed Case\\Quendal");
+    std::string folder = dir.file("Mixed Case\\\xC4QUENDAL");
     CreateDirectoryA(dir.file("Mixed Case").c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string copy = folder + "\\App.exe";
