@@ -41,7 +41,7 @@ target_link_libraries(nvtestsupport PUBLIC nvwin gtest)
 target_include_directories(nvtestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 
 set(NV_WIN_TEST_TARGETS)
-foreach(area app config favorites archive ui skin)
+foreach(area platform config favorites archive ui skin app)
   file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/win/*.cpp)
   if(area_sources)
     add_executable(${area}_tests ${area_sources} $<TARGET_OBJECTS:nvresources>)

@@ -4,14 +4,14 @@
 
 #include <commctrl.h>
 
-#include "app/MessageSeam.h"
-#include "app/ProgramPaths.h"
-#include "app/Trace.h"
-#include "config/Registry.h"
+#include "app/Wizards.h"
 #include "config/SharedIni.h"
+#include "platform/MessageSeam.h"
+#include "platform/ProgramPaths.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Registry.h"
+#include "platform/Trace.h"
 #include "ui/MessageBoxDlg.h"
-#include "ui/QuestionSeam.h"
-#include "ui/Wizards.h"
 
 const char* const kMissingCurrentUserMessage =
     "Eine notwendige Konfiguration f\xFC"

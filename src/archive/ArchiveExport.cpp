@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-#include "app/ProfileValues.h"
-#include "app/Trace.h"
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
 #include "config/FileSystem.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "platform/ProfileValues.h"
+#include "platform/Trace.h"
 
 namespace {
 std::string itemKey(int index) {

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "app/ProfileValues.h"
-#include "app/Trace.h"
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
@@ -14,7 +12,9 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
-#include "ui/QuestionSeam.h"
+#include "platform/ProfileValues.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Trace.h"
 
 bool replaceAll = false;
 

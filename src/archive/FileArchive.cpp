@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "app/MessageSeam.h"
-#include "app/Platform.h"
-#include "app/Trace.h"
 #include "archive/RecordAppender.h"
 #include "config/FileSystem.h"
+#include "platform/MessageSeam.h"
+#include "platform/Platform.h"
+#include "platform/Trace.h"
 
 namespace {
 const uint64_t kLargestRecordedFile = 0xFFFFFFFFull;

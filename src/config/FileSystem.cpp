@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/MessageSeam.h"
-#include "app/Trace.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/MessageSeam.h"
+#include "platform/Trace.h"
 
 namespace {
 bool endsWithBackslash(const std::string& path) { return !path.empty() && path.back() == '\\'; }

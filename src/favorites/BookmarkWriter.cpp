@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/Trace.h"
 #include "favorites/StoreTree.h"
+#include "platform/Trace.h"
 
 namespace {
 void appendFolderOpening(std::string& text, const std::string& name) {

@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "app/Trace.h"
 #include "config/FileSystem.h"
-#include "config/Registry.h"
 #include "config/SharedIni.h"
 #include "favorites/FavoritesStore.h"
 #include "favorites/InternetShortcut.h"
 #include "favorites/StoreTree.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/Registry.h"
+#include "platform/Trace.h"
 
 namespace {
 const char* const kFallbackFolder = "Quendal Browser-Links";

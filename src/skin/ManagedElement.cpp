@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "app/MessageSeam.h"
-#include "app/ProgramPaths.h"
-#include "app/Trace.h"
 #include "config/SharedIni.h"
+#include "platform/MessageSeam.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Trace.h"
 #include "skin/SkinBitmap.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "skin/ManagedElementList.h"
 
-#include "app/MessageSeam.h"
-#include "app/Trace.h"
 #include "config/SharedIni.h"
+#include "platform/MessageSeam.h"
+#include "platform/Trace.h"
 
 namespace {
 constexpr DWORD kPictureStyle = 0x4000000E; // child, bitmap static, not visible

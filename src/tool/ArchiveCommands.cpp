@@ -11,8 +11,8 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "platform/QuestionSeam.h"
 #include "tool/Commands.h"
-#include "ui/QuestionSeam.h"
 
 namespace {
 // The program makes its own folder current when it resolves its paths, so command-line paths

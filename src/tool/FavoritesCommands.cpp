@@ -5,9 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "app/ProgramPaths.h"
 #include "config/FileSystem.h"
-#include "config/Registry.h"
 #include "config/SharedIni.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/ExplorerFavorites.h"
@@ -15,8 +13,10 @@
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
 #include "favorites/StoreTree.h"
+#include "platform/ProgramPaths.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Registry.h"
 #include "tool/Commands.h"
-#include "ui/QuestionSeam.h"
 
 namespace {
 // Exit codes of the operations: 0 done, 1 failed, 3 abandoned.

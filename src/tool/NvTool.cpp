@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <map>
 
-#include "app/MessageSeam.h"
+#include "platform/MessageSeam.h"
+#include "platform/QuestionSeam.h"
 #include "tool/Commands.h"
-#include "ui/QuestionSeam.h"
 
 namespace {
 const char* const kUsage =

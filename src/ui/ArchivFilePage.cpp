@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "config/FileSystem.h"
-#include "config/Registry.h"
+#include "platform/Registry.h"
 #include "ui/FileChooser.h"
 #include "ui/ResourceIds.h"
 

@@ -4,8 +4,8 @@
 
 #include "config/FileSystem.h"
 #include "favorites/NetscapeProfiles.h"
+#include "platform/QuestionSeam.h"
 #include "ui/FileChooser.h"
-#include "ui/QuestionSeam.h"
 #include "ui/ResourceIds.h"
 
 namespace {

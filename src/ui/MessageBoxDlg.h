@@ -2,11 +2,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/QuestionSeam.h"
 #include "skin/ManagedElementList.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckBox.h"
 #include "toolkit/Dialog.h"
-#include "ui/QuestionSeam.h"
 
 // The skinned message box: everything it shows comes from the skin section named by the
 // message key. The modal run returns the button (1 OK, 2 Cancel, 6 Yes, 7 No; Enter is OK and

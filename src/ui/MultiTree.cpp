@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 
-#include "app/Trace.h"
 #include "archive/FileChecks.h"
-#include "ui/QuestionSeam.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Trace.h"
 
 namespace {
 constexpr size_t kEditLimit = 255;

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Platform.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
+#include "platform/Platform.h"
 #include "skin/BmpFile.h"
 #include "support/TestSupport.h"
 

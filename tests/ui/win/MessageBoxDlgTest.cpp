@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Platform.h"
-#include "app/ProgramPaths.h"
 #include "config/Blowfish.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
+#include "platform/Platform.h"
+#include "platform/ProgramPaths.h"
 #include "skin/LayoutParsing.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"

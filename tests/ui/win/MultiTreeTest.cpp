@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "favorites/FolderTreeView.h"
+#include "platform/Handles.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 #include "toolkit/Dialog.h"
-#include "toolkit/Handles.h"
 #include "ui/MultiTree.h"
 #include "ui/ResourceIds.h"
 

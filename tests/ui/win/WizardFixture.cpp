@@ -1,8 +1,8 @@
 #include "WizardFixture.h"
 
-#include "app/ProgramPaths.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
+#include "platform/ProgramPaths.h"
 #include "skin/ManagedElementList.h"
 
 namespace {

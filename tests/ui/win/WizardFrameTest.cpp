@@ -2,9 +2,9 @@
 // suite.
 #include "WizardFixture.h"
 
+#include "app/Wizards.h"
 #include "toolkit/MainWindow.h"
 #include "ui/FavAssistentDlg.h"
-#include "ui/Wizards.h"
 
 namespace {
 using Step = ModalDriver::Step;

@@ -1,11 +1,11 @@
-#include "app/ProgramPaths.h"
+#include "platform/ProgramPaths.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
 
-#include "config/Registry.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/Registry.h"
 
 namespace {
 std::string& programDirectory() {

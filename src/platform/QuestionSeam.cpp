@@ -1,4 +1,4 @@
-#include "ui/QuestionSeam.h"
+#include "platform/QuestionSeam.h"
 
 namespace {
 QuestionHandler& currentHandler() {
