@@ -27,10 +27,6 @@ ArchiveDate localDate() {
     return ArchiveDate{today.wMonth, today.wDay, today.wYear};
 }
 
-bool isDotEntry(const char* name) {
-    return std::string_view(name) == "." || std::string_view(name) == "..";
-}
-
 ScopedHandle openExclusive(const std::string& path, DWORD access, DWORD disposition, DWORD attributes) {
     return ScopedHandle(CreateFileA(path.c_str(), access, 0, nullptr, disposition, attributes, nullptr));
 }
@@ -82,11 +78,9 @@ bool CFileArchive::createArchive(const std::string& folder) {
 }
 
 bool CFileArchive::collectFiles(const std::string& folder) {
-    const bool endsWithSeparator = !folder.empty() && folder.back() == '\\';
-    std::string pattern = endsWithSeparator ? folder + "*.*" : folder + "\\*.*";
     trace("collect files: '%s'\n", folder.c_str());
     WIN32_FIND_DATAA entry;
-    ScopedFind find(FindFirstFileA(pattern.c_str(), &entry));
+    ScopedFind find(FindFirstFileA(appendPath(folder, "*.*").c_str(), &entry));
     if (!find) return false;
     bool result = true;
     do {

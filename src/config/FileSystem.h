@@ -8,6 +8,8 @@
 std::string appendPath(const std::string& directory, const std::string& name);
 // The text before the last backslash, or "".
 std::string getParentPath(const std::string& path);
+// "." or "..": the entries a folder listing holds for the folder itself and its parent.
+bool isDotEntry(const char* name);
 // True when FindFirstFileA finds anything for path (files, directories, wildcards).
 bool fileExists(const std::string& path);
 // True when the first match of path is a directory.

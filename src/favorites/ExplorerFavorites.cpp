@@ -14,10 +14,6 @@
 namespace {
 const char* const kFallbackFolder = "Quendal Browser-Links";
 
-bool isDotEntry(const char* name) { return std::string(name) == "." || std::string(name) == ".."; }
-
-std::string listPattern(const std::string& dir) { return dir + (!dir.empty() && dir.back() == '\\' ? "*.*" : "\\*.*"); }
-
 // Whether name ends with ext, ignoring case; base receives the part before it.
 bool hasExtension(const std::string& name, const std::string& ext, std::string& base) {
     if (name.size() < ext.size()) return false;
@@ -44,7 +40,7 @@ bool leavesFolder(const std::string& name) {
 
 template <typename Visit> bool forEachEntry(const std::string& dir, Visit visit) {
     WIN32_FIND_DATAA data;
-    ScopedFind find(FindFirstFileA(listPattern(dir).c_str(), &data));
+    ScopedFind find(FindFirstFileA(appendPath(dir, "*.*").c_str(), &data));
     if (!find) return false;
     do {
         visit(data);

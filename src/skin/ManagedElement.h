@@ -127,3 +127,6 @@ class CCheckBoxElement : public CManagedElement {
     CSkinCheckBox& control_;
     std::string caption_;
 };
+
+// Shows a layout error of the skin: format with its "%s" replaced by name.
+void showFormatted(const char* format, const std::string& name);

@@ -107,13 +107,6 @@ struct OperationCommand {
     bool takesFile() const { return std::string(usage).ends_with("FILE"); }
 };
 
-// Opening the store makes the program directory current: file arguments are made absolute first.
-std::string fullPath(const std::string& path) {
-    char full[MAX_PATH] = {};
-    DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
-    return length > 0 && length < sizeof(full) ? std::string(full) : path;
-}
-
 const std::map<std::string, OperationCommand>& operations() {
     static const std::map<std::string, OperationCommand> table = {
         {"import-ie", {"FOLDER", [](const Args& a) { return import_MIE(a[1]); }}},

@@ -41,6 +41,12 @@ int failure(const std::string& subject, const std::string& reason) {
     return 1;
 }
 
+std::string fullPath(const std::string& path) {
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
+    return length > 0 && length < sizeof(full) ? std::string(full) : path;
+}
+
 void writeStdout(const std::string& bytes) {
     std::fflush(stdout);
     _setmode(_fileno(stdout), _O_BINARY);

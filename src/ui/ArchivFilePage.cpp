@@ -18,11 +18,6 @@ std::string datedArchiveName() {
     std::strftime(name, sizeof(name), "\\Seitenarchiv_%y%m%d.sad", &local);
     return name;
 }
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 } // namespace
 
 CArchivFilePage::CArchivFilePage() : CWizardPage(IDD_ARCHIV_PAGE2, "ArchivImportExportPage2") {}

@@ -8,13 +8,6 @@
 #include "ui/FileChooser.h"
 #include "ui/ResourceIds.h"
 
-namespace {
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-} // namespace
-
 CFavSourcePage::CFavSourcePage() : CWizardPage(IDD_FAV_PAGE2, "FavImportExportPage2") {}
 
 CFavSourcePage::~CFavSourcePage() = default;
