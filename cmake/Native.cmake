@@ -10,9 +10,20 @@ if(NV_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-add_library(nvcore STATIC ${PORTABLE_SOURCES})
+# The portable sources of every layer, each layer compiled against its include root; tests, fuzz
+# targets and benchmarks see all of src/.
+set(NV_CORE_OBJECTS)
+foreach(layer ${NV_LAYERS})
+  if(NV_${layer}_PORTABLE_SOURCES)
+    nv_layer_include_root(${layer} root)
+    add_library(nvcore_${layer} OBJECT ${NV_${layer}_PORTABLE_SOURCES})
+    target_include_directories(nvcore_${layer} PRIVATE ${root})
+    target_compile_options(nvcore_${layer} PRIVATE ${NV_WARNINGS})
+    list(APPEND NV_CORE_OBJECTS $<TARGET_OBJECTS:nvcore_${layer}>)
+  endif()
+endforeach()
+add_library(nvcore STATIC ${NV_CORE_OBJECTS})
 target_include_directories(nvcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(nvcore PRIVATE ${NV_WARNINGS})
 
 find_package(GTest REQUIRED)
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*/native/*.cpp)

@@ -9,10 +9,24 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(NV_SYSTEM_LIBS comctl32 comdlg32 ole32 oleaut32 uuid gdi32 user32 shell32 advapi32 msimg32)
 
-add_library(nvwin STATIC ${PORTABLE_SOURCES} ${WINDOWS_SOURCES})
-target_include_directories(nvwin PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(nvwin PRIVATE ${NV_WARNINGS})
-target_link_libraries(nvwin PUBLIC ${NV_SYSTEM_LIBS})
+# One static library per layer, nv<layer>, compiled against the layer's include root and linked
+# with the library of the layer below (and through it with every lower one): a call into a higher
+# layer has no header to declare it and no library to define it. The top layer, tool, is the
+# nvtool executable.
+set(NV_LAYER_BELOW)
+foreach(layer ${NV_LAYERS})
+  if(layer STREQUAL "tool")
+    break()
+  endif()
+  nv_layer_include_root(${layer} root)
+  nv_layer_header_checks(${layer} checks)
+  add_library(nv${layer} STATIC ${NV_${layer}_PORTABLE_SOURCES} ${NV_${layer}_WINDOWS_SOURCES} ${checks})
+  target_include_directories(nv${layer} PRIVATE ${root})
+  target_compile_options(nv${layer} PRIVATE ${NV_WARNINGS})
+  target_link_libraries(nv${layer} PUBLIC ${NV_LAYER_BELOW})
+  set(NV_LAYER_BELOW nv${layer})
+endforeach()
+target_link_libraries(nvplatform PUBLIC ${NV_SYSTEM_LIBS})
 
 # The resources (dialog templates, icon, version, manifest) go into the program and into every
 # Windows test executable, whose dialogs are built from the same templates.
@@ -20,12 +34,16 @@ file(GLOB NV_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
 add_library(nvresources OBJECT ${NV_RESOURCES})
 target_include_directories(nvresources PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_SOURCE_DIR}/src)
 add_executable(ImportExport WIN32 ${CMAKE_SOURCE_DIR}/src/app/WinMain.cpp $<TARGET_OBJECTS:nvresources>)
-target_link_libraries(ImportExport PRIVATE nvwin)
+nv_layer_include_root(app root)
+target_include_directories(ImportExport PRIVATE ${root})
+target_link_libraries(ImportExport PRIVATE nvapp)
 target_compile_options(ImportExport PRIVATE ${NV_WARNINGS})
 
-file(GLOB NVTOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/tool/*.cpp)
-add_executable(nvtool ${NVTOOL_SOURCES})
-target_link_libraries(nvtool PRIVATE nvwin)
+nv_layer_include_root(tool root)
+nv_layer_header_checks(tool checks)
+add_executable(nvtool ${NV_tool_WINDOWS_SOURCES} ${checks})
+target_include_directories(nvtool PRIVATE ${root})
+target_link_libraries(nvtool PRIVATE nvapp)
 target_compile_options(nvtool PRIVATE ${NV_WARNINGS})
 
 # GoogleTest built from Debian's sources with the cross compiler.
@@ -35,13 +53,14 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # One test executable per area: tests/<area>/win/*.cpp, linked with the shared test support.
+# Tests and their helper programs see every layer (src/).
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(nvtestsupport STATIC ${WIN_TEST_SUPPORT})
-target_link_libraries(nvtestsupport PUBLIC nvwin gtest)
-target_include_directories(nvtestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(nvtestsupport PUBLIC nvapp gtest)
+target_include_directories(nvtestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
 
 set(NV_WIN_TEST_TARGETS)
-foreach(area app config favorites archive ui skin)
+foreach(area platform config skin favorites archive ui app)
   file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/win/*.cpp)
   if(area_sources)
     add_executable(${area}_tests ${area_sources} $<TARGET_OBJECTS:nvresources>)
@@ -63,7 +82,8 @@ file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp
 foreach(src ${TEST_HELPERS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
-  target_link_libraries(${name} PRIVATE nvwin)
+  target_link_libraries(${name} PRIVATE nvapp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
 endforeach()
 
 # The default skin beside the program: Skin0000.ini, its bitmaps in Skin0000\ and the default

@@ -4,12 +4,14 @@
 
 #include <commctrl.h>
 
-#include "app/MessageSeam.h"
-#include "app/ProgramPaths.h"
-#include "app/Trace.h"
-#include "config/Registry.h"
+#include "app/Wizards.h"
 #include "config/SharedIni.h"
-#include "ui/Wizards.h"
+#include "platform/MessageSeam.h"
+#include "platform/ProgramPaths.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Registry.h"
+#include "platform/Trace.h"
+#include "ui/MessageBoxDlg.h"
 
 const char* const kMissingCurrentUserMessage =
     "Eine notwendige Konfiguration f\xFC"
@@ -39,6 +41,8 @@ WizardRunner setWizardRunner(WizardRunner runner) {
 bool CImportExportApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // The question seam lies below every layer that asks; the skinned message box plugs in here.
+    setQuestionHandler(runMessageBox);
 
     const char* commandLine = GetCommandLineA();
     trace("Commandline option: '%s'\n", commandLine);

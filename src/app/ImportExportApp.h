@@ -6,7 +6,8 @@
 // The application object: the start-up sequence and the run modes.
 class CImportExportApp {
   public:
-    // Start-up; always returns false, so the process ends when it returns.
+    // Start-up (the skinned message box answers the questions from here on); always returns
+    // false, so the process ends when it returns.
     bool InitInstance();
 };
 

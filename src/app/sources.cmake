@@ -3,8 +3,5 @@ list(APPEND PORTABLE_SOURCES
 )
 list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ImportExportApp.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MessageSeam.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Platform.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ProfileValues.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ProgramPaths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Wizards.cpp
 )

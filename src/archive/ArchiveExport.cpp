@@ -4,20 +4,17 @@
 
 #include <algorithm>
 
-#include "app/ProfileValues.h"
-#include "app/Trace.h"
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
 #include "config/FileSystem.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/StoreTree.h"
+#include "platform/ProfileValues.h"
+#include "platform/Trace.h"
 
 namespace {
-std::string itemKey(int index) {
-    return "item_" + std::to_string(index);
-}
-
 void writeFolderChild(const std::string& exchangeSection, const std::string& key, const std::string& child,
                       const std::string& exchangeFile) {
     writeProfileValue(exchangeSection, "type", "folder", exchangeFile);
@@ -36,7 +33,7 @@ void writePageChild(const std::string& childStore, const std::string& exchangeSe
 
     std::string pagePath = getNodeValue(childStore, "HREF");
     std::replace(pagePath.begin(), pagePath.end(), '/', '\\');
-    const std::string pageName = getFileNameOfPath(pagePath);
+    const std::string pageName = getFileName(pagePath);
     writeProfileValue(childExchange, "DATE", getNodeValue(childStore, "DATE"), exchangeFile);
     writeProfileValue(childExchange, "URL", getNodeValue(childStore, "URL"), exchangeFile);
     writeProfileValue(childExchange, "HREF", pageName, exchangeFile);
@@ -56,11 +53,9 @@ void clearStaging(const std::string& stagingFolder, const std::string& exchangeF
 
 void writeArchivSection(const std::string& storeSection, const std::string& stagingFolder,
                         const std::string& exchangeFile, const std::string& exchangeSection) {
-    int written = 0;
-    for (int index = 0;; ++index) {
-        const std::string child = getNodeValue(storeSection, itemKey(index));
-        if (child.empty()) break;
-        const std::string childStore = storeSection + "\\" + child;
+    size_t written = 0;
+    for (const std::string& child : listChildren(sharedStoreNodes(), storeSection)) {
+        const std::string childStore = childSection(storeSection, child);
         const std::string type = getNodeValue(childStore, "type");
         if (type == "folder") {
             writeFolderChild(exchangeSection, itemKey(written++), child, exchangeFile);

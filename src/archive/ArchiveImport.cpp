@@ -3,9 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
-#include "app/ProfileValues.h"
-#include "app/Trace.h"
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
@@ -14,14 +13,29 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
-#include "ui/QuestionSeam.h"
+#include "favorites/StoreTree.h"
+#include "platform/ProfileValues.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Trace.h"
 
 bool replaceAll = false;
 
 namespace {
-std::string itemKey(int index) {
-    return "item_" + std::to_string(index);
-}
+// The exchange file as a store tree: its child lists are walked like those of the store.
+class ExchangeFileNodes : public NodeStore {
+  public:
+    explicit ExchangeFileNodes(std::string path) : path_(std::move(path)) {}
+    std::string getNodeValue(const std::string& section, const std::string& key) override {
+        return readProfileValue(section, key, path_);
+    }
+    void setNodeValue(const std::string& section, const std::string& key, const std::string& value) override {
+        writeProfileValue(section, key, value, path_);
+    }
+    std::string foldCase(const std::string& name) override { return foldCaseAnsi(name); }
+
+  private:
+    std::string path_;
+};
 
 // Paths stay below MAX_PATH, so no real export nests deeper; a hand-made exchange file could,
 // until the recursion ran out of stack.
@@ -122,9 +136,8 @@ bool mergeArchivSection(const std::string& exchangeFile, const std::string& targ
     replaceAll = replace;
     const std::string section = exchangeSection.empty() ? getOfflineTreeRoot() : exchangeSection;
     if (depthOf(section) >= kDeepestExchangeSection) return true;
-    for (int index = 0;; ++index) {
-        const std::string child = readProfileValue(section, itemKey(index), exchangeFile);
-        if (child.empty()) break;
+    ExchangeFileNodes exchange(exchangeFile);
+    for (const std::string& child : listChildren(exchange, section)) {
         if (child.find('\\') != std::string::npos) continue; // a name, never a path
         const std::string childSection = section + "\\" + child;
         const std::string type = readProfileValue(childSection, "type", exchangeFile);

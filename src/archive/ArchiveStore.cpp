@@ -1,8 +1,8 @@
 #include "archive/ArchiveStore.h"
 
-#include "app/ProgramPaths.h"
 #include "config/FileSystem.h"
-#include "config/Registry.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Registry.h"
 
 namespace {
 const size_t kRootPrefixLength = 18; // "NVOfflineTreeRoot\"

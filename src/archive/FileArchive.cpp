@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "app/MessageSeam.h"
-#include "app/Platform.h"
-#include "app/Trace.h"
 #include "archive/RecordAppender.h"
 #include "config/FileSystem.h"
+#include "platform/MessageSeam.h"
+#include "platform/Platform.h"
+#include "platform/Trace.h"
 
 namespace {
 const uint64_t kLargestRecordedFile = 0xFFFFFFFFull;
@@ -25,10 +25,6 @@ ArchiveDate localDate() {
     SYSTEMTIME today;
     GetLocalTime(&today);
     return ArchiveDate{today.wMonth, today.wDay, today.wYear};
-}
-
-bool isDotEntry(const char* name) {
-    return std::string_view(name) == "." || std::string_view(name) == "..";
 }
 
 ScopedHandle openExclusive(const std::string& path, DWORD access, DWORD disposition, DWORD attributes) {
@@ -82,11 +78,9 @@ bool CFileArchive::createArchive(const std::string& folder) {
 }
 
 bool CFileArchive::collectFiles(const std::string& folder) {
-    const bool endsWithSeparator = !folder.empty() && folder.back() == '\\';
-    std::string pattern = endsWithSeparator ? folder + "*.*" : folder + "\\*.*";
     trace("collect files: '%s'\n", folder.c_str());
     WIN32_FIND_DATAA entry;
-    ScopedFind find(FindFirstFileA(pattern.c_str(), &entry));
+    ScopedFind find(FindFirstFileA(appendPath(folder, "*.*").c_str(), &entry));
     if (!find) return false;
     bool result = true;
     do {

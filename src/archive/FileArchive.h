@@ -6,7 +6,7 @@
 #include <string>
 
 #include "archive/ArchiveFormat.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 
 // One ".sad" archive file: packs a folder tree into it, or unpacks it into a folder.
 // For writing: construct, createArchive. For reading: construct, loadArchive, extractAll.

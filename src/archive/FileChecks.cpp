@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "toolkit/Handles.h"
-#include "ui/QuestionSeam.h"
+#include "platform/Handles.h"
+#include "platform/QuestionSeam.h"
 
 const char* const kForbiddenFileNameCharacters = "\\/:*?\"<>|'";
 

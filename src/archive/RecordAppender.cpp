@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Trace.h"
 #include "archive/ArchiveFormat.h"
+#include "platform/Trace.h"
 
 namespace {
 const DWORD kBlockSize = 4096;

@@ -4,13 +4,13 @@
 
 #include <cstdio>
 
-#include "app/MessageSeam.h"
-#include "app/Platform.h"
 #include "config/Blowfish.h"
 #include "config/Enciphered.h"
 #include "config/FileSystem.h"
 #include "config/IniDocument.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/MessageSeam.h"
+#include "platform/Platform.h"
 
 namespace {
 std::string errorText(DWORD code) {

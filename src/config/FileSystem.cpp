@@ -2,20 +2,12 @@
 
 #include <cstdio>
 
-#include "app/MessageSeam.h"
-#include "app/Trace.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/MessageSeam.h"
+#include "platform/Trace.h"
 
 namespace {
 bool endsWithBackslash(const std::string& path) { return !path.empty() && path.back() == '\\'; }
-
-std::string searchPattern(const std::string& path) {
-    return endsWithBackslash(path) ? path + "*.*" : path + "\\*.*";
-}
-
-bool isDotEntry(const char* name) {
-    return (name[0] == '.' && name[1] == 0) || (name[0] == '.' && name[1] == '.' && name[2] == 0);
-}
 
 bool createOneDirectory(const std::string& path, bool openAccess) {
     SECURITY_DESCRIPTOR descriptor;
@@ -29,6 +21,10 @@ bool createOneDirectory(const std::string& path, bool openAccess) {
 
 std::string appendPath(const std::string& directory, const std::string& name) {
     return endsWithBackslash(directory) ? directory + name : directory + "\\" + name;
+}
+
+bool isDotEntry(const char* name) {
+    return (name[0] == '.' && name[1] == 0) || (name[0] == '.' && name[1] == '.' && name[2] == 0);
 }
 
 std::string getParentPath(const std::string& path) {
@@ -58,7 +54,7 @@ bool createDirectory(const std::string& path, bool openAccess) {
 
 bool deleteDirectory(const std::string& path) {
     WIN32_FIND_DATAA data;
-    ScopedFind find(FindFirstFileA(searchPattern(path).c_str(), &data));
+    ScopedFind find(FindFirstFileA(appendPath(path, "*.*").c_str(), &data));
     if (!find) return false;
     bool result = true;
     do {
@@ -79,7 +75,7 @@ bool deleteDirectory(const std::string& path) {
 bool copyDirectory(const std::string& source, const std::string& destination, bool move) {
     if (!isDirectory(destination)) createDirectory(destination, false);
     WIN32_FIND_DATAA data;
-    ScopedFind find(FindFirstFileA(searchPattern(source).c_str(), &data));
+    ScopedFind find(FindFirstFileA(appendPath(source, "*.*").c_str(), &data));
     if (!find) return false;
     do {
         std::string from = appendPath(source, data.cFileName);
@@ -142,11 +138,6 @@ std::string getDateString() {
     char text[32];
     std::snprintf(text, sizeof(text), "%02d.%02d.%02d", now.wDay, now.wMonth, now.wYear);
     return text;
-}
-
-void toLowerCase(std::string& text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
 }
 
 HBITMAP loadBitmapFile(const std::string& path) {

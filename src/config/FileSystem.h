@@ -8,6 +8,8 @@
 std::string appendPath(const std::string& directory, const std::string& name);
 // The text before the last backslash, or "".
 std::string getParentPath(const std::string& path);
+// "." or "..": the entries a folder listing holds for the folder itself and its parent.
+bool isDotEntry(const char* name);
 // True when FindFirstFileA finds anything for path (files, directories, wildcards).
 bool fileExists(const std::string& path);
 // True when the first match of path is a directory.
@@ -30,8 +32,6 @@ bool writeWholeFile(const std::string& path, const void* data, size_t length, bo
 
 // Today's local date as "dd.mm.yyyy".
 std::string getDateString();
-// Lower case, byte by byte (ASCII letters only), in place.
-void toLowerCase(std::string& text);
 // A bitmap file loaded as a DIB section, or nullptr.
 HBITMAP loadBitmapFile(const std::string& path);
 // Initialises descriptor (revision 1) with a null DACL.

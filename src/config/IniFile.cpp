@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include "app/MessageSeam.h"
-#include "app/ProgramPaths.h"
-#include "app/Trace.h"
 #include "config/ConfigFile.h"
-#include "config/Registry.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
+#include "platform/MessageSeam.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Registry.h"
+#include "platform/Trace.h"
 
 namespace {
 bool& placeholdersRead() {

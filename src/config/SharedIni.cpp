@@ -2,16 +2,16 @@
 
 #include <windows.h>
 
-#include "app/MessageSeam.h"
-#include "app/Platform.h"
-#include "app/ProgramPaths.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
-#include "config/Registry.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/MessageSeam.h"
+#include "platform/Platform.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Registry.h"
 
 namespace {
 struct StoreState {

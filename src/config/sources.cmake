@@ -10,7 +10,6 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ConfigFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IniFile.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SharedIni.cpp
 )
 # The cipher runs over every configuration file: optimise it fully in every build type.

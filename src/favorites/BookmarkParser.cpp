@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Trace.h"
 #include "favorites/Utf8Decoder.h"
+#include "platform/Trace.h"
 
 namespace {
 constexpr std::string_view kListStart = "<DL>";

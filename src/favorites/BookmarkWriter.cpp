@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/Trace.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/StoreTree.h"
 #include "favorites/Utf8Encoder.h"
+#include "platform/Trace.h"
 
 namespace {
 void appendFolderOpening(std::string& text, const std::string& name) {

@@ -2,21 +2,17 @@
 
 #include <windows.h>
 
-#include "app/Trace.h"
 #include "config/FileSystem.h"
-#include "config/Registry.h"
 #include "config/SharedIni.h"
 #include "favorites/FavoritesStore.h"
 #include "favorites/InternetShortcut.h"
 #include "favorites/StoreTree.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/Registry.h"
+#include "platform/Trace.h"
 
 namespace {
 const char* const kFallbackFolder = "Quendal Browser-Links";
-
-bool isDotEntry(const char* name) { return std::string(name) == "." || std::string(name) == ".."; }
-
-std::string listPattern(const std::string& dir) { return dir + (!dir.empty() && dir.back() == '\\' ? "*.*" : "\\*.*"); }
 
 // Whether name ends with ext, ignoring case; base receives the part before it.
 bool hasExtension(const std::string& name, const std::string& ext, std::string& base) {
@@ -44,7 +40,7 @@ bool leavesFolder(const std::string& name) {
 
 template <typename Visit> bool forEachEntry(const std::string& dir, Visit visit) {
     WIN32_FIND_DATAA data;
-    ScopedFind find(FindFirstFileA(listPattern(dir).c_str(), &data));
+    ScopedFind find(FindFirstFileA(appendPath(dir, "*.*").c_str(), &data));
     if (!find) return false;
     do {
         visit(data);

@@ -1,10 +1,5 @@
 #include "favorites/FavoritePaths.h"
 
-std::string getFileNameOfPath(const std::string& path) {
-    size_t last = path.rfind('\\');
-    return last == std::string::npos ? path : path.substr(last + 1);
-}
-
 std::string getPageFilesFolder(const std::string& pagePath, std::string& folderName) {
     std::string folder = pagePath.substr(0, pagePath.size() < 4 ? 0 : pagePath.size() - 4) + "-Dateien";
     for (char& c : folder)

@@ -4,8 +4,6 @@
 
 // Path texts of the favorites and of the Netscape profiles, without any system access.
 
-// The text after the last "\"; the whole path when it holds none.
-std::string getFileNameOfPath(const std::string& path);
 // The companion folder of a saved page: the path without its last four characters plus
 // "-Dateien", with "/" for every "\"; folderName receives its last component.
 std::string getPageFilesFolder(const std::string& pagePath, std::string& folderName);

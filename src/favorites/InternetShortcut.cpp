@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "app/Trace.h"
 #include "config/FileSystem.h"
 #include "favorites/BookmarkWriter.h"
+#include "platform/Trace.h"
 
 std::string readInternetShortcut(const std::string& path) {
     char buffer[4096] = {};

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "config/Registry.h"
 #include "favorites/FavoritePaths.h"
+#include "platform/Registry.h"
 
 namespace {
 const std::string kNavigatorKey = "Software\\Netscape\\Netscape Navigator";

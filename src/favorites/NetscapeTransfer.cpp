@@ -1,6 +1,5 @@
 #include "favorites/NetscapeTransfer.h"
 
-#include "app/Trace.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "favorites/BookmarkFile.h"
@@ -11,7 +10,8 @@
 #include "favorites/FavoritesStore.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/ReplaceFile.h"
-#include "ui/QuestionSeam.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Trace.h"
 
 namespace {
 std::string folderSection(const std::string& folder) {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/MessageSeam.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/MessageSeam.h"
 
 namespace {
 bool writeComplete(const char* path, const std::string& content) {

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "app/MessageSeam.h"
-#include "app/ProgramPaths.h"
-#include "app/Trace.h"
 #include "config/SharedIni.h"
+#include "platform/MessageSeam.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Trace.h"
 #include "skin/SkinBitmap.h"
 
 namespace {
@@ -14,16 +14,16 @@ namespace {
 constexpr LONG_PTR kOwnerDrawButtonStyle = 0x5001000B;
 constexpr LONG_PTR kOwnerDrawCheckBoxStyle = 0x5001000B;
 
+void hide(HWND control) {
+    if (control) ShowWindow(control, SW_HIDE);
+}
+} // namespace
+
 void showFormatted(const char* format, const std::string& name) {
     std::string text = format;
     if (size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, name);
     showMessage(text);
 }
-
-void hide(HWND control) {
-    if (control) ShowWindow(control, SW_HIDE);
-}
-} // namespace
 
 bool CManagedElement::loadSettings(const std::string& listName) {
     const std::string value = getLayoutSectionValue(listName, name_);

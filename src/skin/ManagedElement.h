@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/Handles.h"
 #include "skin/LayoutParsing.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinStatic.h"
-#include "toolkit/Handles.h"
 
 // One skinned item of a dialog: an existing control (window, button, check box) or a control
 // the element list made for it (picture, text). Its settings come from the skin entry named
@@ -127,3 +127,6 @@ class CCheckBoxElement : public CManagedElement {
     CSkinCheckBox& control_;
     std::string caption_;
 };
+
+// Shows a layout error of the skin: format with its "%s" replaced by name.
+void showFormatted(const char* format, const std::string& name);

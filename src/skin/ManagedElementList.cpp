@@ -1,19 +1,12 @@
 #include "skin/ManagedElementList.h"
 
-#include "app/MessageSeam.h"
-#include "app/Trace.h"
 #include "config/SharedIni.h"
+#include "platform/Trace.h"
 
 namespace {
 constexpr DWORD kPictureStyle = 0x4000000E; // child, bitmap static, not visible
 constexpr DWORD kTextStyle = 0x40000000;    // child, not visible
 constexpr RECT kDefaultWindowRect{0, 0, 600, 400};
-
-void showFormatted(const char* format, const std::string& name) {
-    std::string text = format;
-    if (size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, name);
-    showMessage(text);
-}
 
 LOGFONTA toLogFont(const FontDescription& font) {
     LOGFONTA logFont{};

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Trace.h"
 #include "config/FileSystem.h"
+#include "platform/Handles.h"
+#include "platform/Trace.h"
 #include "skin/BmpFile.h"
 #include "skin/RowRuns.h"
-#include "toolkit/Handles.h"
 
 namespace {
 constexpr LONG kHimetricPerInch = 2540;

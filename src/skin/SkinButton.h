@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 #include "toolkit/SubclassedWindow.h"
 
 // A push button painted from a horizontal strip of equal frames (normal, pressed, hot,

@@ -1,6 +1,6 @@
 #include "skin/SkinCheckBox.h"
 
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 
 void CSkinCheckBox::setCheck(int state) {
     send(BM_SETCHECK, static_cast<WPARAM>(state));

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 #include "toolkit/SubclassedWindow.h"
 
 // A static control that its owner's element list paints onto the owner's background: as text

@@ -11,18 +11,11 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/StoreTree.h"
+#include "platform/QuestionSeam.h"
 #include "tool/Commands.h"
-#include "ui/QuestionSeam.h"
 
 namespace {
-// The program makes its own folder current when it resolves its paths, so command-line paths
-// are made absolute first.
-std::string fullPath(const std::string& path) {
-    char full[MAX_PATH] = {};
-    DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
-    return length > 0 && length < sizeof(full) ? std::string(full) : path;
-}
-
 std::string withoutTrailingSeparator(std::string path) {
     while (path.size() > 1 && path.back() == '\\' && path[path.size() - 2] != ':')
         path.pop_back();
@@ -123,17 +116,15 @@ int createArchive(const Args& args) {
 }
 
 void printTree(const std::string& section, int depth, std::string& out) {
-    for (int index = 0;; ++index) {
-        const std::string child = getNodeValue(section, "item_" + std::to_string(index));
-        if (child.empty()) return;
-        const std::string childSection = section + "\\" + child;
-        const std::string type = getNodeValue(childSection, "type");
+    for (const std::string& child : listChildren(sharedStoreNodes(), section)) {
+        const std::string childStore = childSection(section, child);
+        const std::string type = getNodeValue(childStore, "type");
         const std::string indent(2 * depth, ' ');
         if (type == "folder") {
             out += indent + child + "\\\n";
-            printTree(childSection, depth + 1, out);
+            printTree(childStore, depth + 1, out);
         } else if (type == "file") {
-            out += indent + child + "\t" + getNodeValue(childSection, "HREF") + "\n";
+            out += indent + child + "\t" + getNodeValue(childStore, "HREF") + "\n";
         }
     }
 }

@@ -20,3 +20,6 @@ int usageError(const std::string& text);
 int failure(const std::string& subject, const std::string& reason);
 // Writes bytes to standard output unchanged (binary mode, no CR added).
 void writeStdout(const std::string& bytes);
+// The absolute form of a command-line path (the path itself when the system cannot tell).
+// Opening the store makes the program's folder current, so paths are made absolute first.
+std::string fullPath(const std::string& path);

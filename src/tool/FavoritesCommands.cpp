@@ -5,9 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "app/ProgramPaths.h"
 #include "config/FileSystem.h"
-#include "config/Registry.h"
 #include "config/SharedIni.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/ExplorerFavorites.h"
@@ -15,8 +13,10 @@
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
 #include "favorites/StoreTree.h"
+#include "platform/ProgramPaths.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Registry.h"
 #include "tool/Commands.h"
-#include "ui/QuestionSeam.h"
 
 namespace {
 // Exit codes of the operations: 0 done, 1 failed, 3 abandoned.
@@ -106,13 +106,6 @@ struct OperationCommand {
     size_t argumentCount() const { return std::string(usage).find(' ') == std::string::npos ? 1 : 2; }
     bool takesFile() const { return std::string(usage).ends_with("FILE"); }
 };
-
-// Opening the store makes the program directory current: file arguments are made absolute first.
-std::string fullPath(const std::string& path) {
-    char full[MAX_PATH] = {};
-    DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
-    return length > 0 && length < sizeof(full) ? std::string(full) : path;
-}
 
 const std::map<std::string, OperationCommand>& operations() {
     static const std::map<std::string, OperationCommand> table = {

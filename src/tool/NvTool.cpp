@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <map>
 
-#include "app/MessageSeam.h"
+#include "platform/MessageSeam.h"
+#include "platform/QuestionSeam.h"
 #include "tool/Commands.h"
-#include "ui/QuestionSeam.h"
 
 namespace {
 const char* const kUsage =
@@ -39,6 +39,12 @@ int usageError(const std::string& text) {
 int failure(const std::string& subject, const std::string& reason) {
     std::fprintf(stderr, "nvtool: %s: %s\n", subject.c_str(), oneLine(reason).c_str());
     return 1;
+}
+
+std::string fullPath(const std::string& path) {
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof(full), full, nullptr);
+    return length > 0 && length < sizeof(full) ? std::string(full) : path;
 }
 
 void writeStdout(const std::string& bytes) {

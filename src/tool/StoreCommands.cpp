@@ -6,8 +6,8 @@
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
 #include "config/SharedText.h"
+#include "platform/Handles.h"
 #include "tool/Commands.h"
-#include "toolkit/Handles.h"
 
 namespace {
 // Opens the store as every program of the suite does and closes it on every path.

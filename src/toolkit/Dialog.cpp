@@ -1,6 +1,6 @@
 #include "toolkit/Dialog.h"
 
-#include "app/Trace.h"
+#include "platform/Trace.h"
 #include "toolkit/MainWindow.h"
 #include "toolkit/SubclassedWindow.h"
 

@@ -1,6 +1,6 @@
 #include "toolkit/SubclassedWindow.h"
 
-#include "app/Trace.h"
+#include "platform/Trace.h"
 
 namespace {
 constexpr const char* kObjectProperty = "NvToolkitObject";

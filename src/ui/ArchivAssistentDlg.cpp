@@ -3,7 +3,7 @@
 #include "archive/ArchiveExport.h"
 #include "archive/ArchiveImport.h"
 #include "config/FileSystem.h"
-#include "ui/QuestionSeam.h"
+#include "platform/QuestionSeam.h"
 #include "ui/ResourceIds.h"
 
 CArchivAssistentDlg::CArchivAssistentDlg()

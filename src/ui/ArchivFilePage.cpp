@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "config/FileSystem.h"
-#include "config/Registry.h"
+#include "platform/Registry.h"
 #include "ui/FileChooser.h"
 #include "ui/ResourceIds.h"
 
@@ -17,11 +17,6 @@ std::string datedArchiveName() {
     char name[64] = {};
     std::strftime(name, sizeof(name), "\\Seitenarchiv_%y%m%d.sad", &local);
     return name;
-}
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 } // namespace
 

@@ -1,8 +1,8 @@
 #include "ui/AssistentFrame.h"
 
-#include "app/Platform.h"
-#include "app/Trace.h"
 #include "config/SharedIni.h"
+#include "platform/Platform.h"
+#include "platform/Trace.h"
 #include "toolkit/MainWindow.h"
 #include "ui/ResourceIds.h"
 

@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "app/Trace.h"
 #include "config/FileSystem.h"
 #include "favorites/ExplorerFavorites.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
-#include "ui/QuestionSeam.h"
+#include "platform/QuestionSeam.h"
+#include "platform/Trace.h"
 #include "ui/ResourceIds.h"
 
 using Source = CFavSourcePage::Source;

@@ -4,16 +4,9 @@
 
 #include "config/FileSystem.h"
 #include "favorites/NetscapeProfiles.h"
+#include "platform/QuestionSeam.h"
 #include "ui/FileChooser.h"
-#include "ui/QuestionSeam.h"
 #include "ui/ResourceIds.h"
-
-namespace {
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-} // namespace
 
 CFavSourcePage::CFavSourcePage() : CWizardPage(IDD_FAV_PAGE2, "FavImportExportPage2") {}
 

@@ -82,3 +82,7 @@ bool chooseFiles(std::vector<std::string>& files, const std::string& initialFold
     files.insert(files.end(), chosen.begin(), chosen.end());
     return true;
 }
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}

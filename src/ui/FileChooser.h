@@ -23,3 +23,6 @@ FileChooserHandler setFileChooserHandler(FileChooserHandler handler);
 // returns false and leaves files unchanged.
 bool chooseFiles(std::vector<std::string>& files, const std::string& initialFolder, bool multiSelect,
                  bool archiveFilter);
+
+// Whether a chosen name ends with suffix, compared as written (the pages add a missing type).
+bool endsWith(const std::string& text, const std::string& suffix);

@@ -102,3 +102,9 @@ bool CMessageBoxDlg::preTranslateMessage(MSG& message) {
     }
     return false;
 }
+
+QuestionAnswer runMessageBox(const std::string& messageKey, const std::string& insertText) {
+    CMessageBoxDlg dialog(messageKey, insertText);
+    int button = static_cast<int>(dialog.doModal());
+    return QuestionAnswer{button, dialog.checkState() == 1};
+}

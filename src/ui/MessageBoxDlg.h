@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/QuestionSeam.h"
 #include "skin/ManagedElementList.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckBox.h"
@@ -40,3 +41,6 @@ class CMessageBoxDlg : public CDialog {
     CSkinButton noButton_{5, false};
     CSkinCheckBox checkBox_;
 };
+
+// The program's question handler: the skinned message box of the message key, run modally.
+QuestionAnswer runMessageBox(const std::string& messageKey, const std::string& insertText);

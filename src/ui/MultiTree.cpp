@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "ui/QuestionSeam.h"
+#include "platform/QuestionSeam.h"
 #include "ui/TreeItems.h"
 #include "ui/TreeRubberBand.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "app/Trace.h"
-#include "ui/QuestionSeam.h"
+#include "platform/Trace.h"
+#include "platform/QuestionSeam.h"
 #include "ui/TreeItems.h"
 #include "ui/TreeSelection.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 #include "ui/TreeItems.h"
 #include "ui/TreeSelection.h"
 

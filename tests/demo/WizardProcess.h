@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 
 // The pages of the two wizards, told apart by their controls.
 enum class WizardPage { None, Direction, FavoritesSource, ArchiveFile, Tree };

@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-#include "app/MessageSeam.h"
 #include "archive/ArchiveImport.h"
-#include "ui/QuestionSeam.h"
+#include "platform/MessageSeam.h"
+#include "platform/QuestionSeam.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/MessageSeam.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
+#include "platform/MessageSeam.h"
 
 namespace {
 double now() {

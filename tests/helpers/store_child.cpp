@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/MessageSeam.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
+#include "platform/MessageSeam.h"
 
 namespace {
 void say(const std::string& text) {

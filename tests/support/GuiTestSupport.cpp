@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "app/Platform.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
+#include "platform/Platform.h"
 #include "skin/BmpFile.h"
 #include "support/GuiInput.h"
 #include "support/TestSupport.h"

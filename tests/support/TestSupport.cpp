@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "config/FileSystem.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 
 MessageCapture::MessageCapture() {
     previous_ = setMessageHandler([this](const std::string& text, const std::string& title) {
@@ -101,6 +101,11 @@ std::string testExecutableDirectory() {
     GetModuleFileNameA(nullptr, module, sizeof(module));
     std::string path = module;
     return path.substr(0, path.rfind('\\') + 1);
+}
+
+bool isChildRole(const char* role) {
+    char value[32] = {};
+    return GetEnvironmentVariableA("NV_CHILD", value, sizeof(value)) > 0 && std::string(value) == role;
 }
 
 int runProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs) {

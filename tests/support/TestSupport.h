@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageSeam.h"
-#include "ui/QuestionSeam.h"
+#include "platform/MessageSeam.h"
+#include "platform/QuestionSeam.h"
 
 // Records every plain message box while alive (installed by the test main for every test too).
 class MessageCapture {
@@ -82,6 +82,8 @@ void setRegistryString(HKEY root, const std::string& subKey, const std::string& 
 void deleteRegistryTree(HKEY root, const std::string& subKey);
 // The folder of the running test executable, with a trailing backslash.
 std::string testExecutableDirectory();
+// Whether this executable runs as the child process of a test that set NV_CHILD to role.
+bool isChildRole(const char* role);
 
 // Runs a command line as a child process and waits for it; its standard output (and error,
 // when asked) is collected. Returns the exit code, or -1 when it could not be started.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "config/FileSystem.h"
-#include "config/Registry.h"
+#include "platform/Registry.h"
 #include "support/TestSupport.h"
 
 // The program's fixed messages are Windows-1252: the test environment must run with that ANSI

@@ -7,8 +7,6 @@
 #include <algorithm>
 
 #include "ArchiveTestFiles.h"
-#include "app/ProfileValues.h"
-#include "app/ProgramPaths.h"
 #include "archive/ArchiveExport.h"
 #include "archive/ArchiveImport.h"
 #include "archive/ArchiveStore.h"
@@ -17,8 +15,10 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "platform/Handles.h"
+#include "platform/ProfileValues.h"
+#include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
-#include "toolkit/Handles.h"
 
 namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

@@ -40,8 +40,6 @@ TEST_F(ArchiveTreeNodes, HasItemIgnoresCaseIncludingGermanLetters) {
 TEST_F(ArchiveTreeNodes, PathHelpers) {
     EXPECT_EQ(getFavTreeRoot(), "NVFavTreeRoot");
     EXPECT_EQ(getOfflineTreeRoot(), "NVOfflineTreeRoot");
-    EXPECT_EQ(getFileNameOfPath("C:\\x\\Rom.htm"), "Rom.htm");
-    EXPECT_EQ(getFileNameOfPath("Rom.htm"), "Rom.htm");
     std::string name;
     EXPECT_EQ(getPageFilesFolder("C:\\Archiv\\seite.htm", name), "C:/Archiv/seite-Dateien");
     EXPECT_EQ(name, "seite-Dateien");

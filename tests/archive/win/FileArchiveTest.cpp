@@ -5,8 +5,8 @@
 #include "ArchiveTestFiles.h"
 #include "archive/FileArchive.h"
 #include "archive/RecordAppender.h"
+#include "platform/Handles.h"
 #include "support/TestSupport.h"
-#include "toolkit/Handles.h"
 
 namespace {
 std::string packFolder(const TempDir& dir, const std::string& folder) {

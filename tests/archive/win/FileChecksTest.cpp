@@ -9,6 +9,7 @@ TEST(FileChecks, SplitsPathsIntoFolderAndFileName) {
     EXPECT_EQ(getFileName("C:\\x\\y.sad"), "y.sad");
     EXPECT_EQ(getFolderPart("y.sad"), "y.sad");
     EXPECT_EQ(getFileName("y.sad"), "y.sad");
+    EXPECT_EQ(getFileName("C:\\x\\"), "");
 }
 
 TEST(FileChecks, MakeTempNameGivesAFreshNameWithoutExtensionAndLeavesNothing) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "ArchiveTestFiles.h"
-#include "app/ProgramPaths.h"
+#include "platform/Handles.h"
+#include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
-#include "toolkit/Handles.h"
 
 namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

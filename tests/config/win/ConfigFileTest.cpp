@@ -4,8 +4,8 @@
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
+#include "platform/Handles.h"
 #include "support/TestSupport.h"
-#include "toolkit/Handles.h"
 
 namespace {
 std::string enciphered(std::string text) {

@@ -9,9 +9,9 @@
 #include "config/SharedIni.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
-#include "app/ProgramPaths.h"
+#include "platform/Handles.h"
+#include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
-#include "toolkit/Handles.h"
 
 namespace {
 const char* const kSuiteKey = "Software\\Quendal\\Quendal_Software_5\\Browser";

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/Platform.h"
-#include "app/ProgramPaths.h"
 #include "config/Blowfish.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
@@ -9,6 +7,8 @@
 #include "config/SharedIni.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
+#include "platform/Platform.h"
+#include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
 
 namespace {

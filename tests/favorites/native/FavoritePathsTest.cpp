@@ -2,10 +2,7 @@
 
 #include "favorites/FavoritePaths.h"
 
-TEST(FavoritePaths, FileNamesAndPageFolders) {
-    EXPECT_EQ(getFileNameOfPath("C:\\Archiv\\seite.htm"), "seite.htm");
-    EXPECT_EQ(getFileNameOfPath("seite.htm"), "seite.htm");
-    EXPECT_EQ(getFileNameOfPath("C:\\dir\\"), "");
+TEST(FavoritePaths, PageFolders) {
     std::string folder;
     EXPECT_EQ(getPageFilesFolder("C:\\Archiv\\seite.htm", folder), "C:/Archiv/seite-Dateien");
     EXPECT_EQ(folder, "seite-Dateien");

@@ -3,7 +3,7 @@
 #include "config/FileSystem.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/NetscapeTransfer.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 
 namespace {
 const char* const kNavigatorMain = "Software\\Netscape\\Netscape Navigator\\Main";

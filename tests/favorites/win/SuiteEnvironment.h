@@ -2,10 +2,10 @@
 #include <optional>
 #include <string>
 
-#include "app/ProgramPaths.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
+#include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
 
 // Keeps a file's content (or its absence) and puts it back at the end.

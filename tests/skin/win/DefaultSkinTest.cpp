@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramPaths.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
+#include "platform/ProgramPaths.h"
 #include "skin/LayoutParsing.h"
 #include "skin/ManagedElementList.h"
 #include "skin/SkinBitmap.h"

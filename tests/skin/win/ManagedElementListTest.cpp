@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/ProgramPaths.h"
 #include "config/FileSystem.h"
+#include "platform/ProgramPaths.h"
 #include "skin/BmpFile.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "config/FileSystem.h"
+#include "platform/Handles.h"
 #include "skin/SkinBitmap.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
-#include "toolkit/Handles.h"
 #include "TestHostDialog.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramPaths.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
+#include "platform/ProgramPaths.h"
 #include "skin/ManagedElementList.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"

@@ -3,16 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "app/Platform.h"
-#include "app/ProgramPaths.h"
 #include "config/Blowfish.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
+#include "platform/Platform.h"
+#include "platform/ProgramPaths.h"
 #include "skin/LayoutParsing.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 #include "ui/MessageBoxDlg.h"
-#include "ui/QuestionSeam.h"
 #include "ui/ResourceIds.h"
 
 namespace {
@@ -224,24 +223,22 @@ TEST(MessageBoxDlg, InsertTextFillsOnlyThePlaceholder) {
     EXPECT_EQ(conversions, "Wirklich? 100% sicher, %d Mal: X");
 }
 
-TEST(MessageBoxDlg, TheQuestionSeamRunsTheSkinnedMessageBoxByDefault) {
+TEST(MessageBoxDlg, AsTheQuestionHandlerItAnswersWithTheButtonAndTheCheckBox) {
     SkinInStore skin;
     skin.addDefaultSkin();
-    QuestionHandler previous = setQuestionHandler({});
     QuestionAnswer answer;
     {
         ModalDriver driver({click(IDC_MESSAGE_CHECKBOX), click(IDYES)});
-        answer = askQuestion("MessageBoxArchivReplace", "Reisen\\Rom.htm");
+        answer = runMessageBox("MessageBoxArchivReplace", "Reisen\\Rom.htm");
     }
     EXPECT_EQ(answer.button, IDYES);
     EXPECT_TRUE(answer.checked);
     {
         ModalDriver driver({click(IDOK)});
-        answer = askQuestion("MessageBoxArchivTip1", "");
+        answer = runMessageBox("MessageBoxArchivTip1", "");
     }
     EXPECT_EQ(answer.button, IDOK);
     EXPECT_FALSE(answer.checked);
-    setQuestionHandler(std::move(previous));
 }
 
 TEST(MessageBoxDlg, AnUnknownKeyStillOpensAndCanBeClosedFromTheKeyboard) {

@@ -12,10 +12,10 @@
 #include "archive/FileChecks.h"
 #include "favorites/FolderTreeView.h"
 #include "support/GuiInput.h"
+#include "platform/Handles.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 #include "toolkit/Dialog.h"
-#include "toolkit/Handles.h"
 #include "ui/MultiTree.h"
 #include "ui/ResourceIds.h"
 

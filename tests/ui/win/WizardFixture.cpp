@@ -1,9 +1,9 @@
 #include "WizardFixture.h"
 
-#include "app/ProgramPaths.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
+#include "platform/ProgramPaths.h"
 #include "skin/ManagedElementList.h"
 #include "support/GuiInput.h"
 

@@ -3,9 +3,9 @@
 #include "WizardFixture.h"
 
 #include "support/GuiInput.h"
+#include "app/Wizards.h"
 #include "toolkit/MainWindow.h"
 #include "ui/FavAssistentDlg.h"
-#include "ui/Wizards.h"
 
 namespace {
 using Step = ModalDriver::Step;

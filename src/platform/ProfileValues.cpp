@@ -1,4 +1,4 @@
-#include "app/ProfileValues.h"
+#include "platform/ProfileValues.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "ui/Wizards.h"
+#include "app/Wizards.h"
 
 #include <memory>
 

@@ -1,12 +1,11 @@
-#include "app/ProgramPaths.h"
+#include "platform/ProgramPaths.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
 
-#include "config/FileSystem.h"
-#include "config/Registry.h"
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
+#include "platform/Registry.h"
 
 namespace {
 std::string& programDirectory() {
@@ -15,6 +14,12 @@ std::string& programDirectory() {
 }
 
 bool equalsNoCase(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+
+// ASCII letters only, whatever the code page.
+void toLowerCase(std::string& text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+}
 } // namespace
 
 const char* getSuitePath() { return "Quendal\\Quendal_Software_5\\Browser"; }

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/ImportExportApp.h"
-#include "app/Platform.h"
-#include "app/ProfileValues.h"
-#include "app/ProgramPaths.h"
-#include "config/Registry.h"
+#include "platform/Platform.h"
+#include "platform/ProfileValues.h"
+#include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
 
 namespace {
-const char* const kSuiteKey = "Software\\Quendal\\Quendal_Software_5\\Browser";
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 } // namespace
 
@@ -23,9 +20,10 @@ TEST(ProgramPaths, ProgramDirectoryIsLowerCaseWithTrailingBackslashAndCurrent) {
     EXPECT_EQ(lstrcmpiA((std::string(current) + "\\").c_str(), directory.c_str()), 0);
 }
 
+// Only ASCII letters are lowered: the capital A umlaut stays as it is.
 TEST(ProgramPaths, ProgramDirectoryOfAMixedCasePathIsLowerCase) {
     TempDir dir;
-    std::string folder = dir.file("Mixed Case\\Quendal");
+    std::string folder = dir.file("Mixed Case\\\xC4QUENDAL");
     CreateDirectoryA(dir.file("Mixed Case").c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string copy = folder + "\\App.exe";
@@ -42,16 +40,9 @@ TEST(ProgramPaths, ProgramDirectoryOfAMixedCasePathIsLowerCase) {
     EXPECT_NE(output.find("program directory: [" + lower + "]"), std::string::npos) << output;
 }
 
-namespace {
-bool isChild(const char* role) {
-    char value[32] = {};
-    return GetEnvironmentVariableA("NV_CHILD", value, sizeof(value)) > 0 && std::string(value) == role;
-}
-} // namespace
-
 // The child side of the test above.
 TEST(ProgramPaths, PrintDirectory) {
-    if (!isChild("directory")) GTEST_SKIP() << "runs as a child process only";
+    if (!isChildRole("directory")) GTEST_SKIP() << "runs as a child process only";
     setupPaths();
     std::printf("program directory: [%s]\n", getProgramDirectory().c_str());
 }
@@ -102,60 +93,4 @@ TEST(ProfileValues, WritesQuotedValuesAndReadsThemBack) {
     EXPECT_EQ(readProfileValue("NVOfflineTreeRoot", "item_1", file), "");
     writeProfileValue("S", "long", std::string(1500, 'x'), file);
     EXPECT_EQ(readProfileValue("S", "long", file), std::string(1023, 'x'));
-}
-
-TEST(StartUp, MissingCurrentUserShowsTheFixedMessageAndNoWizard) {
-    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::nullopt);
-    MessageCapture messages;
-    int wizards = 0;
-    setWizardRunner([&](RunMode) { ++wizards; });
-    EXPECT_FALSE(CImportExportApp().InitInstance());
-    setWizardRunner({});
-    ASSERT_EQ(messages.texts().size(), 1u);
-    EXPECT_EQ(messages.texts()[0], "Eine notwendige Konfiguration f\xFC"
-                                   "r den Quendal Browser (\"CurrentUser\"), welche durch den "
-                                   "Benutzermanager angelegt wird, fehlt.\nBitte starten Sie den Browser erneut.");
-    EXPECT_EQ(wizards, 0);
-
-    RegistryValueGuard empty(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string());
-    EXPECT_FALSE(CImportExportApp().InitInstance());
-    EXPECT_EQ(messages.texts().size(), 2u);
-}
-
-TEST(StartUp, WithACurrentUserTheCommandLineSelectsNothingHere) {
-    // The test's own command line holds neither switch: no wizard runs and nothing is shown.
-    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string("usr0001"));
-    int wizards = 0;
-    setWizardRunner([&](RunMode) { ++wizards; });
-    EXPECT_FALSE(CImportExportApp().InitInstance());
-    setWizardRunner({});
-    EXPECT_EQ(wizards, 0);
-}
-
-// The child side of the next test: the start-up sequence with this process's command line.
-TEST(StartUp, ChildRunsTheStartUpSequence) {
-    if (!isChild("startup")) GTEST_SKIP() << "runs as a child process only";
-    setMessageHandler([](const std::string&, const std::string&) {});
-    setWizardRunner([](RunMode mode) { std::printf("wizard %d\n", static_cast<int>(mode)); });
-    CImportExportApp().InitInstance();
-}
-
-TEST(StartUp, TheCommandLineSelectsTheRunModeBySubstring) {
-    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string("usr0001"));
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, sizeof(module));
-    SetEnvironmentVariableA("NV_CHILD", "startup");
-    auto run = [&](const std::string& switches) {
-        std::string output;
-        runProcess(std::string("\"") + module + "\" --gtest_filter=StartUp.ChildRunsTheStartUpSequence " + switches,
-                   &output);
-        size_t at = output.find("wizard ");
-        return at == std::string::npos ? std::string("none") : output.substr(at + 7, 1);
-    };
-    EXPECT_EQ(run("-Favorites"), "1");
-    EXPECT_EQ(run("-Archiv -Favorites"), "1");
-    EXPECT_EQ(run("-Archive"), "2");
-    EXPECT_EQ(run("-favorites"), "none");
-    EXPECT_EQ(run(""), "none");
-    SetEnvironmentVariableA("NV_CHILD", nullptr);
 }

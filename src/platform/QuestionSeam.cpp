@@ -1,24 +1,15 @@
-#include "ui/QuestionSeam.h"
-
-#include "ui/MessageBoxDlg.h"
+#include "platform/QuestionSeam.h"
 
 namespace {
 QuestionHandler& currentHandler() {
     static QuestionHandler handler;
     return handler;
 }
-
-// The skinned message box of the message key, run modally.
-QuestionAnswer skinnedMessageBox(const std::string& messageKey, const std::string& insertText) {
-    CMessageBoxDlg dialog(messageKey, insertText);
-    int button = static_cast<int>(dialog.doModal());
-    return QuestionAnswer{button, dialog.checkState() == 1};
-}
 } // namespace
 
 QuestionAnswer askQuestion(const std::string& messageKey, const std::string& insertText) {
     if (const QuestionHandler& handler = currentHandler()) return handler(messageKey, insertText);
-    return skinnedMessageBox(messageKey, insertText);
+    return QuestionAnswer{};
 }
 
 QuestionHandler setQuestionHandler(QuestionHandler handler) {

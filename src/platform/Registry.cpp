@@ -1,6 +1,6 @@
-#include "config/Registry.h"
+#include "platform/Registry.h"
 
-#include "toolkit/Handles.h"
+#include "platform/Handles.h"
 
 namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

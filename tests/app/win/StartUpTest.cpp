@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "app/ImportExportApp.h"
+#include "platform/MessageSeam.h"
+#include "platform/QuestionSeam.h"
+#include "support/GuiTestSupport.h"
+#include "support/TestSupport.h"
+
+namespace {
+const char* const kSuiteKey = "Software\\Quendal\\Quendal_Software_5\\Browser";
+} // namespace
+
+TEST(StartUp, MissingCurrentUserShowsTheFixedMessageAndNoWizard) {
+    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::nullopt);
+    MessageCapture messages;
+    int wizards = 0;
+    setWizardRunner([&](RunMode) { ++wizards; });
+    EXPECT_FALSE(CImportExportApp().InitInstance());
+    setWizardRunner({});
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(messages.texts()[0], "Eine notwendige Konfiguration f\xFC"
+                                   "r den Quendal Browser (\"CurrentUser\"), welche durch den "
+                                   "Benutzermanager angelegt wird, fehlt.\nBitte starten Sie den Browser erneut.");
+    EXPECT_EQ(wizards, 0);
+
+    RegistryValueGuard empty(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string());
+    EXPECT_FALSE(CImportExportApp().InitInstance());
+    EXPECT_EQ(messages.texts().size(), 2u);
+}
+
+TEST(StartUp, PlugsTheSkinnedMessageBoxIntoTheQuestionSeam) {
+    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::nullopt);
+    MessageCapture messages;
+    EXPECT_FALSE(CImportExportApp().InitInstance());
+    SkinInStore skin;
+    skin.addDefaultSkin();
+    QuestionAnswer answer;
+    {
+        ModalDriver driver({[](HWND box) {
+            clickButton(box, IDYES);
+            return true;
+        }});
+        answer = askQuestion("MessageBoxArchivReplace", "Reisen\\Rom.htm");
+    }
+    EXPECT_EQ(answer.button, IDYES); // the test's own handler would have answered Cancel
+}
+
+TEST(StartUp, WithACurrentUserTheCommandLineSelectsNothingHere) {
+    // The test's own command line holds neither switch: no wizard runs and nothing is shown.
+    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string("usr0001"));
+    int wizards = 0;
+    setWizardRunner([&](RunMode) { ++wizards; });
+    EXPECT_FALSE(CImportExportApp().InitInstance());
+    setWizardRunner({});
+    EXPECT_EQ(wizards, 0);
+}
+
+// The child side of the next test: the start-up sequence with this process's command line.
+TEST(StartUp, ChildRunsTheStartUpSequence) {
+    if (!isChildRole("startup")) GTEST_SKIP() << "runs as a child process only";
+    setMessageHandler([](const std::string&, const std::string&) {});
+    setWizardRunner([](RunMode mode) { std::printf("wizard %d\n", static_cast<int>(mode)); });
+    CImportExportApp().InitInstance();
+}
+
+TEST(StartUp, TheCommandLineSelectsTheRunModeBySubstring) {
+    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string("usr0001"));
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, sizeof(module));
+    SetEnvironmentVariableA("NV_CHILD", "startup");
+    auto run = [&](const std::string& switches) {
+        std::string output;
+        runProcess(std::string("\"") + module + "\" --gtest_filter=StartUp.ChildRunsTheStartUpSequence " + switches,
+                   &output);
+        size_t at = output.find("wizard ");
+        return at == std::string::npos ? std::string("none") : output.substr(at + 7, 1);
+    };
+    EXPECT_EQ(run("-Favorites"), "1");
+    EXPECT_EQ(run("-Archiv -Favorites"), "1");
+    EXPECT_EQ(run("-Archive"), "2");
+    EXPECT_EQ(run("-favorites"), "none");
+    EXPECT_EQ(run(""), "none");
+    SetEnvironmentVariableA("NV_CHILD", nullptr);
+}
