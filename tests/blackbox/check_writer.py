@@ -114,9 +114,10 @@ class Demo:
         return done.returncode == 0 and os.path.exists(self.user_file)
 
     def system_ini(self):
+        """The text of the demo's "system.ini" as the program reads it (deciphered when needed)."""
         for top, _, files in os.walk(self.tool.env["WINEPREFIX"]):
             if "system.ini" in files and top.replace("\\", "/").endswith("Quendal_Software_5/Browser"):
-                return open(os.path.join(top, "system.ini"), "rb").read()
+                return ini_ref.read_config_bytes(open(os.path.join(top, "system.ini"), "rb").read())
         return None
 
     def write_user_file(self, document):
