@@ -89,9 +89,7 @@ class FinishInput : public WizardTest {
         EXPECT_FALSE(archive.exists());
         EXPECT_EQ(state.count(), 1);
     }
-    static std::string exportSuccessTitle() {
-        return titleOf("MessageBoxArchivExportSuccess");
-    }
+    static std::string exportSuccessTitle() { return titleOf("MessageBoxArchivExportSuccess"); }
     static std::string titleOf(const std::string& key) {
         const std::string value = getLayoutValue(key);
         size_t at = 0;
@@ -127,7 +125,8 @@ TEST_P(DeclinedReplace, KeepsTheFileAndTheSameFrameTakesTheNextFinish) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, DeclinedReplace,
-                         testing::Values(Declining{"ClickOnNo", {}}, Declining{"TabThenEnterOnNo", {VK_TAB, VK_RETURN}},
+                         testing::Values(Declining{"ClickOnNo", {}},
+                                         Declining{"TabThenEnterOnNo", {VK_TAB, VK_RETURN}},
                                          Declining{"Escape", {VK_ESCAPE}}),
                          [](const testing::TestParamInfo<Declining>& info) { return info.param.name; });
 
@@ -189,7 +188,8 @@ TEST_F(FavoritesFinishInput, ATipAndAnAbandonedImportLeaveTheFrameTakingTheNextF
     ASSERT_TRUE(favorites.exists());
     // An existing file that is kept: No.
     typeInto(nameEdit(), target);
-    EXPECT_EQ(finish(favorites.handle(), {clickOn(IDNO)}), std::vector<std::string>{"Datei bereits vorhanden"});
+    EXPECT_EQ(finish(favorites.handle(), {clickOn(IDNO)}),
+              std::vector<std::string>{"Datei bereits vorhanden"});
     ASSERT_TRUE(favorites.exists());
     typeInto(nameEdit(), dir.file("neu.htm"));
     EXPECT_EQ(finish(favorites.handle(), {clickOn(IDOK)}),

@@ -175,7 +175,8 @@ TEST(MessageBoxDlg, EnterPressesTheFocusedButtonOrTheFirstOneAndEscapeIsCancel) 
             return true;
         };
     };
-    EXPECT_EQ(runDialog(replace, "", {key(VK_RETURN)}).code, IDYES); // the box opens with its first button focused
+    EXPECT_EQ(runDialog(replace, "", {key(VK_RETURN)}).code,
+              IDYES); // the box opens with its first button focused
     EXPECT_EQ(runDialog(replace, "", {key(VK_TAB), key(VK_RETURN)}).code, IDNO);
     EXPECT_EQ(runDialog(replace, "", {focusOn(IDNO), key(VK_RETURN)}).code, IDNO);
     EXPECT_EQ(runDialog(replace, "", {focusOn(IDNO), key(VK_ESCAPE)}).code, IDCANCEL);
