@@ -43,12 +43,22 @@ std::string utf8ToAnsi(const std::string& text) {
     return wideToAnsi(units).value_or("");
 }
 
-// Why a bookmarks file cannot be read, or "" when its text is a JSON object.
+// Why a bookmarks file cannot be read, or "" when it opens and its text begins as a JSON object.
+// Only its first bytes are read: the wizard lists the profiles while it opens.
 std::string readProblem(const std::string& path) {
-    std::optional<std::string> text = readFileInUse(path, kMaxChromiumBookmarksFile);
-    if (!text) return "Lesezeichen nicht lesbar";
-    size_t first = text->find_first_not_of(" \t\r\n");
-    if (first == std::string::npos || (*text)[first] != '{')
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    char start[64] = {};
+    DWORD read = 0;
+    if (!file || !GetFileSizeEx(file.get(), &size) ||
+        size.QuadPart > static_cast<LONGLONG>(kMaxChromiumBookmarksFile) ||
+        !ReadFile(file.get(), start, sizeof(start), &read, nullptr))
+        return "Lesezeichen nicht lesbar";
+    std::string_view text(start, read);
+    size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos || text[first] != '{')
         return "Lesezeichen verschl\xFCsselt oder besch\xE4\x64igt";
     return "";
 }
