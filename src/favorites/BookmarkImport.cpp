@@ -47,7 +47,7 @@ void importBookmarkTree(NodeStore& store, const std::string& section, BookmarkNo
             std::string child = appender.addChild(parent, current->name, false);
             store.setNodeValue(child, "type", "file");
             store.setNodeValue(child, "URL", current->url);
-            store.setNodeValue(child, "CREATED_DATE", date);
+            store.setNodeValue(child, "CREATED_DATE", current->date.empty() ? date : current->date);
         }
     }
 }
