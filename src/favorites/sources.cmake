@@ -4,6 +4,7 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BookmarkParser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BookmarkWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FavoritePaths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LeftOutEntries.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StoreTree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Encoder.cpp
