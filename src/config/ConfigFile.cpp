@@ -76,7 +76,7 @@ bool writeAll(HANDLE file, const std::string& content) {
 enum class Replacement { done, noTemporary, writeFailed };
 
 // Writes content to a temporary file beside path and renames it over path. noTemporary when the
-// folder does not let us create or rename a file there (nothing was changed).
+// folder does not let us create a file there (nothing was changed).
 Replacement replaceThroughTemporary(const std::string& path, const std::string& content,
                                     SECURITY_ATTRIBUTES& attributes, DWORD& error) {
     char temporary[MAX_PATH] = {};
@@ -99,8 +99,9 @@ Replacement replaceThroughTemporary(const std::string& path, const std::string& 
     }
     if (MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Replacement::done;
+    error = GetLastError();
     DeleteFileA(temporary);
-    return Replacement::noTemporary;
+    return Replacement::writeFailed; // the old file stays as it was
 }
 
 // The old way: truncate the file and write it. Needs write rights on the file only.

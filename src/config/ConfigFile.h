@@ -10,7 +10,7 @@
 std::optional<std::string> readFile(const std::string& path, bool* encrypted = nullptr);
 // Enciphers buffer in place and writes it. The new content goes to a temporary file in the same
 // folder first and replaces the old file only when it is complete; where the folder does not let
-// us create or rename a file, the file is written in place instead. Content over the document
+// us create a file, the file is written in place instead. Content over the document
 // limit is refused. False after a message.
 bool writeFile(const std::string& path, std::string& buffer);
 // Whether the file's content holds a control byte other than TAB, LF and CR.

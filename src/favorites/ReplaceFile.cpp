@@ -33,7 +33,7 @@ Replacement replaceWithTemporary(const std::string& path, const std::string& con
     if (MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Replacement::done;
     DeleteFileA(temporary);
-    return Replacement::noTemporary;
+    return Replacement::writeFailed; // the old file stays as it was
 }
 
 bool replace(const std::string& path, const std::string& content) {
