@@ -196,6 +196,23 @@ TEST_F(NetscapeTransferTest, ImportFileReportsARefusedImport) {
     EXPECT_FALSE(fileExists(dir.file("user.ini")));
 }
 
+TEST_F(NetscapeTransferTest, AFileLargerThanAnyStoreCouldTakeIsRefusedUnread) {
+    std::string path = dir.file("huge.htm");
+    writeTextFile(path, kImportFile);
+    {
+        // Grown past the limit without writing the bytes: the end of the file is set further on.
+        ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER end;
+        end.QuadPart = static_cast<LONGLONG>(kMaxBookmarkFileSize) + 1;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
+    }
+    newsFolder();
+    std::string before = storeText();
+    EXPECT_EQ(import_NCFile("Favoriten\\News", path), -1);
+    EXPECT_EQ(storeText(), before);
+}
+
 TEST_F(NetscapeTransferTest, AFailedSaveFailsTheImport) {
     writeTextFile(dir.file("b.htm"), kImportFile);
     TempDir favorites;
