@@ -85,6 +85,31 @@ void ImportIntoDocument(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(ImportIntoDocument)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// A hostile file of nested folders (100,000 deep is 1.6 MB): reading and importing it must stay
+// linear in its size, since the import stops descending where the paths outgrow the store.
+std::string nestedFolders(int depth) {
+    std::string text = "<DL><p>\r\n";
+    for (int i = 0; i < depth; ++i) text += "<DT><H3>f</H3>\r\n<DL><p>\r\n";
+    for (int i = 0; i < depth; ++i) text += "</DL><p>\r\n";
+    return text + "</DL><p>\r\n";
+}
+
+void ImportNestedFolders(benchmark::State& state) {
+    std::string text = nestedFolders(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CBookmarkParser parser("bench.htm");
+        parser.setRootName("Import");
+        parser.loadBuffer(text);
+        parser.parse();
+        IniDocument document;
+        DocumentNodeStore store(document);
+        importBookmarkTree(store, "NVFavTreeRoot\\Favoriten", parser.bookmarkRoot.get(), "06.12.2004");
+        benchmark::DoNotOptimize(document.sectionCount());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(ImportNestedFolders)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 namespace {

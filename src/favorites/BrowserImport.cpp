@@ -63,7 +63,7 @@ int import_Browser(const std::string& destFolder, const std::string& profileId, 
     importBookmarkTree(sharedStoreNodes(), rootSection, &root, getDateString());
     // A result that does not fit the shared store is refused whole: the store is as before.
     if (!batch.commit()) return fail(why, "die Lesezeichen passen nicht in die Konfiguration");
-    saveSharedIni();
+    if (!saveSharedIniAfterChange()) return -1; // the user has been told why
     trace("<<< import_Browser END >>>\n");
     return 1;
 }

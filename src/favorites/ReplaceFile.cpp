@@ -21,18 +21,38 @@ std::string folderOf(const std::string& path) {
     return last == 0 || path[last - 1] == ':' ? path.substr(0, last + 1) : path.substr(0, last);
 }
 
-bool replaceWithTemporary(const std::string& path, const std::string& content) {
+enum class Replacement { done, noTemporary, writeFailed };
+
+Replacement replaceWithTemporary(const std::string& path, const std::string& content) {
     char temporary[MAX_PATH] = {};
-    if (!GetTempFileNameA(folderOf(path).c_str(), "nvb", 0, temporary)) return false;
-    bool replaced = writeComplete(temporary, content) &&
-                    MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced) DeleteFileA(temporary);
-    return replaced;
+    if (!GetTempFileNameA(folderOf(path).c_str(), "nvb", 0, temporary)) return Replacement::noTemporary;
+    if (!writeComplete(temporary, content)) {
+        DeleteFileA(temporary);
+        return Replacement::writeFailed;
+    }
+    if (MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Replacement::done;
+    DeleteFileA(temporary);
+    return Replacement::writeFailed; // the old file stays as it was
+}
+
+bool replace(const std::string& path, const std::string& content) {
+    switch (replaceWithTemporary(path, content)) {
+    case Replacement::done:
+        return true;
+    case Replacement::writeFailed:
+        return false;
+    case Replacement::noTemporary:
+        break;
+    }
+    // A folder that is not ours (a profile below the program folder, with write rights on the
+    // file alone): written in place, as it always was there.
+    return writeComplete(path.c_str(), content);
 }
 } // namespace
 
 bool replaceFileContent(const std::string& path, const std::string& content) {
-    if (!path.empty() && replaceWithTemporary(path, content)) return true;
+    if (!path.empty() && replace(path, content)) return true;
     showMessage("unable to write file '" + path + "'");
     return false;
 }

@@ -6,6 +6,7 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ChromiumBookmarks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChromiumLocalState.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FavoritePaths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LeftOutEntries.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StoreTree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Encoder.cpp

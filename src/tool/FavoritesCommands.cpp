@@ -11,6 +11,7 @@
 #include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
 #include "favorites/StoreTree.h"
@@ -25,6 +26,12 @@ int reportResult(int result) {
     const char* words = result == 1 ? "done" : result == -1 ? "failed" : "abandoned";
     writeStdout(std::string(words) + "\r\n");
     return result == 1 ? 0 : result == -1 ? 1 : 3;
+}
+
+// Names on standard error every entry the operation left out, one line each.
+void reportLeftOut() {
+    for (const LeftOutEntry& entry : takeLeftOut())
+        std::fprintf(stderr, "nvtool: left out: %s: %s\n", entry.path.c_str(), entry.reason.c_str());
 }
 
 // Runs work inside the store, opened as the program opens it.
@@ -159,7 +166,11 @@ int runFavoritesCommand(const Args& input) {
     if (args.size() != operation.argumentCount() + 1)
         return usageError("favorites " + args[0] + " takes " + operation.usage);
     if (operation.takesFile()) args[2] = fullPath(args[2]);
-    return withOpenStore([&] { return reportResult(operation.run(args)); });
+    return withOpenStore([&] {
+        int result = operation.run(args);
+        reportLeftOut();
+        return reportResult(result);
+    });
 }
 
 int runBookmarksCommand(const Args& args) {

@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "config/FileSystem.h"
+#include "config/SharedIni.h"
 #include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
 #include "platform/QuestionSeam.h"
@@ -119,9 +121,15 @@ void CFavAssistentDlg::onFinish() {
     }
     const std::string folder = page3_.getSelectedPath();
     if (!import && page2_.source() == Source::NCFile && !checkSource()) return;
+    takeLeftOut(); // notes of an earlier run are not this run's
     const int result = runOperation(import, folder, user);
+    const size_t leftOut = takeLeftOut().size();
     if (result == 0) return;
-    if (result == 1) askQuestion(import ? "MessageBoxFavImportSuccess" : "MessageBoxFavExportSuccess", "");
+    if (result == 1 && import && leftOut > 0)
+        askQuestion(chooseMessageKey("MessageBoxFavImportIncomplete", "MessageBoxFavImportSuccess"),
+                    std::to_string(leftOut));
+    else if (result == 1)
+        askQuestion(import ? "MessageBoxFavImportSuccess" : "MessageBoxFavExportSuccess", "");
     if (result == -1) askQuestion(import ? "MessageBoxFavImportError" : "MessageBoxFavExportError", "");
     close();
 }

@@ -197,6 +197,23 @@ TEST_F(FavWizard, NetscapeUserPreselectionAndImportFromTheProfile) {
     EXPECT_FALSE(wizard.exists());
 }
 
+TEST_F(FavWizard, AnImportThatLeftEntriesOutSaysSo) {
+    installNetscape({{"anna", true}});
+    writeTextFile(netscape.path() + "\\Users\\anna\\bookmark.htm",
+                  "<DL><p>\r\n<DT><A HREF=\"http://lang/" + std::string(3000, 'x') +
+                      "\">Lang</A>\r\n<DT><A HREF=\"http://kurz/\">Kurz</A>\r\n</DL><p>\r\n");
+    open();
+    click(IDC_FRAME_NEXT);
+    clickOnPage(wizard.sourcePage(), IDC_FAV_NC);
+    click(IDC_FRAME_NEXT);
+    chooseFolder("News");
+    click(IDC_FRAME_FINISH);
+    ASSERT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportIncomplete"});
+    EXPECT_EQ(questions.asked()[0].insert, "1");
+    EXPECT_EQ(storeChildren("Favoriten\\News"), std::vector<std::string>{"Kurz"});
+    EXPECT_FALSE(wizard.exists());
+}
+
 TEST_F(FavWizard, UserWithoutBookmarkFileAsksAndSwitchesToTheFileChoice) {
     installNetscape({{"anna", false}});
     open();

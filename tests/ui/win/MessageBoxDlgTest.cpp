@@ -33,6 +33,7 @@ const KeyCase kMessageKeys[] = {
     {"MessageBoxFavImportTip1", ""},
     {"MessageBoxSearchBookmark", "\"default\""},
     {"MessageBoxFavImportSuccess", ""},
+    {"MessageBoxFavImportIncomplete", "2"},
     {"MessageBoxFavImportError", ""},
     {"MessageBoxFavExportSuccess", ""},
     {"MessageBoxFavExportError", ""},
