@@ -69,6 +69,21 @@ HBITMAP loadThroughPicture(const std::string& path, int* width, int* height) {
     return result;
 }
 
+using LoadPicturePathFn = HRESULT(WINAPI*)(LPOLESTR, LPUNKNOWN, DWORD, OLE_COLOR, REFIID, LPVOID*);
+
+// OleLoadPicturePath, looked up when the first image that is no ".bmp" is loaded: most skins have
+// none, so the start need not load the library. It stays loaded, as the picture objects it makes
+// live in it.
+LoadPicturePathFn pictureLoader() {
+    static const LoadPicturePathFn loader = [] {
+        HMODULE library = LoadLibraryA("oleaut32.dll");
+        return library ? reinterpret_cast<LoadPicturePathFn>(
+                             reinterpret_cast<void*>(GetProcAddress(library, "OleLoadPicturePath")))
+                       : nullptr;
+    }();
+    return loader;
+}
+
 int wrap(int value, int size) {
     return (value % size + size) % size;
 }
@@ -143,10 +158,12 @@ IPicture* loadPicture(const std::string& path) {
     if (length <= 0) return nullptr;
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
+    const LoadPicturePathFn loadPicturePath = pictureLoader();
+    if (!loadPicturePath) return nullptr;
     IPicture* picture = nullptr;
     try {
         HRESULT hr =
-            OleLoadPicturePath(wide.data(), nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
+            loadPicturePath(wide.data(), nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
         if (FAILED(hr)) {
             if (picture) picture->Release();
             return nullptr;
