@@ -44,7 +44,10 @@ int exportFolder(const Args& args) {
     if (args.size() != 3) return usageError("archive export takes FOLDER and FILE");
     const std::string file = fullPath(args[2]);
     OpenStore store;
-    return exitCodeOf(export_Archiv2(args[1], file));
+    const int result = export_Archiv2(args[1], file);
+    if (result == -1) failure(file, "not written: the folder is not there, or packing or copying failed");
+    if (result == 0) std::fprintf(stderr, "nvtool: %s: no room on the destination's drive\n", file.c_str());
+    return exitCodeOf(result);
 }
 
 int importArchive(const Args& args) {
