@@ -3,6 +3,7 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BookmarkNode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BookmarkParser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BookmarkWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserNodes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChromiumBookmarks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChromiumLocalState.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FavoritePaths.cpp
