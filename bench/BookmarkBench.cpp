@@ -8,7 +8,10 @@
 #include "favorites/BookmarkImport.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/ChromiumBookmarks.h"
+#include "favorites/PlacesDatabase.h"
 #include "favorites/StoreTree.h"
+
+#include <sqlite3.h>
 
 namespace {
 // A Netscape bookmark file with the given number of links spread over folders (one level below
@@ -146,16 +149,66 @@ std::optional<std::string> latin1(std::u16string_view units) {
     return text;
 }
 
-// The import of the same links from a bookmark file (Bookmarks: false) or a Chromium profile's
-// Bookmarks file (true): read, tree built, merged into a fresh document.
+// The links of generateBookmarks(links, 200, true) in a Firefox places.sqlite below the toolbar,
+// written to path; returns the file's size.
+size_t generatePlacesDatabase(int links, const std::string& path) {
+    std::remove(path.c_str());
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    std::string sql =
+        "PRAGMA journal_mode=WAL; BEGIN;"
+        "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR);"
+        "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER,"
+        " position INTEGER, title LONGVARCHAR, dateAdded INTEGER, guid TEXT);"
+        "INSERT INTO moz_bookmarks VALUES (1, 2, NULL, 0, 0, '', 0, 'root________');"
+        "INSERT INTO moz_bookmarks VALUES (2, 2, NULL, 1, 0, 'toolbar', 0, 'toolbar_____');";
+    char row[512];
+    int perFolder = links / 200, id = 3;
+    for (int folder = 0; folder < 200; ++folder) {
+        const int folderId = id++;
+        std::snprintf(row, sizeof(row),
+                      "INSERT INTO moz_bookmarks VALUES (%d, 2, NULL, 2, %d, 'Ordner %d', 0, '');", folderId,
+                      folder, folder);
+        sql += row;
+        for (int link = 0; link < perFolder; ++link) {
+            int n = folder * perFolder + link;
+            std::snprintf(
+                row, sizeof(row),
+                "INSERT INTO moz_places VALUES (%d, 'http://www.beispiel-%06d.de/pfad/zur/seite/%d.html', "
+                "'Seite %d');"
+                "INSERT INTO moz_bookmarks VALUES (%d, 1, %d, %d, %d, 'Beispielseite Nr. %d', "
+                "1600000000000000, '');",
+                n + 1, n, n, n, id++, n + 1, folderId, link, n);
+            sql += row;
+        }
+    }
+    sqlite3_exec(db, (sql + "COMMIT; PRAGMA wal_checkpoint(TRUNCATE);").c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    FILE* file = std::fopen(path.c_str(), "rb");
+    std::fseek(file, 0, SEEK_END);
+    size_t size = static_cast<size_t>(std::ftell(file));
+    std::fclose(file);
+    return size;
+}
+
+// The import of the same links from a bookmark file (source 0), a Chromium profile's Bookmarks
+// file (1) or a Firefox profile's places.sqlite (2): read, tree built, merged into a fresh
+// document.
 void ImportSameLinks(benchmark::State& state) {
-    const bool chromium = state.range(0) != 0;
+    const int source = static_cast<int>(state.range(0));
+    const bool chromium = source == 1;
     const int links = 20000;
-    const std::string text =
-        chromium ? generateChromiumBookmarks(links) : generateBookmarks(links, 200, true);
+    const std::string places = "/tmp/nv_bench_places.sqlite";
+    const std::string text = source == 2 ? std::string()
+                             : chromium  ? generateChromiumBookmarks(links)
+                                         : generateBookmarks(links, 200, true);
+    const size_t bytes = source == 2 ? generatePlacesDatabase(links, places) : text.size();
+    const BrowserNodeMaker nodes(latin1, [](uint64_t) { return std::string("18.06.2022"); });
     for (auto _ : state) {
         std::unique_ptr<BookmarkNode> root = std::make_unique<BookmarkNode>(kFolderNode, "Import", "");
-        if (chromium) {
+        if (source == 2) {
+            root->firstChild = buildPlacesTree(readPlacesRows(places).rows, nodes).roots;
+        } else if (chromium) {
             ChromiumBookmarkReader reader({"Lesezeichenleiste", "Weitere Lesezeichen", "Mobile Lesezeichen"},
                                           latin1, [](uint64_t) { return std::string("18.06.2022"); });
             reader.add(text);
@@ -176,7 +229,7 @@ void ImportSameLinks(benchmark::State& state) {
         root.reset();
         state.ResumeTiming();
     }
-    state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+    state.counters["MB"] = static_cast<double>(bytes) / 1e6;
 }
 } // namespace
-BENCHMARK(ImportSameLinks)->ArgName("chromium")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImportSameLinks)->ArgName("source")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);

@@ -39,6 +39,8 @@ if(NOT IS_SYMLINK ${NV_JSON_INCLUDE}/nlohmann)
   file(CREATE_LINK /usr/include/nlohmann ${NV_JSON_INCLUDE}/nlohmann SYMBOLIC)
 endif()
 target_include_directories(nvfavorites SYSTEM PRIVATE ${NV_JSON_INCLUDE})
+include(cmake/ThirdParty.cmake)
+target_link_libraries(nvfavorites PUBLIC nvsqlite nvlz4)
 
 # The resources (dialog templates, icon, version, manifest) go into the program and into every
 # Windows test executable, whose dialogs are built from the same templates.

@@ -5,6 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 builds=("$@")
 ((${#builds[@]})) || builds=(native asan windows)
+bash "$root/scripts/fetch-sources.sh"
 for b in "${builds[@]}"; do
   dir="$root/build/$b"
   case $b in

@@ -9,6 +9,10 @@ Usage: demo_data.py DRIVE_C PLAIN_DIR USER
 - the stand-alone bookmark file C:\\users\\Demo\\Eigene Dateien\\Lesezeichen.htm (UTF-8);
 - Google Chrome with the profiles "Person 1" and "Arbeit" (the latter with the signed-in
   account's bookmarks) and Microsoft Edge, in the local application data folder;
+- Mozilla Firefox in the roaming application data folder: the profile "Privat" that its
+  installation uses, with places.sqlite in write-ahead-log mode (its newest bookmark only in
+  places.sqlite-wal, as while Firefox runs) and a backup, and the profile "Laptop" with backups
+  only;
 - saved pages with their companion folders (images, style sheets) in nested folders of the
   offline data folder;
 - PLAIN_DIR/system.ini, user.ini and USER.ini: the configuration in plain text (Windows-1252,
@@ -22,8 +26,10 @@ run starts from the same state. Texts are written in UTF-8 here and stored in Wi
 import json
 import os
 import shutil
+import sqlite3
 import struct
 import sys
+import tempfile
 import zlib
 
 PROFILE = "C:\\users\\Demo"
@@ -33,6 +39,7 @@ APPDATA = PROFILE + "\\Anwendungsdaten"
 LOCAL_APPDATA = PROFILE + "\\Lokale Einstellungen\\Anwendungsdaten"
 CHROME = LOCAL_APPDATA + "\\Google\\Chrome\\User Data"
 EDGE = LOCAL_APPDATA + "\\Microsoft\\Edge\\User Data"
+FIREFOX = APPDATA + "\\Mozilla\\Firefox"
 OFFLINE_DATA = PERSONAL + "\\Quendal_Software_5\\Offline\\Data"
 PAGES = OFFLINE_DATA + "\\demo"
 NETSCAPE = "C:\\Programme\\Netscape"
@@ -56,6 +63,8 @@ STORE_FAVORITES = {
     "Aus Netscape": {},
     "Aus einer Datei": {},
     "Aus Chrome": {},
+    "Aus Firefox": {},
+    "Aus der Firefox-Sicherung": {},
 }
 
 EXPLORER_FAVORITES = {
@@ -114,6 +123,27 @@ CHROME_WORK = {"bookmark_bar": [("Intranet", "https://intranet.example/")]}
 CHROME_WORK_ACCOUNT = {"bookmark_bar": [("Kalender", "https://kalender.example/")],
                        "other": [("Team", {"Wiki": "https://wiki.example/"})]}
 EDGE_DEFAULT = {"bookmark_bar": [("Wetter", "https://wetter.example/")]}
+
+# Firefox: roots (by guid) hold folders (lists of pairs), links (URL, or (URL, page title) for a
+# bookmark without a title of its own), separators (None) and place: queries. The tags root repeats
+# a link; the last entry of FIREFOX_LOG is written only into the write-ahead log.
+FIREFOX_PRIVAT = {
+    "toolbar_____": [
+        ("Meistbesucht", "place:sort=8&maxResults=10"),
+        ("Nachrichten", [("Tagesschau", "https://www.tagesschau.example/"),
+                         ("", ("https://zeitung.example/", "Die Zeitung – Startseite"))]),
+        (None, None),
+        ("Neuer Ordner", [("Straßenbahn Köln", "https://kvb.example/")]),
+        ("Neuer Ordner", [("Bäckerei Müller", "https://baecker.example/")]),
+    ],
+    "menu________": [("Firefox-Hilfe", "about:support"), ("Übersetzer", "https://uebersetzer.example/")],
+    "tags________": [("urlaub", [("", "https://kvb.example/")])],
+}
+FIREFOX_LOG = {"unfiled_____": [("Gerade gespeichert", "https://neu.example/")]}
+FIREFOX_LAPTOP = {"toolbar_____": [("Fahrplan", "https://fahrplan.example/")],
+                  "unfiled_____": [("Rezepte", [("Apfelkuchen", "https://kuchen.example/")])]}
+FIREFOX_ROOTS = [("root________", ""), ("menu________", "menu"), ("toolbar_____", "toolbar"),
+                 ("tags________", "tags"), ("unfiled_____", "unfiled"), ("mobile______", "mobile")]
 
 # The page archive: folders are dicts, pages are (file below PAGES, title, address, images).
 ARCHIVE = {
@@ -222,6 +252,88 @@ def chromium_bookmarks(roots):
 def local_state(profiles):
     cache = {folder: {"name": name} for folder, name in profiles}
     return json.dumps({"profile": {"info_cache": cache}}, ensure_ascii=False).encode("utf-8")
+
+
+def places_rows(cursor, parent, items):
+    for position, (title, value) in enumerate(items):
+        kind, place = (3, None) if value is None else (2, None) if isinstance(value, list) else (1, value)
+        if kind == 1:
+            url, page_title = place if isinstance(place, tuple) else (place, None)
+            cursor.execute("INSERT INTO moz_places (url, title) VALUES (?, ?)", (url, page_title))
+            place = cursor.lastrowid
+        cursor.execute("INSERT INTO moz_bookmarks (type, fk, parent, position, title, dateAdded) "
+                       "VALUES (?, ?, ?, (SELECT COUNT(*) FROM moz_bookmarks WHERE parent = ?), ?, ?)",
+                       (kind, place, parent, parent, title or None, 1700000000000000 + position))
+        if kind == 2:
+            places_rows(cursor, cursor.lastrowid, value)
+
+
+def places_database(path, roots, log_roots):
+    """Firefox's places.sqlite in write-ahead-log mode: roots go into the database file, log_roots
+    only into places.sqlite-wal (copied while the database is open, as Firefox leaves it)."""
+    work = tempfile.mkdtemp()
+    database = os.path.join(work, "places.sqlite")
+    connection = sqlite3.connect(database, isolation_level=None)
+    cursor = connection.cursor()
+    cursor.execute("PRAGMA journal_mode=WAL")
+    cursor.execute("CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, "
+                   "visit_count INTEGER DEFAULT 0, guid TEXT)")
+    cursor.execute("CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL, "
+                   "parent INTEGER, position INTEGER, title LONGVARCHAR, keyword_id INTEGER, folder_type TEXT, "
+                   "dateAdded INTEGER, lastModified INTEGER, guid TEXT)")
+    ids = {}
+    for position, (guid, title) in enumerate(FIREFOX_ROOTS):
+        cursor.execute("INSERT INTO moz_bookmarks (type, parent, position, title, guid) VALUES (2, ?, ?, ?, ?)",
+                       (1 if guid != "root________" else 0, max(position - 1, 0), title, guid))
+        ids[guid] = cursor.lastrowid
+    for guid, items in roots.items():
+        places_rows(cursor, ids[guid], items)
+    cursor.execute("PRAGMA wal_checkpoint(TRUNCATE)")
+    cursor.execute("PRAGMA wal_autocheckpoint=0")
+    for guid, items in log_roots.items():
+        places_rows(cursor, ids[guid], items)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    shutil.copyfile(database, path)
+    shutil.copyfile(database + "-wal", path + "-wal")
+    connection.close()
+    shutil.rmtree(work)
+
+
+def backup_node(title, value):
+    if isinstance(value, list):
+        return {"type": "text/x-moz-place-container", "title": title,
+                "children": [backup_node(t, v) for t, v in value if v is not None]}
+    url = value[0] if isinstance(value, tuple) else value
+    return {"type": "text/x-moz-place", "title": title, "uri": url, "dateAdded": 1700000000000000}
+
+
+def firefox_backup(roots):
+    """A bookmark backup (.jsonlz4): "mozLz40\\0", the JSON's size (32-bit little-endian), then the
+    JSON as one LZ4 block, here a single run of literals (a block any LZ4 decoder reads)."""
+    names = {"menu________": "bookmarksMenuFolder", "toolbar_____": "toolbarFolder",
+             "tags________": "tagsFolder", "unfiled_____": "unfiledBookmarksFolder",
+             "mobile______": "mobileFolder"}
+    children = []
+    for guid, root in names.items():
+        node = backup_node(guid.strip("_"), roots.get(guid, []))
+        node.update(guid=guid, root=root)
+        children.append(node)
+    data = json.dumps({"guid": "root________", "type": "text/x-moz-place-container", "root": "placesRoot",
+                       "children": children}, ensure_ascii=False).encode("utf-8")
+    token, rest = (len(data) << 4, b"") if len(data) < 15 else (0xF0, b"")
+    if len(data) >= 15:
+        count = len(data) - 15
+        rest = b"\xff" * (count // 255) + bytes([count % 255])
+    return b"mozLz40\0" + struct.pack("<I", len(data)) + bytes([token]) + rest + data
+
+
+def profiles_ini(profiles, default):
+    lines = []
+    for number, (name, folder) in enumerate(profiles):
+        lines += ["[Profile%d]" % number, "Name=" + name, "IsRelative=1", "Path=Profiles/" + folder, ""]
+    lines += ["[Install308046B0AF4A39CB]", "Default=Profiles/" + default, "Locked=1", "",
+              "[General]", "StartWithLastProfile=1", "Version=2", ""]
+    return "\r\n".join(lines).encode("utf-8")
 
 
 # --- Saved pages ---------------------------------------------------------------------------
@@ -371,6 +483,19 @@ def main():
     write(unix(drive_c, CHROME + "\\Profile 1\\Bookmarks"), chromium_bookmarks(CHROME_WORK))
     write(unix(drive_c, CHROME + "\\Profile 1\\AccountBookmarks"), chromium_bookmarks(CHROME_WORK_ACCOUNT))
     write(unix(drive_c, EDGE + "\\Default\\Bookmarks"), chromium_bookmarks(EDGE_DEFAULT))
+
+    write(unix(drive_c, FIREFOX + "\\profiles.ini"),
+          profiles_ini([("Laptop", "k3v9q2lp.laptop"), ("Privat", "x8f2m1ab.default-release")],
+                       "x8f2m1ab.default-release"))
+    privat = FIREFOX + "\\Profiles\\x8f2m1ab.default-release"
+    places_database(unix(drive_c, privat + "\\places.sqlite"), FIREFOX_PRIVAT, FIREFOX_LOG)
+    write(unix(drive_c, privat + "\\bookmarkbackups\\bookmarks-2024-11-28_9_Xq3a1m2B4rJk8Zw0Lh5Tnw==.jsonlz4"),
+          firefox_backup(FIREFOX_PRIVAT))
+    laptop = FIREFOX + "\\Profiles\\k3v9q2lp.laptop\\bookmarkbackups"
+    write(unix(drive_c, laptop + "\\bookmarks-2024-11-20_2_Pq8sW1kC9vBn2Lx7Yt4Ema==.jsonlz4"),
+          firefox_backup({"toolbar_____": [("Fahrplan", "https://fahrplan.example/")]}))
+    write(unix(drive_c, laptop + "\\bookmarks-2024-12-02_3_Hn4kR7tY2pQw9Zs1Vb6Xca==.jsonlz4"),
+          firefox_backup(FIREFOX_LAPTOP))
 
     write_pages(drive_c, ARCHIVE)
 

@@ -10,6 +10,7 @@
 #include "favorites/BookmarkImport.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/FirefoxBookmarks.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -26,43 +27,62 @@ std::string localDate(uint64_t microseconds) {
     return text;
 }
 
-int fail(std::string* why, const std::string& reason) {
-    if (why) *why = reason;
+int fail(BrowserImportNotes* notes, const std::string& reason) {
+    if (notes) notes->why = reason;
     return -1;
 }
-} // namespace
 
-ChromiumBookmarkReader browserBookmarkReader(const BrowserProfile& profile) {
-    return ChromiumBookmarkReader(profile.rootNames, wideToAnsi, localDate);
-}
-
-std::string readBrowserBookmarks(const BrowserProfile& profile, ChromiumBookmarkReader& reader) {
-    if (!profile.problem.empty()) return profile.problem;
+BrowserBookmarks readChromiumBookmarks(const BrowserProfile& profile) {
+    BrowserBookmarks result;
+    result.fileRead = profile.bookmarksFile;
+    if (!profile.problem.empty()) {
+        result.problem = profile.problem;
+        return result;
+    }
+    ChromiumBookmarkReader reader(profile.rootNames, wideToAnsi, localDate);
     for (const std::string& path : {profile.bookmarksFile, profile.accountFile}) {
         if (path.empty() || !fileExists(path)) continue;
         std::optional<std::string> text = readFileInUse(path, kMaxChromiumBookmarksFile);
-        if (!text) return "Lesezeichen nicht lesbar: " + path;
-        if (!reader.add(*text)) return "keine Lesezeichen-Datei: " + path;
+        if (!text || !reader.add(*text)) {
+            result.problem = (text ? "keine Lesezeichen-Datei: " : "Lesezeichen nicht lesbar: ") + path;
+            return result;
+        }
     }
-    return "";
+    result.links = reader.linkCount();
+    result.roots = reader.takeTree();
+    return result;
+}
+} // namespace
+
+BrowserBookmarks readBrowserBookmarks(const BrowserProfile& profile) {
+    switch (profile.kind) {
+    case BrowserKind::Firefox:
+        return readFirefoxBookmarks(profile, BrowserNodeMaker(wideToAnsi, localDate));
+    case BrowserKind::Chromium:
+        break;
+    }
+    return readChromiumBookmarks(profile);
 }
 
-int import_Browser(const std::string& destFolder, const std::string& profileId, std::string* why) {
+int import_Browser(const std::string& destFolder, const std::string& profileId, BrowserImportNotes* notes) {
     trace("<<< import_Browser BEGIN >>>\n");
     std::optional<BrowserProfile> profile = findBrowserProfile(profileId);
-    if (!profile) return fail(why, "kein Browser-Profil " + profileId);
-    ChromiumBookmarkReader reader = browserBookmarkReader(*profile);
-    std::string problem = readBrowserBookmarks(*profile, reader);
-    if (!problem.empty()) return fail(why, problem);
+    if (!profile) return fail(notes, "kein Browser-Profil " + profileId);
+    BrowserBookmarks bookmarks = readBrowserBookmarks(*profile);
+    if (!bookmarks.problem.empty()) return fail(notes, bookmarks.problem);
+    if (notes) {
+        notes->backupDate = bookmarks.backupDate;
+        notes->databaseProblem = bookmarks.databaseProblem;
+    }
 
     FolderPathParts dest = splitFolderPath(destFolder);
     BookmarkNode root(kFolderNode, dest.name, "");
-    root.firstChild = reader.takeTree();
+    root.firstChild = std::move(bookmarks.roots);
     StoreBatch batch;
     std::string rootSection = getFavTreeRoot() + (dest.parent.empty() ? "" : "\\" + dest.parent);
     importBookmarkTree(sharedStoreNodes(), rootSection, &root, getDateString());
     // A result that does not fit the shared store is refused whole: the store is as before.
-    if (!batch.commit()) return fail(why, "die Lesezeichen passen nicht in die Konfiguration");
+    if (!batch.commit()) return fail(notes, "die Lesezeichen passen nicht in die Konfiguration");
     if (!saveSharedIniAfterChange()) return -1; // the user has been told why
     trace("<<< import_Browser END >>>\n");
     return 1;

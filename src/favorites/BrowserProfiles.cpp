@@ -5,6 +5,8 @@
 #include "config/FileSystem.h"
 #include "favorites/BookmarkFile.h"
 #include "favorites/ChromiumLocalState.h"
+#include "favorites/FirefoxBookmarks.h"
+#include "favorites/FirefoxProfilesIni.h"
 #include "platform/Handles.h"
 #include "platform/Registry.h"
 
@@ -116,12 +118,34 @@ void addBrowser(std::vector<BrowserProfile>& profiles, const Browser& browser) {
         if (!known) addProfile(profiles, browser, appendPath(userData, folder), folder, folder);
     }
 }
+// Firefox's profiles as its profiles.ini lists them, those with a database or a backup.
+void addFirefox(std::vector<BrowserProfile>& profiles) {
+    std::string base = getAppDataFolder();
+    if (base.empty()) return;
+    std::string firefox = appendPath(base, "Mozilla\\Firefox");
+    std::optional<std::string> ini = readFileInUse(appendPath(firefox, "profiles.ini"), 1u << 20);
+    if (!ini) return;
+    for (const FirefoxProfileEntry& entry : parseFirefoxProfiles(*ini)) {
+        std::string path = utf8ToAnsi(entry.path);
+        if (path.empty()) continue;
+        std::string folder = entry.relative ? appendPath(firefox, path) : path;
+        BrowserProfile profile;
+        profile.kind = BrowserKind::Firefox;
+        profile.bookmarksFile = appendPath(folder, kPlacesFile);
+        if (!fileExists(profile.bookmarksFile) && newestFirefoxBackup(folder).empty()) continue;
+        std::string folderName = profileFolderName(folder), shownName = utf8ToAnsi(entry.name);
+        profile.id = "firefox:" + folderName;
+        profile.displayText = "Mozilla Firefox \x96 " + (shownName.empty() ? folderName : shownName);
+        profiles.push_back(std::move(profile));
+    }
+}
 } // namespace
 
 std::vector<BrowserProfile> findBrowserProfiles() {
     std::vector<BrowserProfile> profiles;
     for (const Browser& browser : kBrowsers)
         addBrowser(profiles, browser);
+    addFirefox(profiles);
     return profiles;
 }
 

@@ -3,11 +3,9 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
-#include <unordered_set>
 
 #include "config/IniDocument.h"
 #include "favorites/BookmarkImport.h"
-#include "favorites/Utf8Decoder.h"
 
 namespace {
 // std::map objects: inserting a key never copies the values already parsed, however deep.
@@ -49,29 +47,6 @@ std::string lowerAscii(std::string_view text) {
     return lower;
 }
 
-size_t countOf(std::string_view text, char c) {
-    size_t count = 0;
-    for (char each : text)
-        count += each == c;
-    return count;
-}
-
-// Non-ASCII bytes of a URL as %XX, for URLs the code page cannot hold.
-std::string percentEncoded(std::string_view url) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (unsigned char c : url) {
-        if (c < 0x80) {
-            encoded += static_cast<char>(c);
-        } else {
-            encoded += '%';
-            encoded += digits[c >> 4];
-            encoded += digits[c & 15];
-        }
-    }
-    return encoded;
-}
-
 std::unique_ptr<BookmarkNode>& lastSlot(std::unique_ptr<BookmarkNode>& first) {
     std::unique_ptr<BookmarkNode>* slot = &first;
     while (*slot)
@@ -80,73 +55,15 @@ std::unique_ptr<BookmarkNode>& lastSlot(std::unique_ptr<BookmarkNode>& first) {
 }
 } // namespace
 
-bool isInternalPage(std::string_view url) {
-    size_t colon = url.find(':');
-    if (colon == std::string_view::npos) return false;
-    std::string scheme = lowerAscii(url.substr(0, colon));
-    for (const char* internal : {"chrome", "edge", "brave", "vivaldi", "opera", "about", "javascript"})
-        if (scheme == internal) return true;
-    return false;
-}
-
-std::string urlHost(std::string_view url) {
-    size_t start = url.find("://");
-    if (start == std::string_view::npos) return "";
-    std::string_view rest = url.substr(start + 3);
-    rest = rest.substr(0, rest.find_first_of("/?#"));
-    size_t at = rest.rfind('@');
-    if (at != std::string_view::npos) rest.remove_prefix(at + 1);
-    if (!rest.empty() && rest.front() == '[') return std::string(rest.substr(0, rest.find(']') + 1));
-    return std::string(rest.substr(0, rest.find(':')));
-}
-
-void separateSameNamedSiblings(BookmarkNode& root) {
-    std::vector<BookmarkNode*> folders{&root};
-    while (!folders.empty()) {
-        BookmarkNode* folder = folders.back();
-        folders.pop_back();
-        std::unordered_set<std::string> taken;
-        for (BookmarkNode* child = folder->firstChild.get(); child; child = child->nextSibling.get())
-            taken.insert(lowerAscii(child->name));
-        std::unordered_set<std::string> seen;
-        for (BookmarkNode* child = folder->firstChild.get(); child; child = child->nextSibling.get()) {
-            if (!seen.insert(lowerAscii(child->name)).second) {
-                std::string base = child->name;
-                for (int n = 2;; ++n) {
-                    std::string candidate = base + " (" + std::to_string(n) + ")";
-                    if (taken.insert(lowerAscii(candidate)).second) {
-                        child->name = candidate;
-                        seen.insert(lowerAscii(candidate));
-                        break;
-                    }
-                }
-            }
-            if (child->kind == kFolderNode) folders.push_back(child);
-        }
-    }
-}
-
 ChromiumBookmarkReader::ChromiumBookmarkReader(ChromiumRootNames names, WideToAnsi toAnsi,
                                                BookmarkDateFormat formatDate)
-    : names_(std::move(names)), toAnsi_(std::move(toAnsi)), formatDate_(std::move(formatDate)) {}
-
-std::string ChromiumBookmarkReader::convert(std::string_view utf8) const {
-    std::u16string units(utf8.size(), u'\0');
-    size_t capacity = units.size();
-    auto bytes = reinterpret_cast<const unsigned char*>(utf8.data());
-    if (utf8.empty() ||
-        decodeUtf8(bytes, static_cast<long>(utf8.size()), units.data(), capacity) != kUtf8Success)
-        return "";
-    units.resize(capacity);
-    std::optional<std::string> text = toAnsi_ ? toAnsi_(units) : std::nullopt;
-    return text ? *text : "";
-}
+    : names_(std::move(names)), nodes_(std::move(toAnsi), std::move(formatDate)) {}
 
 std::string ChromiumBookmarkReader::rootName(const std::string& key, std::string_view ownName) const {
     if (key == "bookmark_bar") return names_.bookmarkBar;
     if (key == "other") return names_.other;
     if (key == "synced") return names_.synced;
-    std::string name = convert(ownName);
+    std::string name = nodes_.convert(ownName);
     sanitizeName(name);
     return name.empty() ? key : name;
 }
@@ -192,35 +109,24 @@ bool ChromiumBookmarkReader::add(std::string_view text) {
             std::string_view url = member(child, "url");
             if (type != "folder" && (type != "url" || url.empty() || isInternalPage(url))) continue;
 
-            std::string name = convert(member(child, "name"));
-            sanitizeName(name);
             if (type == "url") {
-                std::string ansiUrl = convert(url);
-                if (ansiUrl.empty() || countOf(ansiUrl, '?') > countOf(url, '?'))
-                    ansiUrl = percentEncoded(url);
-                if (name.empty() || countOf(name, '?') + countOf(name, ' ') == name.size()) {
-                    name = urlHost(url);
-                    sanitizeName(name);
-                    if (name.empty()) name = "Link";
-                }
-                auto link = std::make_unique<BookmarkNode>(kLinkNode, std::move(name), std::move(ansiUrl));
                 uint64_t microseconds = 0;
                 std::string_view added = member(child, "date_added");
-                if (formatDate_ && !added.empty() &&
-                    std::from_chars(added.data(), added.data() + added.size(), microseconds).ec ==
-                        std::errc())
-                    link->date = formatDate_(microseconds);
-                *current.tail = std::move(link);
+                bool dated = !added.empty() &&
+                             std::from_chars(added.data(), added.data() + added.size(), microseconds).ec ==
+                                 std::errc();
+                *current.tail = nodes_.link({member(child, "name")}, url,
+                                            dated ? std::optional<uint64_t>(microseconds) : std::nullopt);
                 current.tail = &(*current.tail)->nextSibling;
                 ++links_;
                 continue;
             }
-            if (name.empty()) name = "Ordner";
+            std::unique_ptr<BookmarkNode> made = nodes_.folder(member(child, "name"));
             if (open.size() >= kMaxChromiumFolderDepth) {
-                tooDeep_.push_back(name);
+                tooDeep_.push_back(made->name);
                 continue;
             }
-            *current.tail = std::make_unique<BookmarkNode>(kFolderNode, std::move(name), "");
+            *current.tail = std::move(made);
             BookmarkNode* folder = current.tail->get();
             current.tail = &folder->nextSibling;
             if (const Json* grandChildren = childrenOf(child))
@@ -239,11 +145,5 @@ std::unique_ptr<BookmarkNode> ChromiumBookmarkReader::takeTree() {
         tail = &(*tail)->nextSibling;
     }
     roots_.clear();
-    if (first) {
-        BookmarkNode holder(kFolderNode, "", "");
-        holder.firstChild = std::move(first);
-        separateSameNamedSiblings(holder);
-        first = std::move(holder.firstChild);
-    }
-    return first;
+    return separatedSiblings(std::move(first));
 }

@@ -3,10 +3,15 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BookmarkNode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BookmarkParser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BookmarkWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserNodes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChromiumBookmarks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChromiumLocalState.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FavoritePaths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FirefoxBackup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FirefoxPlaces.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FirefoxProfilesIni.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LeftOutEntries.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PlacesDatabase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StoreTree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Encoder.cpp
@@ -17,6 +22,7 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BrowserProfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExplorerFavorites.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FavoritesStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FirefoxBookmarks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FolderTreeView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InternetShortcut.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NetscapeProfiles.cpp

@@ -107,26 +107,34 @@ int listNetscapeUsers(const Args& args) {
     return 0;
 }
 
+std::string backupNote(const std::string& date, const std::string& databaseProblem) {
+    return "from the backup of " + date + " (the database: " + databaseProblem + ")";
+}
+
 // One line per profile: id, TAB, the wizard's text, TAB, the file read, TAB, the number of links
-// or why they cannot be read.
+// (and the backup's date when Firefox's database could not be read) or why they cannot be read.
 int listBrowsers(const Args& args) {
     if (args.size() != 1) return usageError("favorites browsers takes no arguments");
     std::string text;
     for (const BrowserProfile& profile : findBrowserProfiles()) {
-        ChromiumBookmarkReader reader = browserBookmarkReader(profile);
-        std::string problem = readBrowserBookmarks(profile, reader);
-        std::string state = problem.empty() ? std::to_string(reader.linkCount()) + " links" : problem;
-        text +=
-            profile.id + "\t" + profile.displayText + "\t" + profile.bookmarksFile + "\t" + state + "\r\n";
+        BrowserBookmarks bookmarks = readBrowserBookmarks(profile);
+        std::string state = bookmarks.problem;
+        if (state.empty()) state = std::to_string(bookmarks.links) + " links";
+        if (bookmarks.problem.empty() && !bookmarks.backupDate.empty())
+            state += " " + backupNote(bookmarks.backupDate, bookmarks.databaseProblem);
+        const std::string& file = bookmarks.fileRead.empty() ? profile.bookmarksFile : bookmarks.fileRead;
+        text += profile.id + "\t" + profile.displayText + "\t" + file + "\t" + state + "\r\n";
     }
     writeStdout(text);
     return 0;
 }
 
 int importBrowser(const Args& args) {
-    std::string why;
-    int result = import_Browser(args[1], args[2], &why);
-    if (!why.empty()) failure(args[2], why);
+    BrowserImportNotes notes;
+    int result = import_Browser(args[1], args[2], &notes);
+    if (!notes.why.empty()) failure(args[2], notes.why);
+    if (result == 1 && !notes.backupDate.empty())
+        writeStdout("read " + backupNote(notes.backupDate, notes.databaseProblem) + "\r\n");
     return result;
 }
 

@@ -105,10 +105,20 @@ int CFavAssistentDlg::runOperation(bool import, const std::string& folder, const
     case Source::Browser: {
         const size_t index = static_cast<size_t>(page2_.selectedBrowserProfile());
         if (!import || index >= browserProfiles_.size()) return -1;
-        return import_Browser(folder, browserProfiles_[index].id);
+        BrowserImportNotes notes;
+        const int result = import_Browser(folder, browserProfiles_[index].id, &notes);
+        if (result == 1 && !notes.backupDate.empty()) tellBackupDate(notes.backupDate);
+        return result;
     }
     }
     return -1;
+}
+
+// Firefox's database could not be read, its backup of that day was. Skins without the message
+// say nothing.
+void CFavAssistentDlg::tellBackupDate(const std::string& date) {
+    const char* const key = "MessageBoxFavImportBrowserBackup";
+    if (!getLayoutSectionValue(key, "Message").empty()) askQuestion(key, date);
 }
 
 void CFavAssistentDlg::onFinish() {

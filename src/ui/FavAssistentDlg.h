@@ -35,6 +35,7 @@ class CFavAssistentDlg : public CAssistentFrame {
   private:
     int runOperation(bool import, const std::string& folder, const std::string& user);
     void collectBrowserProfiles();
+    void tellBackupDate(const std::string& date);
 
     CDirectionPage page1_;
     CFavSourcePage page2_;

@@ -25,6 +25,9 @@ const std::string kNetscapeBookmarks = "C:\\Programme\\Netscape\\Users\\anna\\bo
 const std::string kBookmarkFile = kPersonal + "\\Lesezeichen.htm";
 const std::string kExportFile = kPersonal + "\\Favoriten.htm";
 const std::string kChromeProfile = "chrome:Default";
+const std::string kFirefoxProfile = "firefox:x8f2m1ab.default-release";
+const std::string kFirefoxBackupProfile = "firefox:k3v9q2lp.laptop";
+const std::string kFirefoxLogOnlyLink = "https://neu.example/"; // only in places.sqlite-wal
 const std::string kTopFolder = "Favoriten";
 const std::string kArchiveFolder = "Reisen";
 const std::string kArchiveTarget = "Aus dem Archiv";
@@ -49,7 +52,7 @@ class DemoTour {
 
     bool favorites() {
         return importFromExplorer() && importFromNetscape() && importFromFile() && importFromChrome() &&
-               exportToFile();
+               importFromFirefox() && importFirefoxBackup() && exportToFile();
     }
     bool archive() { return exportArchive() && importArchive(); }
     bool missingUser();
@@ -59,6 +62,11 @@ class DemoTour {
     bool importFromNetscape();
     bool importFromFile();
     bool importFromChrome();
+    bool importFromFirefox();
+    bool importFirefoxBackup();
+    // Checks that the store folder now holds the links the profile gave.
+    bool checkBrowserImport(const std::string& folder, int links, const std::string& remark);
+    bool checkHoldsLink(const std::string& folder, const std::string& url, const std::string& what);
     bool exportToFile();
     bool exportArchive();
     bool importArchive();
@@ -165,6 +173,63 @@ bool DemoTour::importFromChrome() {
     tour_.note("result: " + describe(*after) + " imported into " + kTopFolder + "\\" + folder +
                " (the browser's roots and both \"Neuer Ordner\" folders among them)");
     return true;
+}
+
+bool DemoTour::checkBrowserImport(const std::string& folder, int links, const std::string& remark) {
+    std::optional<LinkCount> after = favoritesIn(kTopFolder + "\\" + folder);
+    if (!after) return false;
+    if (after->links != links)
+        return tour_.fail("the store folder holds " + describe(*after) + ", expected " +
+                          std::to_string(links) + " links");
+    tour_.note("result: " + describe(*after) + " imported into " + kTopFolder + "\\" + folder + " (" +
+               remark + ")");
+    return true;
+}
+
+bool DemoTour::checkHoldsLink(const std::string& folder, const std::string& url, const std::string& what) {
+    std::optional<bool> holds = measured(measures_.holdsLink(folder, url));
+    if (!holds) return false;
+    if (!*holds) return tour_.fail(folder + " lacks " + what + " (" + url + ")");
+    tour_.note(folder + " holds " + what + " (" + url + ")");
+    return true;
+}
+
+bool DemoTour::importFromFirefox() {
+    const std::string folder = "Aus Firefox";
+    tour_.heading(std::to_string(++run_) + ". Favorites wizard: import a Firefox profile's bookmarks");
+    std::optional<int> links = measured(measures_.browserLinks(kFirefoxProfile));
+    if (!links) return false;
+    tour_.note("the Firefox profile " + kFirefoxProfile + " (the one its installation uses) has " +
+               std::to_string(*links) +
+               " links in places.sqlite, the newest only in places.sqlite-wal; its "
+               "tags, a place: query and an internal page are left out");
+    return tour_.start("-Favorites") && tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::FavoritesSource) &&
+           tour_.tick(IDC_FAV_BROWSER, "another browser") &&
+           tour_.chooseBrowserProfile("Mozilla Firefox \x96 Privat") &&
+           tour_.picture("favorites-import-firefox-source") &&
+           tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::Tree) &&
+           finishFavoritesImport(folder, "favorites-import-firefox") &&
+           checkBrowserImport(folder, *links, "its roots and both \"Neuer Ordner\" folders among them") &&
+           checkHoldsLink(kTopFolder + "\\" + folder, kFirefoxLogOnlyLink,
+                          "the bookmark of places.sqlite-wal");
+}
+
+bool DemoTour::importFirefoxBackup() {
+    const std::string folder = "Aus der Firefox-Sicherung";
+    tour_.heading(std::to_string(++run_) +
+                  ". Favorites wizard: import a Firefox profile that has only backups");
+    std::optional<int> links = measured(measures_.browserLinks(kFirefoxBackupProfile));
+    if (!links) return false;
+    tour_.note("the Firefox profile " + kFirefoxBackupProfile +
+               " has no places.sqlite; its newest backup has " + std::to_string(*links) + " links");
+    return tour_.start("-Favorites") && tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::FavoritesSource) &&
+           tour_.tick(IDC_FAV_BROWSER, "another browser") &&
+           tour_.chooseBrowserProfile("Mozilla Firefox \x96 Laptop") &&
+           tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::Tree) &&
+           tour_.chooseFolder({kTopFolder, folder}) && tour_.finish() &&
+           tour_.answer("MessageBoxFavImportBrowserBackup", IDOK, "favorites-import-firefox-backup-date") &&
+           tour_.answer("MessageBoxFavImportSuccess", IDOK, "favorites-import-firefox-backup-done") &&
+           tour_.waitForEnd() && checkBrowserImport(folder, *links, "from the backup of 02.12.2024");
 }
 
 bool DemoTour::exportToFile() {

@@ -83,6 +83,12 @@ std::optional<LinkCount> Measures::favorites(const std::string& folder) const {
     return countTreeLines(*listing, 0);
 }
 
+std::optional<bool> Measures::holdsLink(const std::string& folder, const std::string& url) const {
+    std::optional<std::string> listing = run("favorites list \"" + folder + "\"");
+    if (!listing) return std::nullopt;
+    return listing->find("[" + url + "]\r\n") != std::string::npos;
+}
+
 std::optional<LinkCount> Measures::bookmarkFile(const std::string& file, int levels) const {
     std::optional<std::string> listing = run("bookmarks show \"" + file + "\"");
     if (!listing) return std::nullopt;

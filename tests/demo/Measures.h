@@ -32,6 +32,8 @@ class Measures {
 
     // The favorites below a store folder (Favoriten\News).
     std::optional<LinkCount> favorites(const std::string& folder) const;
+    // Whether a link to the URL is somewhere below the store folder.
+    std::optional<bool> holdsLink(const std::string& folder, const std::string& url) const;
     // The folders and links of a bookmark file, below its first levels of folders.
     std::optional<LinkCount> bookmarkFile(const std::string& file, int levels) const;
     // The links of another browser's profile ("chrome:Default") as nvtool's list of them counts.

@@ -30,6 +30,14 @@ std::string firstLine(const std::string& text) {
     return text.substr(0, text.find_first_of("\r\n"));
 }
 
+// The lines of a message joined by blanks, for the log.
+std::string joinedLines(const std::string& text) {
+    std::string joined;
+    for (char c : text)
+        if (c != '\r') joined += c == '\n' ? ' ' : c;
+    return joined;
+}
+
 RECT windowRect(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -254,21 +262,30 @@ bool TourDriver::chooseFolder(const std::vector<std::string>& labels) {
 }
 
 bool TourDriver::chooseUser(const std::string& user) {
-    HWND combo = pageControl(IDC_FAV_USERS);
-    if (!failed_ && !combo) return fail("the source page has no user list");
-    const int index = combo ? findComboEntry(combo, user) : -1;
-    if (!failed_ && index < 0) return fail("the user list has no user " + user);
-    if (!click(combo, "user list") || !waitFor([this] { return program_.dropDownList() != nullptr; },
-                                               kStepLimitMs, "dropped-down user list"))
+    return chooseEntry(IDC_FAV_USERS, "user list", "the user " + user, user);
+}
+
+bool TourDriver::chooseBrowserProfile(const std::string& text) {
+    return chooseEntry(IDC_FAV_BROWSERS, "profile list", "the profile " + text, text);
+}
+
+bool TourDriver::chooseEntry(int comboId, const std::string& list, const std::string& what,
+                             const std::string& entry) {
+    HWND combo = pageControl(comboId);
+    if (!failed_ && !combo) return fail("the source page has no " + list);
+    const int index = combo ? findComboEntry(combo, entry) : -1;
+    if (!failed_ && index < 0) return fail("the " + list + " has no " + what.substr(4));
+    if (!click(combo, list) ||
+        !waitFor([this] { return program_.dropDownList() != nullptr; }, kStepLimitMs, "dropped-down " + list))
         return false;
     std::optional<RECT> place = listEntryRect(program_.dropDownList(), index);
-    if (!place) return fail("the user " + user + " has no place in the list");
+    if (!place) return fail(what + " has no place in the list");
     gui::clickAt(centre(*place));
     auto chosen = [this, combo, index] {
         return !program_.dropDownList() && sendLimited(combo, CB_GETCURSEL, 0, 0, CB_ERR) == index;
     };
-    if (!waitFor(chosen, kStepLimitMs, "selection of the user " + user)) return false;
-    note("chose the user " + user);
+    if (!waitFor(chosen, kStepLimitMs, "selection of " + what)) return false;
+    note("chose " + what);
     return true;
 }
 
@@ -310,7 +327,7 @@ bool TourDriver::answer(const std::string& messageKey, int button, const std::st
     if (expected.empty() || shown.compare(0, expected.size(), expected) != 0)
         return picture("unexpected-message") &&
                fail("expected the message \"" + messageKey + "\", the program showed \"" + shown + "\"");
-    note("message " + messageKey + ": \"" + firstLine(shown) + "\"");
+    note("message " + messageKey + ": \"" + joinedLines(shown) + "\"");
     return picture(pictureName) && closeMessageBox(box, button);
 }
 

@@ -49,6 +49,8 @@ class TourDriver {
     bool chooseFolder(const std::vector<std::string>& labels);
     // Opens the user list of the source page and clicks the user.
     bool chooseUser(const std::string& user);
+    // Opens the profile list of the source page and clicks the profile shown with the text.
+    bool chooseBrowserProfile(const std::string& text);
     // Waits for the skinned message box of the message key, pictures it and clicks the button.
     bool answer(const std::string& messageKey, int button, const std::string& pictureName);
     // The same for a plain system message box whose text contains the given part.
@@ -59,6 +61,8 @@ class TourDriver {
     bool click(HWND control, const std::string& what);
     HWND frameButton(int id);
     bool closeMessageBox(HWND box, int button);
+    // Opens a drop-down list of the source page and clicks the entry (what names it for the log).
+    bool chooseEntry(int comboId, const std::string& list, const std::string& what, const std::string& entry);
     HWND pageControl(int id) const;
     std::string skinMessage(const std::string& messageKey) const;
     void writeLine(const std::string& line);

@@ -2,6 +2,7 @@
 
 #include "config/FileSystem.h"
 #include "favorites/FavoritesStore.h"
+#include "support/FirefoxFiles.h"
 #include "support/GuiInput.h"
 #include "ui/FavAssistentDlg.h"
 
@@ -493,6 +494,63 @@ TEST_F(FavWizardBrowsers, ImportsTheChosenProfileAndHidesTheChoiceForExports) {
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(second.sourcePage().handle(), IDC_FAV_BROWSERS)));
     EXPECT_EQ(second.sourcePage().elementText("TextBrowser"), "");
     second.close();
+}
+
+namespace {
+// Firefox with one profile whose database is damaged: its backup of 01.12.2026 is read instead.
+class FavWizardFirefox : public FavWizard {
+  protected:
+    FavWizardFirefox() {
+        const std::string firefox = roaming.file("Mozilla\\Firefox"),
+                          profile = firefox + "\\Profiles\\p.default";
+        createDirectory(profile + "\\bookmarkbackups", false);
+        writeTextFile(firefox + "\\profiles.ini",
+                      "[Profile0]\r\nName=Privat\r\nIsRelative=1\r\nPath=Profiles/p.default\r\n");
+        writeTextFile(profile + "\\places.sqlite", "besch\xE4\x64igt");
+        writeTextFile(profile + "\\bookmarkbackups\\bookmarks-2026-12-01_1_a.jsonlz4",
+                      jsonLz4(backupContainer(
+                          "", "placesRoot",
+                          backupContainer("", "toolbarFolder",
+                                          backupBookmark("Gesichert", "https://gesichert.example/")))));
+    }
+    // Imports the profile into Favoriten\News through the wizard, picked by the keyboard.
+    void importFirefox(CFavAssistentDlg& wizard) {
+        openWizard(wizard);
+        clickButton(wizard.handle(), IDC_FRAME_NEXT);
+        HWND profiles = GetDlgItem(wizard.sourcePage().handle(), IDC_FAV_BROWSERS);
+        clickButton(wizard.sourcePage().handle(), IDC_FAV_BROWSER);
+        gui::click(profiles);
+        gui::pressKey(VK_RETURN);
+        gui::waitForIdle();
+        EXPECT_EQ(text(profiles), "Mozilla Firefox \x96 Privat");
+        clickButton(wizard.handle(), IDC_FRAME_NEXT);
+        clickTreeItem(wizard.treePage().tree().handle(), "News");
+        clickButton(wizard.handle(), IDC_FRAME_FINISH);
+    }
+
+    TempDir local, roaming;
+    RegistryValueGuard localFolder{HKEY_CURRENT_USER, kShellFolders, "Local AppData", local.path()};
+    RegistryValueGuard roamingFolder{HKEY_CURRENT_USER, kShellFolders, "AppData", roaming.path()};
+};
+} // namespace
+
+TEST_F(FavWizardFirefox, ImportsTheBackupAndTellsItsDateWhereTheSkinHasTheMessage) {
+    importFirefox(wizard);
+    ASSERT_EQ(questions.asked().size(), 2u);
+    EXPECT_EQ(questions.asked()[0].key, "MessageBoxFavImportBrowserBackup");
+    EXPECT_EQ(questions.asked()[0].insert, "01.12.2026");
+    EXPECT_EQ(questions.asked()[1].key, "MessageBoxFavImportSuccess");
+    EXPECT_EQ(storeChildren("Favoriten\\News\\Lesezeichen-Symbolleiste"),
+              std::vector<std::string>{"Gesichert"});
+    EXPECT_FALSE(wizard.exists());
+
+    setIniValue("Layout_MessageBoxFavImportBrowserBackup", "Message", "");
+    CFavAssistentDlg second;
+    importFirefox(second);
+    EXPECT_EQ(asked(),
+              (std::vector<std::string>{"MessageBoxFavImportBrowserBackup", "MessageBoxFavImportSuccess",
+                                        "MessageBoxFavImportSuccess"}));
+    EXPECT_FALSE(second.exists());
 }
 
 TEST_F(FavWizard, WithoutABrowserProfileTheChoiceIsDisabled) {

@@ -38,6 +38,7 @@ const KeyCase kMessageKeys[] = {
     {"MessageBoxFavExportSuccess", ""},
     {"MessageBoxFavExportError", ""},
     {"MessageBoxFavExportNotNetscapeFormat", ""},
+    {"MessageBoxFavImportBrowserBackup", "01.12.2026"},
     {"MessageBoxFileNameEmpty", ""},
     {"MessageBoxInvalidFileName", "\\ / : * ? \" < > | '"},
     {"MessageBoxTreeMoveItems", ""},
