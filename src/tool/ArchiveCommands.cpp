@@ -80,7 +80,7 @@ int listArchive(const Args& args) {
     if (args.size() != 2) return usageError("archive list takes FILE");
     CFileArchive archive(args[1]);
     if (!archive.loadArchive()) return failure(args[1], "cannot be opened");
-    ArchiveRecordReader reader(archive.contentBytes());
+    ArchiveRecordReader reader(archive.content());
     std::string lines;
     size_t count = 0;
     while (std::optional<ArchiveRecord> record = reader.next()) {

@@ -109,7 +109,7 @@ std::vector<std::string> recordNames(const std::string& archivePath) {
     CFileArchive archive(archivePath);
     std::vector<std::string> names;
     if (!archive.loadArchive()) return names;
-    ArchiveRecordReader reader(archive.contentBytes());
+    ArchiveRecordReader reader(archive.content());
     while (auto record = reader.next())
         names.push_back(record->name);
     std::sort(names.begin(), names.end());
