@@ -1,12 +1,11 @@
 #pragma once
 #include <string>
 
-// Writes the archive folder section (a path below the archive root) with its sub-folders, pages
-// and companion folders into the archive file destination. 1 written, 0 not enough free space on
-// the destination's drive, -1 packing or copying failed.
-int export_Archiv2(const std::string& section, const std::string& destination);
+#include "archive/LeftOutEntry.h"
 
-// Walks a store section: writes its folder and page children into the exchange file below
-// exchangeSection (dense item numbers) and copies the pages into the staging folder.
-void writeArchivSection(const std::string& storeSection, const std::string& stagingFolder,
-                        const std::string& exchangeFile, const std::string& exchangeSection);
+// Writes the archive folder section (a path below the archive root) with its sub-folders, pages
+// and companion folders into the archive file destination, which is replaced in one step. 1
+// written, 0 not enough free space on the destination's drive, -1 packing or copying failed
+// (the destination is then unchanged). Pages whose file could not be read are named in leftOut:
+// their entries travel without their files.
+int export_Archiv2(const std::string& section, const std::string& destination, LeftOutEntries* leftOut = nullptr);

@@ -35,6 +35,12 @@ class OpenStore {
     OpenStore& operator=(const OpenStore&) = delete;
 };
 
+// One line per entry the operation left out.
+void reportLeftOut(const LeftOutEntries& entries) {
+    for (const LeftOutEntry& entry : entries)
+        std::fprintf(stderr, "nvtool: left out \"%s\": %s\n", entry.name.c_str(), entry.reason.c_str());
+}
+
 std::string describe(const RecordProblem& problem) {
     return "record " + std::to_string(problem.index) + " at offset " + std::to_string(problem.offset) +
            (problem.name.empty() ? "" : " (\"" + problem.name + "\")") + ": " + problem.reason;
@@ -43,8 +49,14 @@ std::string describe(const RecordProblem& problem) {
 int exportFolder(const Args& args) {
     if (args.size() != 3) return usageError("archive export takes FOLDER and FILE");
     const std::string file = fullPath(args[2]);
-    OpenStore store;
-    return exitCodeOf(export_Archiv2(args[1], file));
+    LeftOutEntries leftOut;
+    int result;
+    {
+        OpenStore store;
+        result = export_Archiv2(args[1], file, &leftOut);
+    }
+    reportLeftOut(leftOut);
+    return exitCodeOf(result);
 }
 
 int importArchive(const Args& args) {
@@ -67,12 +79,14 @@ int importArchive(const Args& args) {
             return answer;
         });
     const std::string file = fullPath(args[2]);
+    LeftOutEntries leftOut;
     int result;
     {
         OpenStore store;
-        result = import_Archiv(args[1], file);
+        result = import_Archiv(args[1], file, &leftOut);
     }
     setQuestionHandler(std::move(previous));
+    reportLeftOut(leftOut);
     return exitCodeOf(result);
 }
 

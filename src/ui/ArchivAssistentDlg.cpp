@@ -3,8 +3,29 @@
 #include "archive/ArchiveExport.h"
 #include "archive/ArchiveImport.h"
 #include "config/FileSystem.h"
+#include "config/SharedIni.h"
 #include "platform/QuestionSeam.h"
 #include "ui/ResourceIds.h"
+
+namespace {
+const size_t kNamesInMessage = 3;
+
+// The first few names of the entries, for the message's insert text.
+std::string namesOf(const LeftOutEntries& entries) {
+    std::string names;
+    for (size_t i = 0; i < entries.size() && i < kNamesInMessage; ++i)
+        names += (i ? ", " : "") + entries[i].name;
+    return entries.size() > kNamesInMessage ? names + ", ..." : names;
+}
+
+// The success message, or the one that names what was left out where the skin has it.
+void reportDone(const char* successKey, const char* incompleteKey, const LeftOutEntries& leftOut) {
+    if (!leftOut.empty() && !getLayoutValue(incompleteKey).empty())
+        askQuestion(incompleteKey, namesOf(leftOut));
+    else
+        askQuestion(successKey, "");
+}
+} // namespace
 
 CArchivAssistentDlg::CArchivAssistentDlg()
     : CAssistentFrame(IDD_ARCHIV_ASSISTENT, "ArchivImportExportAssistent"),
@@ -78,12 +99,13 @@ void CArchivAssistentDlg::finishImport(const std::string& folder, const std::str
         askQuestion("MessageBoxArchivTip2", "");
         return;
     }
-    const int result = import_Archiv(folder, file);
+    LeftOutEntries leftOut;
+    const int result = import_Archiv(folder, file, &leftOut);
     if (result == -1) {
         askQuestion("MessageBoxArchivImportError", "");
         return;
     }
-    if (result == 1) askQuestion("MessageBoxArchivImportSuccess", "");
+    if (result == 1) reportDone("MessageBoxArchivImportSuccess", "MessageBoxArchivImportIncomplete", leftOut);
     close();
 }
 
@@ -92,12 +114,13 @@ void CArchivAssistentDlg::finishExport(const std::string& folder, const std::str
         const int answer = askQuestion("MessageBoxAssistentFileNotAvailable", "").button;
         if (answer != IDYES && answer != IDOK) return;
     }
-    const int result = export_Archiv2(folder, file);
+    LeftOutEntries leftOut;
+    const int result = export_Archiv2(folder, file, &leftOut);
     if (result == -1) {
         askQuestion("MessageBoxArchivExportError", "");
         return;
     }
-    if (result == 1) askQuestion("MessageBoxArchivExportSuccess", "");
+    if (result == 1) reportDone("MessageBoxArchivExportSuccess", "MessageBoxArchivExportIncomplete", leftOut);
     if (result == 0) askQuestion("MessageBoxArchivDiskSpace", "");
     close();
 }

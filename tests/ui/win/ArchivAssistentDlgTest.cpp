@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "config/FileSystem.h"
+#include "config/IniFile.h"
 #include "favorites/FavoritesStore.h"
 #include "support/GuiInput.h"
 #include "ui/ArchivAssistentDlg.h"
@@ -32,7 +33,9 @@ class ArchivWizard : public WizardTest {
         setIniValue(kRoot + "\\Reisen\\Rom", "URL", "http://rom.example/");
         setIniValue(kRoot + "\\Reisen\\Rom", "HREF", dir.file("Rom.htm"));
         setFolder(kRoot + "\\Alt", {});
+        theIniFile().setFileName(dir.file("demo.ini")); // as in the program, an import saves the store
     }
+    ~ArchivWizard() override { theIniFile().setFileName(previousStoreFile); }
     void open() { openWizard(wizard); }
     HWND frame() const { return wizard.handle(); }
     void click(int id) { clickButton(frame(), id); }
@@ -52,6 +55,7 @@ class ArchivWizard : public WizardTest {
     }
 
     TempDir dir;
+    std::string previousStoreFile = theIniFile().fileName();
     RegistryValueGuard personal{HKEY_CURRENT_USER, kShellFolders, "Personal", dir.file("Eigene Dateien")};
     CArchivAssistentDlg wizard;
 };
@@ -199,6 +203,20 @@ TEST_F(ArchivWizard, ExportWithoutDiskSpaceClosesAndFailedImportStays) {
     EXPECT_EQ(asked().back(), "MessageBoxArchivImportError");
     EXPECT_TRUE(importer.exists());
     EXPECT_EQ(importer.currentPage(), 3);
+}
+
+TEST_F(ArchivWizard, ExportWarnsAboutPagesWhoseFileCouldNotBeRead) {
+    DeleteFileA(dir.file("Rom.htm").c_str());
+    open();
+    chooseExport();
+    click(IDC_FRAME_NEXT);
+    chooseFolder("Reisen");
+    click(IDC_FRAME_NEXT);
+    setFile(dir.file("reisen.sad"));
+    click(IDC_FRAME_FINISH);
+    ASSERT_EQ(asked(), std::vector<std::string>{"MessageBoxArchivExportIncomplete"});
+    EXPECT_EQ(questions.asked()[0].insert, "Reisen\\Rom");
+    EXPECT_FALSE(wizard.exists());
 }
 
 TEST_F(ArchivWizard, ASecondFinishWhileTheExportRunsIsIgnored) {
