@@ -275,13 +275,25 @@ bool truncateFromTheHost(const std::string& path, size_t size) {
 
 TEST(FileArchive, AnArchiveThatCannotBeReadToItsEndIsAFailureNotACrash) {
     TempDir dir;
-    const std::string first = archiveRecord("erste.htm", "first");
-    writeBytes(dir.file("a.sad"), archiveHeader() + first + archiveRecord("zweite.htm", std::string(300000, 'z')));
-    CFileArchive archive(dir.file("a.sad"));
-    ASSERT_TRUE(archive.loadArchive());
-    if (!truncateFromTheHost(dir.file("a.sad"), 520 + first.size() + 100000))
-        GTEST_SKIP() << "no host truncate";
-    EXPECT_FALSE(archive.extractAll(dir.file("D\\")));
-    EXPECT_EQ(readTextFile(dir.file("D\\erste.htm")), "first");
-    EXPECT_FALSE(fileExists(dir.file("D\\zweite.htm"))); // no half file
+    const std::string small = archiveRecord("erste.htm", "first");
+    const std::string large = archiveRecord("grosse.htm", std::string(300000, 'g'));
+    struct Case {
+        const char* what;
+        std::string bytes;
+        size_t readable;
+        size_t filesKept;
+    } cases[] = {
+        {"cut in the data of its second file", archiveHeader() + small + large, 520 + small.size() + 100000, 1},
+        {"cut before the head of its second record", archiveHeader() + large + small, 520 + 100000, 0},
+    };
+    for (const Case& test : cases) {
+        const std::string path = dir.file(std::string(test.what) + ".sad");
+        const std::string destination = dir.file(test.what);
+        writeBytes(path, test.bytes);
+        CFileArchive archive(path);
+        ASSERT_TRUE(archive.loadArchive());
+        if (!truncateFromTheHost(path, test.readable)) GTEST_SKIP() << "no host truncate";
+        EXPECT_FALSE(archive.extractAll(destination + "\\")) << test.what;
+        EXPECT_EQ(filesBelow(destination), std::vector<std::string>(test.filesKept, "erste.htm")) << test.what;
+    }
 }
