@@ -6,7 +6,7 @@
 #include <cstring>
 
 namespace {
-const size_t kWindowSize = 64 * 1024;
+const size_t kWindowSize = 4096;
 const DWORD kLargestRead = 1u << 30;
 } // namespace
 
