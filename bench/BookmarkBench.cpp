@@ -7,6 +7,7 @@
 
 #include "favorites/BookmarkImport.h"
 #include "favorites/BookmarkParser.h"
+#include "favorites/ChromiumBookmarks.h"
 #include "favorites/StoreTree.h"
 
 namespace {
@@ -84,4 +85,98 @@ void ImportIntoDocument(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(ImportIntoDocument)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// A hostile file of nested folders (100,000 deep is 1.6 MB): reading and importing it must stay
+// linear in its size, since the import stops descending where the paths outgrow the store.
+std::string nestedFolders(int depth) {
+    std::string text = "<DL><p>\r\n";
+    for (int i = 0; i < depth; ++i) text += "<DT><H3>f</H3>\r\n<DL><p>\r\n";
+    for (int i = 0; i < depth; ++i) text += "</DL><p>\r\n";
+    return text + "</DL><p>\r\n";
+}
+
+void ImportNestedFolders(benchmark::State& state) {
+    std::string text = nestedFolders(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CBookmarkParser parser("bench.htm");
+        parser.setRootName("Import");
+        parser.loadBuffer(text);
+        parser.parse();
+        IniDocument document;
+        DocumentNodeStore store(document);
+        importBookmarkTree(store, "NVFavTreeRoot\\Favoriten", parser.bookmarkRoot.get(), "06.12.2004");
+        benchmark::DoNotOptimize(document.sectionCount());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(ImportNestedFolders)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
 } // namespace
+
+namespace {
+// The links of generateBookmarks(links, 200, true) as a Chromium-based browser's Bookmarks file:
+// the same names and URLs in the same folders, below the bookmark bar.
+std::string generateChromiumBookmarks(int links) {
+    std::string text =
+        R"({"checksum":"0","roots":{"bookmark_bar":{"name":"Lesezeichenleiste","type":"folder",)"
+        R"("children":[)";
+    char node[512];
+    int perFolder = links / 200;
+    for (int folder = 0; folder < 200; ++folder) {
+        std::snprintf(node, sizeof(node), R"(%s{"name":"Ordner %d","type":"folder","children":[)",
+                      folder ? "," : "", folder);
+        text += node;
+        for (int link = 0; link < perFolder; ++link) {
+            int n = folder * perFolder + link;
+            std::snprintf(node, sizeof(node),
+                          R"(%s{"date_added":"13300000000000000","guid":"0000-%06d","id":"%d",)"
+                          R"("name":"Beispielseite Nr. %d","type":"url",)"
+                          R"("url":"http://www.beispiel-%06d.de/pfad/zur/seite/%d.html"})",
+                          link ? "," : "", n, n, n, n, n);
+            text += node;
+        }
+        text += "]}";
+    }
+    return text + "]}},\"version\":1}";
+}
+
+std::optional<std::string> latin1(std::u16string_view units) {
+    std::string text;
+    for (char16_t unit : units)
+        text += unit < 0x100 ? static_cast<char>(unit) : '?';
+    return text;
+}
+
+// The import of the same links from a bookmark file (Bookmarks: false) or a Chromium profile's
+// Bookmarks file (true): read, tree built, merged into a fresh document.
+void ImportSameLinks(benchmark::State& state) {
+    const bool chromium = state.range(0) != 0;
+    const int links = 20000;
+    const std::string text =
+        chromium ? generateChromiumBookmarks(links) : generateBookmarks(links, 200, true);
+    for (auto _ : state) {
+        std::unique_ptr<BookmarkNode> root = std::make_unique<BookmarkNode>(kFolderNode, "Import", "");
+        if (chromium) {
+            ChromiumBookmarkReader reader({"Lesezeichenleiste", "Weitere Lesezeichen", "Mobile Lesezeichen"},
+                                          latin1, [](uint64_t) { return std::string("18.06.2022"); });
+            reader.add(text);
+            root->firstChild = reader.takeTree();
+        } else {
+            CBookmarkParser parser("bench.htm");
+            parser.setRootName("Import");
+            parser.loadBuffer(text);
+            parser.parse();
+            root = std::move(parser.bookmarkRoot);
+        }
+        auto document = std::make_unique<IniDocument>();
+        DocumentNodeStore store(*document);
+        importBookmarkTree(store, "NVFavTreeRoot\\Favoriten", root.get(), "06.12.2004");
+        benchmark::DoNotOptimize(document->sectionCount());
+        state.PauseTiming();
+        document.reset();
+        root.reset();
+        state.ResumeTiming();
+    }
+    state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+}
+} // namespace
+BENCHMARK(ImportSameLinks)->ArgName("chromium")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -28,6 +28,18 @@ foreach(layer ${NV_LAYERS})
 endforeach()
 target_link_libraries(nvplatform PUBLIC ${NV_SYSTEM_LIBS})
 
+# The JSON headers (Debian's nlohmann-json3-dev) come from a folder that holds only them: the
+# cross compiler must not see the host's other headers in /usr/include.
+if(NOT EXISTS /usr/include/nlohmann/json.hpp)
+  message(FATAL_ERROR "nlohmann/json.hpp is missing: scripts/install-deps.sh installs nlohmann-json3-dev")
+endif()
+set(NV_JSON_INCLUDE ${CMAKE_BINARY_DIR}/third_party/include)
+file(MAKE_DIRECTORY ${NV_JSON_INCLUDE})
+if(NOT IS_SYMLINK ${NV_JSON_INCLUDE}/nlohmann)
+  file(CREATE_LINK /usr/include/nlohmann ${NV_JSON_INCLUDE}/nlohmann SYMBOLIC)
+endif()
+target_include_directories(nvfavorites SYSTEM PRIVATE ${NV_JSON_INCLUDE})
+
 # The resources (dialog templates, icon, version, manifest) go into the program and into every
 # Windows test executable, whose dialogs are built from the same templates.
 file(GLOB NV_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)

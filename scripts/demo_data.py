@@ -7,6 +7,8 @@ Usage: demo_data.py DRIVE_C PLAIN_DIR USER
 - a Netscape Navigator installation in C:\\Programme\\Netscape with the profile users "anna"
   (with a bookmark file) and "bert" (without one);
 - the stand-alone bookmark file C:\\users\\Demo\\Eigene Dateien\\Lesezeichen.htm (UTF-8);
+- Google Chrome with the profiles "Person 1" and "Arbeit" (the latter with the signed-in
+  account's bookmarks) and Microsoft Edge, in the local application data folder;
 - saved pages with their companion folders (images, style sheets) in nested folders of the
   offline data folder;
 - PLAIN_DIR/system.ini, user.ini and USER.ini: the configuration in plain text (Windows-1252,
@@ -17,6 +19,7 @@ Usage: demo_data.py DRIVE_C PLAIN_DIR USER
 Earlier demo data (the user's folders, the Netscape installation) is removed first, so every
 run starts from the same state. Texts are written in UTF-8 here and stored in Windows-1252.
 """
+import json
 import os
 import shutil
 import struct
@@ -27,6 +30,9 @@ PROFILE = "C:\\users\\Demo"
 PERSONAL = PROFILE + "\\Eigene Dateien"
 FAVORITES = PROFILE + "\\Favoriten"
 APPDATA = PROFILE + "\\Anwendungsdaten"
+LOCAL_APPDATA = PROFILE + "\\Lokale Einstellungen\\Anwendungsdaten"
+CHROME = LOCAL_APPDATA + "\\Google\\Chrome\\User Data"
+EDGE = LOCAL_APPDATA + "\\Microsoft\\Edge\\User Data"
 OFFLINE_DATA = PERSONAL + "\\Quendal_Software_5\\Offline\\Data"
 PAGES = OFFLINE_DATA + "\\demo"
 NETSCAPE = "C:\\Programme\\Netscape"
@@ -49,6 +55,7 @@ STORE_FAVORITES = {
     "Aus dem Internet Explorer": {},
     "Aus Netscape": {},
     "Aus einer Datei": {},
+    "Aus Chrome": {},
 }
 
 EXPLORER_FAVORITES = {
@@ -90,6 +97,23 @@ FILE_BOOKMARKS = {
     "Musik": {"Konzertkalender": "http://konzerte.example/"},
     "Zeitschriften": "http://kiosk.example/",
 }
+
+# Chromium-based browsers' bookmarks: roots hold folders (dicts) and links (URLs); a list of
+# pairs keeps two folders of the same name side by side.
+CHROME_PERSON_1 = {
+    "bookmark_bar": [
+        ("Nachrichten", {"Tagesschau": "https://www.tagesschau.example/",
+                         "Börse & Wirtschaft": "https://boerse.example/"}),
+        ("Neuer Ordner", {"Straßenbahn Köln": "https://kvb.example/"}),
+        ("Neuer Ordner", {"Öffnungszeiten": "https://rathaus.example/zeiten"}),
+        ("Einstellungen", "chrome://settings/"),
+    ],
+    "other": [("Reisen", {"Italien": {"Rom für 5 €": "https://rom.example/"}})],
+}
+CHROME_WORK = {"bookmark_bar": [("Intranet", "https://intranet.example/")]}
+CHROME_WORK_ACCOUNT = {"bookmark_bar": [("Kalender", "https://kalender.example/")],
+                       "other": [("Team", {"Wiki": "https://wiki.example/"})]}
+EDGE_DEFAULT = {"bookmark_bar": [("Wetter", "https://wetter.example/")]}
 
 # The page archive: folders are dicts, pages are (file below PAGES, title, address, images).
 ARCHIVE = {
@@ -168,6 +192,36 @@ def bookmark_file(title, tree, utf8):
     head += ["<TITLE>%s</TITLE>" % title, "<H1>%s</H1>" % title, ""]
     text = "\n".join(head + bookmark_list(tree, 0)) + "\n"
     return text.encode("utf-8") if utf8 else ansi(text)
+
+
+def chromium_nodes(items, counter):
+    nodes = []
+    for name, value in items:
+        counter[0] += 1
+        node = {"date_added": str(13300000000000000 + counter[0] * 1000000), "id": str(counter[0]),
+                "name": name}
+        if isinstance(value, dict):
+            node.update(type="folder", children=chromium_nodes(value.items(), counter))
+        else:
+            node.update(type="url", url=value)
+        nodes.append(node)
+    return nodes
+
+
+def chromium_bookmarks(roots):
+    """A Bookmarks file of a Chromium-based browser (JSON in UTF-8)."""
+    counter = [0]
+    names = {"bookmark_bar": "Bookmarks bar", "other": "Other bookmarks", "synced": "Mobile bookmarks"}
+    document = {"checksum": "0", "roots": {}, "version": 1}
+    for key, name in names.items():
+        document["roots"][key] = {"children": chromium_nodes(roots.get(key, []), counter), "name": name,
+                                  "type": "folder"}
+    return json.dumps(document, ensure_ascii=False, indent=3).encode("utf-8")
+
+
+def local_state(profiles):
+    cache = {folder: {"name": name} for folder, name in profiles}
+    return json.dumps({"profile": {"info_cache": cache}}, ensure_ascii=False).encode("utf-8")
 
 
 # --- Saved pages ---------------------------------------------------------------------------
@@ -274,7 +328,8 @@ def registry(user):
     # Wine rewrites "Shell Folders" from "User Shell Folders" when its server starts: set both.
     for key in ("Shell Folders", "User Shell Folders"):
         lines += ["[%s%s]" % (shell, key), '"Favorites"=' + quote(FAVORITES),
-                  '"Personal"=' + quote(PERSONAL), '"AppData"=' + quote(APPDATA), ""]
+                  '"Personal"=' + quote(PERSONAL), '"AppData"=' + quote(APPDATA),
+                  '"Local AppData"=' + quote(LOCAL_APPDATA), ""]
     lines += ["[HKEY_CURRENT_USER\\Software\\Quendal\\Quendal_Software_5\\Browser]",
               '"CurrentUser"=' + (quote(user) if user else "-"), ""]
     # Netscape Navigator 4: "anna" finds her profile through her mail server's state file,
@@ -309,6 +364,12 @@ def main():
     write(unix(drive_c, NETSCAPE + "\\Users\\anna\\mail\\popstate.dat"), b"")
     os.makedirs(unix(drive_c, NETSCAPE + "\\Users\\bert\\mail"), exist_ok=True)
     write(unix(drive_c, PERSONAL + "\\Lesezeichen.htm"), bookmark_file("Lesezeichen", FILE_BOOKMARKS, True))
+
+    write(unix(drive_c, CHROME + "\\Local State"), local_state([("Default", "Person 1"), ("Profile 1", "Arbeit")]))
+    write(unix(drive_c, CHROME + "\\Default\\Bookmarks"), chromium_bookmarks(CHROME_PERSON_1))
+    write(unix(drive_c, CHROME + "\\Profile 1\\Bookmarks"), chromium_bookmarks(CHROME_WORK))
+    write(unix(drive_c, CHROME + "\\Profile 1\\AccountBookmarks"), chromium_bookmarks(CHROME_WORK_ACCOUNT))
+    write(unix(drive_c, EDGE + "\\Default\\Bookmarks"), chromium_bookmarks(EDGE_DEFAULT))
 
     write_pages(drive_c, ARCHIVE)
 

@@ -12,6 +12,7 @@
 #include "config/FileSystem.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
 #include "platform/ProfileValues.h"
 #include "platform/Trace.h"
@@ -43,8 +44,8 @@ std::string companionName(const std::string& pageName) {
 // since the archive is flat and pages of different folders may share a file name (index.htm).
 class ArchivStaging {
   public:
-    ArchivStaging(std::string folder, std::string exchangeFile, LeftOutEntries& leftOut)
-        : folder_(std::move(folder)), exchangeFile_(std::move(exchangeFile)), leftOut_(leftOut) {
+    ArchivStaging(std::string folder, std::string exchangeFile)
+        : folder_(std::move(folder)), exchangeFile_(std::move(exchangeFile)) {
         taken_.insert(fileNameKey(kExchangeFileName));
     }
 
@@ -87,7 +88,7 @@ class ArchivStaging {
         writeProfileValue(childExchange, "HREF", stagedName, exchangeFile_);
 
         if (!CopyFileA(pagePath.c_str(), appendPath(folder_, stagedName).c_str(), FALSE)) {
-            leftOut_.push_back({getArchivRelativePath(childStore), "page file \"" + pagePath + "\" cannot be read"});
+            noteLeftOut(pathBelowRoot(childStore), "its page file \"" + pagePath + "\" cannot be read");
             return;
         }
         std::string folderName;
@@ -110,7 +111,6 @@ class ArchivStaging {
 
     std::string folder_;
     std::string exchangeFile_;
-    LeftOutEntries& leftOut_;
     std::unordered_set<std::string> taken_;
 };
 
@@ -124,9 +124,30 @@ void removeFile(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path.c_str());
 }
+
+// The copy keeps the archive's attributes: an archive without records stays hidden.
+bool copyWithAttributes(const std::string& archive, const std::string& target) {
+    return CopyFileA(archive.c_str(), target.c_str(), FALSE) &&
+           SetFileAttributesA(target.c_str(), GetFileAttributesA(archive.c_str()));
+}
+
+// Replaces the destination in one step, so that a copy that fails half-way leaves the old
+// archive whole; where its folder takes no new file, the copy goes over it as it always did.
+bool copyArchive(const std::string& archive, const std::string& destination) {
+    switch (replaceThroughTemporary(destination,
+                                    [&](const std::string& temporary) { return copyWithAttributes(archive, temporary); })) {
+    case Replacement::done:
+        return true;
+    case Replacement::failed:
+        return false;
+    case Replacement::noTemporary:
+        break;
+    }
+    return copyWithAttributes(archive, destination);
+}
 } // namespace
 
-int export_Archiv2(const std::string& section, const std::string& destination, LeftOutEntries* leftOut) {
+int export_Archiv2(const std::string& section, const std::string& destination) {
     trace("export_Archiv2 \n");
     trace("Export from section [%s] fo file [%s]\n", section.c_str(), destination.c_str());
     const std::string source = getOfflineTreeRoot() + "\\" + section;
@@ -135,9 +156,8 @@ int export_Archiv2(const std::string& section, const std::string& destination, L
     clearStaging(stagingFolder, exchangeFile);
     createDirectory(stagingFolder, false);
 
-    LeftOutEntries missing;
     trace("-----------------------\n");
-    ArchivStaging(stagingFolder, exchangeFile, missing).writeSection(source, getOfflineTreeRoot());
+    ArchivStaging(stagingFolder, exchangeFile).writeSection(source, getOfflineTreeRoot());
     trace("-----------------------\n");
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, exchangeFile.c_str());
     CopyFileA(exchangeFile.c_str(), appendPath(stagingFolder, kExchangeFileName).c_str(), FALSE);
@@ -158,12 +178,7 @@ int export_Archiv2(const std::string& section, const std::string& destination, L
         removeFile(archivePath);
         return 0;
     }
-    // The copy keeps the archive's attributes: an archive without records stays hidden.
-    const bool copied = replaceFileAtomically(destination, [&](const std::string& temporary) {
-        return CopyFileA(archivePath.c_str(), temporary.c_str(), FALSE) &&
-               SetFileAttributesA(temporary.c_str(), GetFileAttributesA(archivePath.c_str()));
-    });
+    const bool copied = copyArchive(archivePath, destination);
     removeFile(archivePath);
-    if (copied && leftOut) leftOut->insert(leftOut->end(), missing.begin(), missing.end());
     return copied ? 1 : -1;
 }

@@ -10,9 +10,9 @@
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
 #include "config/FileSystem.h"
-#include "config/IniDocument.h"
 #include "config/SharedIni.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
 #include "platform/QuestionSeam.h"
 #include "platform/Trace.h"
@@ -24,13 +24,18 @@ const char* const kExchangeFileName = "nvarchive.ini";
 // until the recursion ran out of stack.
 const size_t kDeepestExchangeSection = 256;
 
-// A value of the exchange file, cut after kMaxIniValue + 1 bytes: longer than the store holds.
+// A value of the exchange file, whole (the profile functions cut it at the buffer's size).
 std::string readExchangeValue(const std::string& section, const std::string& key, const std::string& file) {
-    std::string value(kMaxIniValue + 2, '\0');
-    DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value.data(),
-                                            static_cast<DWORD>(value.size()), file.c_str());
-    value.resize(std::min<size_t>(length, kMaxIniValue + 1));
-    return value;
+    const size_t kLongest = 1 << 20;
+    for (size_t size = 4096;; size *= 4) {
+        std::string value(size, '\0');
+        DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value.data(),
+                                                static_cast<DWORD>(size), file.c_str());
+        if (length + 1 < size || size >= kLongest) {
+            value.resize(length);
+            return value;
+        }
+    }
 }
 
 // The exchange file as a store tree: its child lists are walked like those of the store.
@@ -51,21 +56,6 @@ class ExchangeFileNodes : public NodeStore {
 // any file on the machine.
 bool isPlainFileName(const std::string& href) {
     return href.find_first_of("\\/") == std::string::npos && checkRecordName(href).empty();
-}
-
-// Section headers end at the first "]" for every program of the suite, so a name must not hold
-// one; it becomes a blank, as the other characters a name cannot hold do in the imports.
-std::string storeName(std::string name) {
-    if (name.find(']') == std::string::npos) return name;
-    std::replace(name.begin(), name.end(), ']', ' ');
-    const char* const whiteSpace = " \t\n\v\f\r";
-    size_t first = name.find_first_not_of(whiteSpace);
-    if (first == std::string::npos) return "";
-    return name.substr(first, name.find_last_not_of(whiteSpace) + 1 - first);
-}
-
-bool sectionFits(const std::string& section) {
-    return section.size() <= kMaxIniSectionName;
 }
 
 bool isEmptyFolder(const std::string& folder) {
@@ -98,8 +88,8 @@ enum class ReplaceRule { Ask, ReplaceAll, KeepAll };
 // Merges the tree of an unpacked exchange file into a folder of the store.
 class ArchivMerge {
   public:
-    ArchivMerge(std::string exchangeFile, LeftOutEntries& leftOut)
-        : exchangeFile_(std::move(exchangeFile)), unpacked_(getParentPath(exchangeFile_)), leftOut_(leftOut) {}
+    explicit ArchivMerge(std::string exchangeFile)
+        : exchangeFile_(std::move(exchangeFile)), unpacked_(getParentPath(exchangeFile_)) {}
 
     // Merges the children of exchangeSection into the store folder target.
     void mergeSection(const std::string& target, const std::string& exchangeSection, size_t depth = 0) {
@@ -109,10 +99,9 @@ class ArchivMerge {
             const std::string childExchange = exchangeSection + "\\" + child;
             const std::string type = readExchangeValue(childExchange, "type", exchangeFile_);
             if (type != "folder" && type != "file") continue;
-            const std::string name = storeName(child);
-            if (child.find('\\') != std::string::npos || name.empty()) {
-                leaveOut(target + "\\" + child, "its name is no name the page archive can hold");
-            } else if (type == "folder") {
+            std::string name = child;
+            replaceUnstorableCharacters(name);
+            if (type == "folder") {
                 trace(">>> [%s]\n", child.c_str());
                 mergeFolder(target, childExchange, name, depth);
             } else {
@@ -128,11 +117,10 @@ class ArchivMerge {
         const std::string listed = listedName(parent, name);
         std::string folder = parent + "\\" + listed;
         if (listed.empty() || getNodeValue(folder, "type") != "folder") {
-            folder = parent + "\\" + (listed.empty() ? name : freeName(parent, name));
-            if (!sectionFits(folder)) {
-                leaveOut(folder, "the path is longer than the store holds, and so is everything in it");
-                return;
-            }
+            const std::string fresh = listed.empty() ? name : freeName(parent, name);
+            if (std::string refusal = storeRefusal(parent, fresh); !refusal.empty())
+                return leaveOut(parent + "\\" + fresh, refusal); // and everything in it
+            folder = parent + "\\" + fresh;
             addEntry(parent, folder, "folder");
         }
         trace("\t add folder [%s]\n", folder.c_str());
@@ -145,22 +133,20 @@ class ArchivMerge {
             leaveOut(parent + "\\" + name, "its HREF \"" + href + "\" is not a file name");
             return;
         }
-        const std::string values[] = {readExchangeValue(childExchange, "DATE", exchangeFile_),
-                                      readExchangeValue(childExchange, "URL", exchangeFile_),
-                                      unpacked_ + "\\" + href};
+        const NodeValues values = {{"DATE", readExchangeValue(childExchange, "DATE", exchangeFile_)},
+                                   {"URL", readExchangeValue(childExchange, "URL", exchangeFile_)},
+                                   {"HREF", unpacked_ + "\\" + href}};
         const std::string listed = listedName(parent, name);
-        std::string page = parent + "\\" + listed;
-        const bool replacing = !listed.empty() && getNodeValue(page, "type") == "file";
-        if (!replacing) page = parent + "\\" + (listed.empty() ? name : freeName(parent, name));
-        trace("\t add link [%s]\n", page.c_str());
-        if (!sectionFits(page)) return leaveOut(page, "the path is longer than the store holds");
-        for (const std::string& value : values)
-            if (value.size() > kMaxIniValue) return leaveOut(page, "a value is longer than the store holds");
-        if (replacing && !mayReplace(page)) return;
-        if (!replacing) addEntry(parent, page, "file");
-        setNodeValue(page, "DATE", values[0]);
-        setNodeValue(page, "URL", values[1]);
-        setNodeValue(page, "HREF", values[2]);
+        const bool replacing = !listed.empty() && getNodeValue(parent + "\\" + listed, "type") == "file";
+        const std::string page = listed.empty() ? name : replacing ? listed : freeName(parent, name);
+        trace("\t add link [%s\\%s]\n", parent.c_str(), page.c_str());
+        if (std::string refusal = storeRefusal(parent, page, values); !refusal.empty())
+            return leaveOut(parent + "\\" + page, refusal);
+        const std::string section = parent + "\\" + page;
+        if (replacing && !mayReplace(section)) return;
+        if (!replacing) addEntry(parent, section, "file");
+        for (const auto& [key, value] : values)
+            setNodeValue(section, key, value);
     }
 
     // The child of parent that is name without regard to case, as it is listed; "" for none.
@@ -194,19 +180,18 @@ class ArchivMerge {
         return replace;
     }
 
-    void leaveOut(const std::string& section, const std::string& reason) {
+    static void leaveOut(const std::string& section, const std::string& reason) {
         trace("\tleaving out [%s]: %s\n", section.c_str(), reason.c_str());
-        leftOut_.push_back({getArchivRelativePath(section), reason});
+        noteLeftOut(pathBelowRoot(section), reason);
     }
 
     std::string exchangeFile_;
     std::string unpacked_;
-    LeftOutEntries& leftOut_;
     ReplaceRule rule_ = ReplaceRule::Ask;
 };
 } // namespace
 
-int import_Archiv(const std::string& section, const std::string& archiveFile, LeftOutEntries* leftOut) {
+int import_Archiv(const std::string& section, const std::string& archiveFile) {
     trace("Import file [%s] fo section [%s]\n", archiveFile.c_str(), section.c_str());
     const std::string name = getFileName(archiveFile);
     const std::string folder = getFolderPart(archiveFile);
@@ -228,17 +213,15 @@ int import_Archiv(const std::string& section, const std::string& archiveFile, Le
         return empty ? 1 : -1;
     }
 
-    LeftOutEntries skipped;
     StoreBatch batch;
-    ArchivMerge(exchangeFile, skipped).mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
+    ArchivMerge(exchangeFile).mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
         return -1;
     }
-    if (leftOut) leftOut->insert(leftOut->end(), skipped.begin(), skipped.end());
     // The merged entries are published and point into the folder, so it stays even when the
     // per-user file cannot be written.
-    return saveSharedIni() ? 1 : -1;
+    return saveSharedIniAfterChange() ? 1 : -1;
 }
 
 bool extractArchiveFile(const std::string& name, const std::string& folder, const std::string& destination) {

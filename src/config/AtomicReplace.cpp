@@ -11,14 +11,13 @@ std::string folderOf(const std::string& path) {
 }
 } // namespace
 
-bool replaceFileAtomically(const std::string& path, const std::function<bool(const std::string& temporary)>& fill) {
+Replacement replaceThroughTemporary(const std::string& path,
+                                    const std::function<bool(const std::string& temporary)>& fill) {
     char temporary[MAX_PATH] = {};
-    if (path.empty() || !GetTempFileNameA(folderOf(path).c_str(), "nvr", 0, temporary)) return false;
-    bool replaced =
-        fill(temporary) && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced) {
-        SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(temporary);
-    }
-    return replaced;
+    if (!GetTempFileNameA(folderOf(path).c_str(), "nvr", 0, temporary)) return Replacement::noTemporary;
+    if (fill(temporary) && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Replacement::done;
+    SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(temporary);
+    return Replacement::failed;
 }

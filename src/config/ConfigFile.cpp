@@ -62,6 +62,65 @@ std::optional<std::string> readFile(const std::string& path, bool* encrypted) {
     return content;
 }
 
+namespace {
+const char* const kOpenForSaveFailed = "Speichern: Fehler beim \xD6"
+                                       "ffnen der Datei:\n\"%s\"\n\n%s";
+const char* const kWriteFailed = "Fehler beim Schreiben in die Datei:\n\"%s\"\n\n%s";
+
+bool writeAll(HANDLE file, const std::string& content) {
+    DWORD written = 0;
+    return WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+           written == content.size() && FlushFileBuffers(file);
+}
+
+enum class Replacement { done, noTemporary, writeFailed };
+
+// Writes content to a temporary file beside path and renames it over path. noTemporary when the
+// folder does not let us create a file there (nothing was changed).
+Replacement replaceThroughTemporary(const std::string& path, const std::string& content,
+                                    SECURITY_ATTRIBUTES& attributes, DWORD& error) {
+    char temporary[MAX_PATH] = {};
+    if (!GetTempFileNameA(folderOf(path).c_str(), "nvi", 0, temporary)) return Replacement::noTemporary;
+    // The name was reserved by creating the file; create it afresh so that it gets the
+    // security attributes (they apply only to new files).
+    DeleteFileA(temporary);
+    ScopedHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file) {
+        DeleteFileA(temporary);
+        return Replacement::noTemporary;
+    }
+    bool complete = writeAll(file.get(), content);
+    error = GetLastError();
+    file.reset();
+    if (!complete) {
+        DeleteFileA(temporary);
+        return Replacement::writeFailed;
+    }
+    if (MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Replacement::done;
+    error = GetLastError();
+    DeleteFileA(temporary);
+    return Replacement::writeFailed; // the old file stays as it was
+}
+
+// The old way: truncate the file and write it. Needs write rights on the file only.
+bool writeInPlace(const std::string& path, const std::string& content, SECURITY_ATTRIBUTES& attributes) {
+    ScopedHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        reportWithError(kOpenForSaveFailed, path, GetLastError());
+        return false;
+    }
+    if (!writeAll(file.get(), content)) {
+        DWORD error = GetLastError();
+        reportWithError(kWriteFailed, path, error ? error : ERROR_WRITE_FAULT);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 bool writeFile(const std::string& path, std::string& buffer) {
     if (buffer.size() > kMaxIniDocument) {
         reportDocumentTooLarge(path);
@@ -73,42 +132,20 @@ bool writeFile(const std::string& path, std::string& buffer) {
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), nullptr, TRUE};
     if (setNullDacl(descriptor)) attributes.lpSecurityDescriptor = &descriptor;
 
-    char temporary[MAX_PATH] = {};
-    if (!GetTempFileNameA(folderOf(path).c_str(), "nvi", 0, temporary)) {
-        reportWithError("Speichern: Fehler beim \xD6"
-                        "ffnen der Datei:\n\"%s\"\n\n%s",
-                        path, GetLastError());
-        return false;
-    }
-    // The name was reserved by creating the file; create it afresh so that it gets the
-    // security attributes (they apply only to new files).
-    DeleteFileA(temporary);
-    ScopedHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    if (!file) {
-        DWORD error = GetLastError();
-        DeleteFileA(temporary);
-        reportWithError("Speichern: Fehler beim \xD6"
-                        "ffnen der Datei:\n\"%s\"\n\n%s",
-                        path, error);
-        return false;
-    }
     encipherContent(buffer);
-    DWORD written = 0;
-    bool complete = WriteFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &written, nullptr) &&
-                    written == buffer.size() && FlushFileBuffers(file.get());
-    DWORD error = GetLastError();
-    file.reset();
-    if (complete && !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        complete = false;
-        error = GetLastError();
-    }
-    if (!complete) {
-        DeleteFileA(temporary);
-        reportWithError("Fehler beim Schreiben in die Datei:\n\"%s\"\n\n%s", path, error ? error : ERROR_WRITE_FAULT);
+    DWORD error = 0;
+    switch (replaceThroughTemporary(path, buffer, attributes, error)) {
+    case Replacement::done:
+        return true;
+    case Replacement::writeFailed:
+        reportWithError(kWriteFailed, path, error ? error : ERROR_WRITE_FAULT);
         return false;
+    case Replacement::noTemporary:
+        break;
     }
-    return true;
+    // A folder where only the file itself is ours (per-user files with write rights on the file
+    // alone): written in place, as it always was there.
+    return writeInPlace(path, buffer, attributes);
 }
 
 bool isEncryptedFile(const std::string& path) {

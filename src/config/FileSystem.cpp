@@ -1,5 +1,6 @@
 #include "config/FileSystem.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Handles.h"
@@ -104,12 +105,13 @@ bool moveFile(const std::string& existing, const std::string& newName) {
     return DeleteFileA(existing.c_str()) != FALSE;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+namespace {
+std::optional<std::string> readOpenedFile(const std::string& path, DWORD sharing, LONGLONG limit) {
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFF0) return std::nullopt;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > limit) return std::nullopt;
     std::string content(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!content.empty() &&
@@ -117,6 +119,16 @@ std::optional<std::string> readWholeFile(const std::string& path) {
          read != content.size()))
         return std::nullopt;
     return content;
+}
+} // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    return readOpenedFile(path, FILE_SHARE_READ, 0x7FFFFFF0);
+}
+
+std::optional<std::string> readFileInUse(const std::string& path, size_t limit) {
+    DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    return readOpenedFile(path, sharing, static_cast<LONGLONG>(std::min<size_t>(limit, 0x7FFFFFF0)));
 }
 
 bool writeWholeFile(const std::string& path, const void* data, size_t length, bool keepExisting, bool report) {

@@ -26,6 +26,9 @@ bool moveFile(const std::string& existing, const std::string& newName);
 
 // The whole file (read sharing, existing files only), or nullopt. No message.
 std::optional<std::string> readWholeFile(const std::string& path);
+// The whole file of another program that may be writing, renaming or deleting it meanwhile (full
+// sharing); nullopt when it cannot be read or is larger than limit bytes.
+std::optional<std::string> readFileInUse(const std::string& path, size_t limit);
 // Writes data in one request; keepExisting opens without truncating. With report, a file that
 // cannot be opened gives the message "unable to write file '<path>'".
 bool writeWholeFile(const std::string& path, const void* data, size_t length, bool keepExisting, bool report);

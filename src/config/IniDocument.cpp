@@ -10,6 +10,23 @@ bool isAsciiAlnum(unsigned char c) {
 }
 } // namespace
 
+namespace {
+bool holdsLineBreakOrZero(std::string_view text) {
+    return text.find("\r\n") != std::string_view::npos || text.find('\0') != std::string_view::npos;
+}
+} // namespace
+
+bool isReadableSectionName(std::string_view name) {
+    return !name.empty() && name.size() <= kMaxIniSectionName && name.find(']') == std::string_view::npos &&
+           !holdsLineBreakOrZero(name);
+}
+
+bool isReadableEntry(std::string_view key, std::string_view value) {
+    return !key.empty() && key.size() <= kMaxIniKey && isAsciiAlnum(static_cast<unsigned char>(key[0])) &&
+           key.back() != ' ' && key.find('=') == std::string_view::npos && value.size() <= kMaxIniValue &&
+           key.size() + value.size() + 3 <= kMaxIniLine && !holdsLineBreakOrZero(key) && !holdsLineBreakOrZero(value);
+}
+
 size_t hashNoCase(std::string_view text) {
     size_t hash = 14695981039346656037ull; // FNV-1a
     for (unsigned char c : text) {
@@ -100,8 +117,10 @@ const std::string* IniDocument::findValue(std::string_view section, std::string_
     return found ? found->find(key) : nullptr;
 }
 
-void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
+bool IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
+    if (!isReadableSectionName(section) || !isReadableEntry(key, value)) return false;
     findOrAddSection(section).set(key, value);
+    return true;
 }
 
 void IniDocument::markSections(std::string_view prefix) {
@@ -187,23 +206,35 @@ size_t IniDocument::parse(std::string_view text, const PlaceholderValues* values
     return parser.stored;
 }
 
+namespace {
+// The writer's last line of defence: setValue refuses such content already, but nothing that
+// came in another way may ever be written where the reader would stop or misread.
+template <typename Visit> void forEachWritten(const std::vector<std::unique_ptr<IniSection>>& sections,
+                                              bool includeExcluded, Visit visit) {
+    for (const auto& section : sections) {
+        if ((section->excluded && !includeExcluded) || !isReadableSectionName(section->name())) continue;
+        visit(section->name(), nullptr);
+        for (const IniEntry& entry : section->entries())
+            if (isReadableEntry(entry.key, entry.value)) visit(section->name(), &entry);
+    }
+}
+} // namespace
+
 void IniDocument::serialize(std::string& out, bool includeExcluded) const {
     out.reserve(out.size() + serializedSize(includeExcluded));
-    for (const auto& section : sections_) {
-        if (section->excluded && !includeExcluded) continue;
-        out.append("[").append(section->name()).append("]\r\n");
-        for (const IniEntry& entry : section->entries())
-            out.append(entry.key).append("=\"").append(entry.value).append("\"\r\n");
-    }
+    forEachWritten(sections_, includeExcluded, [&out](const std::string& name, const IniEntry* entry) {
+        if (!entry)
+            out.append("[").append(name).append("]\r\n");
+        else
+            out.append(entry->key).append("=\"").append(entry->value).append("\"\r\n");
+    });
 }
 
 size_t IniDocument::serializedSize(bool includeExcluded) const {
     size_t size = 0;
-    for (const auto& section : sections_) {
-        if (section->excluded && !includeExcluded) continue;
-        size += section->name().size() + 4;
-        for (const IniEntry& entry : section->entries()) size += entry.key.size() + entry.value.size() + 5;
-    }
+    forEachWritten(sections_, includeExcluded, [&size](const std::string& name, const IniEntry* entry) {
+        size += entry ? entry->key.size() + entry->value.size() + 5 : name.size() + 4;
+    });
     return size;
 }
 

@@ -19,6 +19,17 @@ struct IniEntry {
     std::string value;
 };
 
+// What the writer may write: only what the reader gives back as written, so that no line can end
+// the parse early, hide its neighbours or land in another section.
+// A section header: a name of 1 to kMaxIniSectionName bytes without "]" (it ends the name), without
+// CR LF and without a zero byte (it ends the text).
+bool isReadableSectionName(std::string_view name);
+// An entry line: a key of 1 to kMaxIniKey bytes that begins with an ASCII letter or digit (other
+// lines are skipped or, with "[", taken as headers), does not end with a blank (the reader
+// removes it) and holds no "="; a value of at most kMaxIniValue bytes; neither with CR LF or a
+// zero byte; the whole line within kMaxIniLine bytes.
+bool isReadableEntry(std::string_view key, std::string_view value);
+
 // ASCII case-insensitive hashing and comparison for section names.
 size_t hashNoCase(std::string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
@@ -70,7 +81,8 @@ class IniDocument {
     IniSection* findSection(std::string_view name);
     IniSection& findOrAddSection(std::string_view name);
     const std::string* findValue(std::string_view section, std::string_view key) const;
-    void setValue(std::string_view section, std::string_view key, std::string_view value);
+    // Stores the value; refuses (false, nothing changed) what the reader could not read back.
+    bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
     // Sets the excluded flag of every section whose name begins with prefix (case-sensitive).
     void markSections(std::string_view prefix);
@@ -83,7 +95,8 @@ class IniDocument {
     // Adds the content of a configuration text (up to its first zero byte) to the document;
     // with values, placeholders are expanded. Returns the number of values stored.
     size_t parse(std::string_view text, const PlaceholderValues* values);
-    // Appends "[name]\r\n" and "key=\"value\"\r\n" lines; excluded sections only when asked.
+    // Appends "[name]\r\n" and "key=\"value\"\r\n" lines; excluded sections only when asked. A
+    // section or entry the reader could not read back is left out, never written.
     void serialize(std::string& out, bool includeExcluded) const;
     // The length serialize would produce.
     size_t serializedSize(bool includeExcluded) const;

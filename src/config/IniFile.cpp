@@ -93,7 +93,10 @@ std::string CIniFile::getValue(const std::string& section, const std::string& ke
 
 bool CIniFile::setValue(const std::string& section, const std::string& key, const std::string& value) {
     refresh();
-    document_.setValue(section, key, value);
+    if (!document_.setValue(section, key, value)) {
+        trace("setValue: [%s] %s does not fit the configuration's limits\n", section.c_str(), key.c_str());
+        return false;
+    }
     return publish();
 }
 

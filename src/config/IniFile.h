@@ -21,7 +21,8 @@ class CIniFile {
     bool saveIniFile();
     // With an empty section name: getSectionNames.
     std::string getValue(const std::string& section, const std::string& key, const std::string& defaultValue);
-    // Stores the value and publishes. False when the publication was refused.
+    // Stores the value and publishes. False when the entry does not fit the limits of the file
+    // syntax (nothing is stored) or the publication was refused.
     bool setValue(const std::string& section, const std::string& key, const std::string& value);
     void markSections(const std::string& prefix) { document_.markSections(prefix); }
     void clear() { document_.clear(); }

@@ -198,10 +198,18 @@ bool saveSharedIni() {
     return theIniFile().saveIniFile();
 }
 
+bool saveSharedIniAfterChange() {
+    return theIniFile().fileName().empty() || saveSharedIni();
+}
+
 std::string getLayoutValue(const std::string& key) { return profileValue("Layout", key); }
 std::string getStyleGuideValue(const std::string& key) { return profileValue("StyleGuide", key); }
 std::string getLayoutSectionValue(const std::string& name, const std::string& key) {
     return profileValue("Layout_" + name, key);
+}
+
+std::string chooseMessageKey(const std::string& preferred, const std::string& fallback) {
+    return getLayoutValue(preferred).empty() ? fallback : preferred;
 }
 
 std::string getDefaultSkin() {

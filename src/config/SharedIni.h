@@ -23,11 +23,18 @@ std::string getRegistryValue(const std::string& key, const std::string& defaultV
 // Writes the per-user file (enciphered, without the skin sections). False when nothing was
 // written or the write failed.
 bool saveSharedIni();
+// The save at the end of an operation that changed the store: false only when the per-user file
+// was due to be written and was not (after the message saying why), so that the operation can
+// report a failure. A store without a file (it was never opened) keeps its changes in memory.
+bool saveSharedIniAfterChange();
 
 // Skin lookups.
 std::string getLayoutValue(const std::string& key);     // section "Layout"
 std::string getStyleGuideValue(const std::string& key); // section "StyleGuide"
 std::string getLayoutSectionValue(const std::string& name, const std::string& key); // "Layout_" + name
+// The message key to show: preferred when the current skin defines that message (its window
+// entry in "Layout"), else fallback. For messages newer than some skins.
+std::string chooseMessageKey(const std::string& preferred, const std::string& fallback);
 std::string getDefaultSkin();
 std::string getCurrentSkin();
 std::string getSkinDirectory(); // program directory + current skin + "\"

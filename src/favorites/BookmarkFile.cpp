@@ -31,14 +31,29 @@ std::optional<std::u16string> ansiToWide(std::string_view text) {
     return units;
 }
 
+bool isBookmarkFileTooLarge(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return size > kMaxBookmarkFileSize;
+}
+
+namespace {
+// The file's content, unless it cannot be read or is too large for any store.
+std::optional<std::string> readBookmarkFile(const std::string& path) {
+    if (isBookmarkFileTooLarge(path)) return std::nullopt;
+    return readWholeFile(path);
+}
+} // namespace
+
 bool isNetscapeBookmarkFile(const std::string& path) {
-    std::optional<std::string> content = readWholeFile(path);
+    std::optional<std::string> content = readBookmarkFile(path);
     return content && isNetscapeBookmarkFormat(*content);
 }
 
 bool CBookmarkParser::loadFile() {
     if (!toAnsi_) toAnsi_ = wideToAnsi;
-    std::optional<std::string> content = readWholeFile(filePath_);
+    std::optional<std::string> content = readBookmarkFile(filePath_);
     if (!content) return false;
     loadBuffer(std::move(*content));
     return true;

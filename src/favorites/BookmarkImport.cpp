@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
 
 void sanitizeName(std::string& name) {
@@ -18,6 +19,8 @@ void sanitizeName(std::string& name) {
     }
     name.erase(0, first);
     name.erase(name.find_last_not_of(whiteSpace) + 1);
+    // After the trimming, so that "News]" stays apart from a "News" beside it.
+    replaceUnstorableCharacters(name);
 }
 
 void importBookmarkTree(NodeStore& store, const std::string& section, BookmarkNode* node,
@@ -39,6 +42,14 @@ void importBookmarkTree(NodeStore& store, const std::string& section, BookmarkNo
         pending.back().next = current->nextSibling.get();
         std::string parent = pending.back().section;
         sanitizeName(current->name);
+        // Checked before anything is written or built below it: a folder that does not fit is
+        // not entered, so no path ever grows past what the store can hold.
+        NodeValues values;
+        if (current->kind != kFolderNode) values.emplace_back("URL", current->url);
+        if (std::string refusal = storeRefusal(parent, current->name, values); !refusal.empty()) {
+            noteLeftOut(pathBelowRoot(childSection(parent, current->name)), refusal);
+            continue;
+        }
         if (current->kind == kFolderNode) {
             std::string child = appender.addChild(parent, current->name, true);
             store.setNodeValue(child, "type", "folder");
@@ -47,7 +58,7 @@ void importBookmarkTree(NodeStore& store, const std::string& section, BookmarkNo
             std::string child = appender.addChild(parent, current->name, false);
             store.setNodeValue(child, "type", "file");
             store.setNodeValue(child, "URL", current->url);
-            store.setNodeValue(child, "CREATED_DATE", date);
+            store.setNodeValue(child, "CREATED_DATE", current->date.empty() ? date : current->date);
         }
     }
 }

@@ -19,6 +19,7 @@ struct BookmarkNode {
 
     std::string name;
     std::string url;
+    std::string date; // a link's own date in the store's format; empty: the import's date
     int kind;
     std::unique_ptr<BookmarkNode> firstChild;
     std::unique_ptr<BookmarkNode> nextSibling;

@@ -16,6 +16,11 @@ enum BookmarkLineKind : int {
     kListEndLine = 4,   // "</DL>"
 };
 
+// The largest bookmark file the reader takes. The store holds at most 1 MiB of text, some ten
+// thousand links; even with an icon of several kilobytes on each link, no file that the store
+// could take is larger. A larger file is refused before it is read.
+constexpr unsigned long long kMaxBookmarkFileSize = 64ull << 20;
+
 // UTF-16 units of one decoded line, the terminating zero included.
 constexpr size_t kDecodedLineUnits = 2560;
 
@@ -46,7 +51,8 @@ class CBookmarkParser {
     explicit CBookmarkParser(std::string filePath, WideToAnsi toAnsi = {});
     void setRootName(std::string name) { rootName_ = std::move(name); }
     // Reads the whole file into the buffer; without a conversion given at construction, the
-    // platform's ANSI conversion is used. Windows only.
+    // platform's ANSI conversion is used. False when the file cannot be read or is larger than
+    // kMaxBookmarkFileSize. Windows only.
     bool loadFile();
     // Takes content as the buffer; the text ends at its first zero byte.
     void loadBuffer(std::string content);

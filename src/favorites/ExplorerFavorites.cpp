@@ -6,6 +6,7 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritesStore.h"
 #include "favorites/InternetShortcut.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
 #include "platform/Handles.h"
 #include "platform/Registry.h"
@@ -48,22 +49,37 @@ template <typename Visit> bool forEachEntry(const std::string& dir, Visit visit)
     return true;
 }
 
+// The store name of a file system name; false (noted as left out) when the store cannot hold
+// the entry.
+bool storableName(const std::string& section, const std::string& fileName, const NodeValues& values,
+                  std::string& name) {
+    name = fileName;
+    replaceUnstorableCharacters(name);
+    std::string refusal = storeRefusal(section, name, values);
+    if (refusal.empty()) return true;
+    noteLeftOut(pathBelowRoot(childSection(section, name)), refusal);
+    return false;
+}
+
 bool importDirectoryWith(ChildAppender& appender, const std::string& section, const std::string& dir,
                          const std::string& ext, bool recurse) {
     if (recurse) {
         bool listed = forEachEntry(dir, [&](const WIN32_FIND_DATAA& data) {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || isDotEntry(data.cFileName)) return;
-            std::string child = appender.addChild(section, data.cFileName, true);
+            std::string name;
+            if (!storableName(section, data.cFileName, {}, name)) return;
+            std::string child = appender.addChild(section, name, true);
             setNodeValue(child, "type", "folder");
             importDirectoryWith(appender, child, dir + "\\" + data.cFileName, ext, true);
         });
         if (!listed) return false;
     }
     return forEachEntry(dir, [&](const WIN32_FIND_DATAA& data) {
-        std::string base;
+        std::string base, name;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !hasExtension(data.cFileName, ext, base)) return;
         std::string url = readInternetShortcut(dir + "\\" + base + ext);
-        std::string child = appender.addChild(section, base, false);
+        if (!storableName(section, base, {{"URL", url}}, name)) return;
+        std::string child = appender.addChild(section, name, false);
         setNodeValue(child, "type", "file");
         setNodeValue(child, "URL", url);
         setNodeValue(child, "CREATED_DATE", getDateString());
@@ -98,8 +114,7 @@ int import_MIE(const std::string& destFolder) {
         setNodeValue(getFavTreeRoot(), findItemKey(getFavTreeRoot(), &destFolder), destFolder);
     }
     importDirectory(section, favorites, ".url", true);
-    if (!batch.commit()) return -1;
-    saveSharedIni();
+    if (!batch.commit() || !saveSharedIniAfterChange()) return -1;
     trace("<<< import_MIE END >>>\n");
     return 1;
 }

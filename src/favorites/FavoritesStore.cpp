@@ -14,7 +14,8 @@ class SharedStoreNodes : public NodeStore {
     void setNodeValue(const std::string& section, const std::string& key, const std::string& value) override {
         setIniValue(section, key, value);
     }
-    std::string foldCase(const std::string& name) override { return foldCaseAnsi(name); }
+    // As the store finds sections: a name found listed must lead to the section of that name.
+    std::string foldCase(const std::string& name) override { return foldSectionCase(name); }
 };
 } // namespace
 

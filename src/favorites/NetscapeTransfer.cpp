@@ -39,14 +39,14 @@ int import_NC(const std::string& destFolder, const std::string& userOrFile, bool
     importBookmarkTree(sharedStoreNodes(), rootSection, parser.bookmarkRoot.get(), getDateString());
     freeTree(parser.bookmarkRoot);
     // A result that does not fit the shared store is refused whole: the store is as before.
-    if (!batch.commit()) return -1;
-    saveSharedIni();
+    if (!batch.commit() || !saveSharedIniAfterChange()) return -1; // the user has been told why
     trace("<<< import_NC END >>>\n");
     return 1;
 }
 
 int import_NCFile(const std::string& destFolder, const std::string& path) {
     trace("<<< import_NCFile >>>\n");
+    if (isBookmarkFileTooLarge(path)) return -1; // no store could take it: an error, not a wrong format
     if (!isNetscapeBookmarkFile(path)) {
         askQuestion("MessageBoxFavExportNotNetscapeFormat", "");
         return 0;

@@ -21,6 +21,40 @@ std::vector<std::string> listChildren(NodeStore& store, const std::string& secti
     }
 }
 
+std::string pathBelowRoot(const std::string& section) {
+    size_t separator = section.find('\\');
+    return separator == std::string::npos ? std::string() : section.substr(separator + 1);
+}
+
+void replaceUnstorableCharacters(std::string& name) {
+    for (char& c : name)
+        if (c == '\\' || c == ']') c = ' ';
+}
+
+std::string storeRefusal(const std::string& section, const std::string& name, const NodeValues& values) {
+    // The longest key a child list can need: item_ with the largest index.
+    const std::string listKey = itemKey(static_cast<size_t>(-1));
+    std::string child = childSection(section, name);
+    if (!isReadableSectionName(child))
+        return child.size() > kMaxIniSectionName ? "its path is longer than the store can hold"
+                                                 : "its name cannot be stored";
+    if (!isReadableEntry(listKey, name)) return "its name cannot be stored";
+    for (const auto& [key, value] : values)
+        if (!isReadableEntry(key, value))
+            return value.size() + key.size() + 3 > kMaxIniLine || value.size() > kMaxIniValue
+                       ? "its " + key + " is longer than the store can hold (" + std::to_string(value.size()) +
+                             " characters)"
+                       : "its " + key + " cannot be stored";
+    return {};
+}
+
+std::string foldSectionCase(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+    return folded;
+}
+
 std::string findItemKey(NodeStore& store, const std::string& section, const std::string* name) {
     size_t index = 0;
     for (std::string value = store.getNodeValue(section, itemKey(0)); !value.empty();
@@ -89,9 +123,4 @@ void DocumentNodeStore::setNodeValue(const std::string& section, const std::stri
     document_.setValue(section, key, value);
 }
 
-std::string DocumentNodeStore::foldCase(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
-    return folded;
-}
+std::string DocumentNodeStore::foldCase(const std::string& name) { return foldSectionCase(name); }

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
@@ -12,6 +13,23 @@
 std::string itemKey(size_t index);                                             // "item_%d"
 std::string childSection(const std::string& section, const std::string& name); // section + "\" + name
 std::vector<std::string> listChildren(NodeStore& store, const std::string& section);
+// The node path below the tree's root section ("NVFavTreeRoot\Favoriten\News" gives
+// "Favoriten\News"), as the user sees it.
+std::string pathBelowRoot(const std::string& section);
+
+// Names and values entering the store from an import. A child is stored as the section
+// section + "\" + name and listed as a value, so both must be read back as written.
+// Replaces the characters a store name cannot hold by a blank: "\" separates the steps of a
+// path, "]" would end the section header early.
+void replaceUnstorableCharacters(std::string& name);
+// Why the child name, with the given keys and values of its own, cannot be stored under section
+// so that the reader gives it back (its path or a value too long, a line break in it); empty
+// when it fits. Entries that do not fit are left out whole, with everything below them.
+using NodeValues = std::vector<std::pair<std::string, std::string>>;
+std::string storeRefusal(const std::string& section, const std::string& name, const NodeValues& values = {});
+// Child names compare as the store compares section names: ASCII letters without regard to
+// case, every other byte exactly. Returns the folded form.
+std::string foldSectionCase(const std::string& name);
 // The key listing name exactly (case-sensitive), or the first free key. Without a name: the key
 // just past the last listed child.
 std::string findItemKey(NodeStore& store, const std::string& section, const std::string* name = nullptr);

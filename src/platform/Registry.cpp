@@ -2,6 +2,8 @@
 
 #include "platform/Handles.h"
 
+#include <shlobj.h>
+
 namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 }
@@ -40,3 +42,10 @@ bool getRegistrySubKeys(const std::string& subKey, HKEY root, std::vector<std::s
 std::string getFavoritesFolder() { return readRegistryString(HKEY_CURRENT_USER, kShellFolders, "Favorites", ""); }
 std::string getPersonalFolder() { return readRegistryString(HKEY_CURRENT_USER, kShellFolders, "Personal", "c:\\"); }
 std::string getAppDataFolder() { return readRegistryString(HKEY_CURRENT_USER, kShellFolders, "AppData", "c:\\"); }
+
+std::string getLocalAppDataFolder() {
+    std::string folder = readRegistryString(HKEY_CURRENT_USER, kShellFolders, "Local AppData", "");
+    if (!folder.empty()) return folder;
+    char path[MAX_PATH] = {};
+    return SHGetSpecialFolderPathA(nullptr, path, CSIDL_LOCAL_APPDATA, FALSE) ? path : "";
+}

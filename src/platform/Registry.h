@@ -14,3 +14,5 @@ bool getRegistrySubKeys(const std::string& subKey, HKEY root, std::vector<std::s
 std::string getFavoritesFolder(); // "Favorites", default ""
 std::string getPersonalFolder();  // "Personal",  default "c:\"
 std::string getAppDataFolder();   // "AppData",   default "c:\"
+// "Local AppData", else the system's local application data folder, else "".
+std::string getLocalAppDataFolder();

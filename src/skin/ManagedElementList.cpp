@@ -4,8 +4,8 @@
 #include "platform/Trace.h"
 
 namespace {
-constexpr DWORD kPictureStyle = 0x4000000E; // child, bitmap static, not visible
-constexpr DWORD kTextStyle = 0x40000000;    // child, not visible
+constexpr DWORD kPictureStyle = 0x4000000E;          // child, bitmap static, not visible
+constexpr DWORD kTextStyle = WS_CHILD | SS_NOPREFIX; // not visible; "&" is a character, no mnemonic
 constexpr RECT kDefaultWindowRect{0, 0, 600, 400};
 
 LOGFONTA toLogFont(const FontDescription& font) {

@@ -66,21 +66,35 @@ int CSkinButton::frameForState(UINT itemState) const {
 
 bool CSkinButton::drawItem(const DRAWITEMSTRUCT& item) {
     RECT client = clientRect();
-    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
-    if (item.itemAction & ODA_DRAWENTIRE) {
-        if (bitmap_) {
-            if (!clipRegion_) clipRegion_.reset(outlineRegion());
-            drawBitmapPart(item.hDC, bitmap_, frameWidth() * frameForState(item.itemState), client.right,
-                           client.bottom, clipRegion_.get());
-        }
+    if (!bitmap_ && !(item.itemAction & ODA_DRAWENTIRE)) {
+        // Nothing of the button's own covers the old focus frame: the parent paints what lies
+        // under the button, then the button draws itself whole with its present state.
+        repaintWhole();
+        return true;
     }
-    drawCaption(item.hDC, client, disabled);
+    // Every request paints the whole button from its state, so the focus frame is drawn fresh
+    // when the button has the focus and is gone when it has lost it (never toggled by XOR).
+    if (bitmap_) {
+        if (!clipRegion_) clipRegion_.reset(outlineRegion());
+        drawBitmapPart(item.hDC, bitmap_, frameWidth() * frameForState(item.itemState), client.right,
+                       client.bottom, clipRegion_.get());
+    }
+    drawCaption(item.hDC, client, (item.itemState & ODS_DISABLED) != 0);
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = client;
         InflateRect(&focus, -4, -4);
         DrawFocusRect(item.hDC, &focus);
     }
     return true;
+}
+
+void CSkinButton::repaintWhole() const {
+    HWND parent = GetParent(hwnd_);
+    if (!parent) return;
+    RECT area{};
+    GetWindowRect(hwnd_, &area);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CSkinButton::drawCaption(HDC dc, const RECT& client, bool disabled) const {

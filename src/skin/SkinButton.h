@@ -29,6 +29,7 @@ class CSkinButton : public CButton {
   private:
     HRGN outlineRegion() const;
     void drawCaption(HDC dc, const RECT& client, bool disabled) const;
+    void repaintWhole() const;
 
     int frameCount_;
     bool fixedFrame_;

@@ -37,7 +37,8 @@ bool CSkinStatic::paintOn(HDC dc, HWND parent) const {
     if ((controlStyle & SS_TYPEMASK) != SS_BITMAP) {
         char buffer[kMaxPaintedText + 1] = {};
         GetWindowTextA(hwnd_, buffer, sizeof(buffer));
-        UINT format = DT_WORDBREAK;
+        // Texts hold names of users, pages and folders: an "&" is shown, never a mnemonic.
+        UINT format = DT_WORDBREAK | DT_NOPREFIX;
         if ((controlStyle & SS_TYPEMASK) == SS_CENTER) format |= DT_CENTER;
         if ((controlStyle & SS_TYPEMASK) == SS_RIGHT) format |= DT_RIGHT;
         int previousMode = SetBkMode(dc, TRANSPARENT);

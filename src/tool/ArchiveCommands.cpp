@@ -35,12 +35,6 @@ class OpenStore {
     OpenStore& operator=(const OpenStore&) = delete;
 };
 
-// One line per entry the operation left out.
-void reportLeftOut(const LeftOutEntries& entries) {
-    for (const LeftOutEntry& entry : entries)
-        std::fprintf(stderr, "nvtool: left out \"%s\": %s\n", entry.name.c_str(), entry.reason.c_str());
-}
-
 std::string describe(const RecordProblem& problem) {
     return "record " + std::to_string(problem.index) + " at offset " + std::to_string(problem.offset) +
            (problem.name.empty() ? "" : " (\"" + problem.name + "\")") + ": " + problem.reason;
@@ -49,13 +43,12 @@ std::string describe(const RecordProblem& problem) {
 int exportFolder(const Args& args) {
     if (args.size() != 3) return usageError("archive export takes FOLDER and FILE");
     const std::string file = fullPath(args[2]);
-    LeftOutEntries leftOut;
     int result;
     {
         OpenStore store;
-        result = export_Archiv2(args[1], file, &leftOut);
+        result = export_Archiv2(args[1], file);
     }
-    reportLeftOut(leftOut);
+    reportLeftOut();
     return exitCodeOf(result);
 }
 
@@ -79,14 +72,13 @@ int importArchive(const Args& args) {
             return answer;
         });
     const std::string file = fullPath(args[2]);
-    LeftOutEntries leftOut;
     int result;
     {
         OpenStore store;
-        result = import_Archiv(args[1], file, &leftOut);
+        result = import_Archiv(args[1], file);
     }
     setQuestionHandler(std::move(previous));
-    reportLeftOut(leftOut);
+    reportLeftOut();
     return exitCodeOf(result);
 }
 

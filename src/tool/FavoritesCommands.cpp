@@ -8,6 +8,7 @@
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "favorites/BookmarkParser.h"
+#include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
 #include "favorites/FavoritesStore.h"
 #include "favorites/NetscapeProfiles.h"
@@ -99,6 +100,29 @@ int listNetscapeUsers(const Args& args) {
     return 0;
 }
 
+// One line per profile: id, TAB, the wizard's text, TAB, the file read, TAB, the number of links
+// or why they cannot be read.
+int listBrowsers(const Args& args) {
+    if (args.size() != 1) return usageError("favorites browsers takes no arguments");
+    std::string text;
+    for (const BrowserProfile& profile : findBrowserProfiles()) {
+        ChromiumBookmarkReader reader = browserBookmarkReader(profile);
+        std::string problem = readBrowserBookmarks(profile, reader);
+        std::string state = problem.empty() ? std::to_string(reader.linkCount()) + " links" : problem;
+        text +=
+            profile.id + "\t" + profile.displayText + "\t" + profile.bookmarksFile + "\t" + state + "\r\n";
+    }
+    writeStdout(text);
+    return 0;
+}
+
+int importBrowser(const Args& args) {
+    std::string why;
+    int result = import_Browser(args[1], args[2], &why);
+    if (!why.empty()) failure(args[2], why);
+    return result;
+}
+
 using Operation = std::function<int(const Args&)>;
 struct OperationCommand {
     const char* usage; // the arguments after the command word
@@ -115,6 +139,7 @@ const std::map<std::string, OperationCommand>& operations() {
         {"export-nc", {"FOLDER USER", [](const Args& a) { return export_NC(a[1], a[2]); }}},
         {"import-file", {"FOLDER FILE", [](const Args& a) { return import_NCFile(a[1], a[2]); }}},
         {"export-file", {"FOLDER FILE", [](const Args& a) { return export_NCFile(a[1], a[2]); }}},
+        {"import-browser", {"FOLDER ID", importBrowser}},
     };
     return table;
 }
@@ -127,13 +152,18 @@ int runFavoritesCommand(const Args& input) {
     if (args.empty()) return usageError("favorites needs a command");
     if (args[0] == "list") return listFolder(args);
     if (args[0] == "netscape-users") return listNetscapeUsers(args);
+    if (args[0] == "browsers") return listBrowsers(args);
     auto command = operations().find(args[0]);
     if (command == operations().end()) return usageError("unknown favorites command '" + args[0] + "'");
     const OperationCommand& operation = command->second;
     if (args.size() != operation.argumentCount() + 1)
         return usageError("favorites " + args[0] + " takes " + operation.usage);
     if (operation.takesFile()) args[2] = fullPath(args[2]);
-    return withOpenStore([&] { return reportResult(operation.run(args)); });
+    return withOpenStore([&] {
+        int result = operation.run(args);
+        reportLeftOut();
+        return reportResult(result);
+    });
 }
 
 int runBookmarksCommand(const Args& args) {

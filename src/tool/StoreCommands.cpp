@@ -39,6 +39,8 @@ int set(const Args& args) {
     if (args.size() != 4 && !save) return usageError("store set takes SECTION KEY VALUE [--save]");
     OpenStore store;
     if (!store.opened()) return failure("store", "the shared configuration could not be opened");
+    if (!isReadableSectionName(args[1]) || !isReadableEntry(args[2], args[3]))
+        return failure("[" + args[1] + "] " + args[2], "does not fit the configuration's limits");
     if (!theIniFile().setValue(args[1], args[2], args[3])) return failure("store", "the value was not published");
     if (save && !saveSharedIni()) return failure(getUserIniPath(), "the configuration was not saved");
     return 0;

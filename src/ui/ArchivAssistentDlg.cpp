@@ -4,26 +4,27 @@
 #include "archive/ArchiveImport.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
+#include "favorites/LeftOutEntries.h"
 #include "platform/QuestionSeam.h"
 #include "ui/ResourceIds.h"
 
 namespace {
 const size_t kNamesInMessage = 3;
 
-// The first few names of the entries, for the message's insert text.
-std::string namesOf(const LeftOutEntries& entries) {
-    std::string names;
+// The first few paths of the entries, for the message's insert text.
+std::string pathsOf(const std::vector<LeftOutEntry>& entries) {
+    std::string paths;
     for (size_t i = 0; i < entries.size() && i < kNamesInMessage; ++i)
-        names += (i ? ", " : "") + entries[i].name;
-    return entries.size() > kNamesInMessage ? names + ", ..." : names;
+        paths += (i ? ", " : "") + entries[i].path;
+    return entries.size() > kNamesInMessage ? paths + ", ..." : paths;
 }
 
 // The success message, or the one that names what was left out where the skin has it.
-void reportDone(const char* successKey, const char* incompleteKey, const LeftOutEntries& leftOut) {
-    if (!leftOut.empty() && !getLayoutValue(incompleteKey).empty())
-        askQuestion(incompleteKey, namesOf(leftOut));
-    else
+void reportDone(const char* successKey, const char* incompleteKey, const std::vector<LeftOutEntry>& leftOut) {
+    if (leftOut.empty())
         askQuestion(successKey, "");
+    else
+        askQuestion(chooseMessageKey(incompleteKey, successKey), pathsOf(leftOut));
 }
 } // namespace
 
@@ -99,8 +100,9 @@ void CArchivAssistentDlg::finishImport(const std::string& folder, const std::str
         askQuestion("MessageBoxArchivTip2", "");
         return;
     }
-    LeftOutEntries leftOut;
-    const int result = import_Archiv(folder, file, &leftOut);
+    takeLeftOut(); // notes of an earlier run are not this run's
+    const int result = import_Archiv(folder, file);
+    const std::vector<LeftOutEntry> leftOut = takeLeftOut();
     if (result == -1) {
         askQuestion("MessageBoxArchivImportError", "");
         return;
@@ -114,8 +116,9 @@ void CArchivAssistentDlg::finishExport(const std::string& folder, const std::str
         const int answer = askQuestion("MessageBoxAssistentFileNotAvailable", "").button;
         if (answer != IDYES && answer != IDOK) return;
     }
-    LeftOutEntries leftOut;
-    const int result = export_Archiv2(folder, file, &leftOut);
+    takeLeftOut();
+    const int result = export_Archiv2(folder, file);
+    const std::vector<LeftOutEntry> leftOut = takeLeftOut();
     if (result == -1) {
         askQuestion("MessageBoxArchivExportError", "");
         return;

@@ -16,19 +16,17 @@ bool isInside(HWND container, HWND window) {
     return container && window && (container == window || IsChild(container, window));
 }
 
-// Mouse and keyboard input of this thread that no loop has taken yet.
-void dropPendingInput() {
-    MSG message{};
-    while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
-    while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    }
+bool isFrameButton(int id) {
+    return id == IDC_FRAME_BACK || id == IDC_FRAME_NEXT || id == IDC_FRAME_FINISH || id == IDCANCEL;
 }
 } // namespace
 
-// While a conversion runs, the frame shows the wait cursor and its buttons take no clicks;
-// what the user clicked or typed meanwhile is dropped when it ends, so that an impatient
-// second Finish cannot start the conversion again.
+// While a conversion runs, the frame shows the wait cursor and its buttons take no clicks. A
+// button pressed meanwhile reaches the frame only when the conversion has ended; it is known by
+// the time of the input that pressed it and ignored, so that an impatient second Finish cannot
+// start the conversion again. Nothing is taken out of the queue: input that belongs to other
+// windows, or to the message box that ended the conversion, stays as given. A close asked for
+// meanwhile is carried out at the end.
 class CAssistentFrame::BusyScope {
   public:
     explicit BusyScope(CAssistentFrame& frame)
@@ -36,9 +34,10 @@ class CAssistentFrame::BusyScope {
         frame_.busy_ = true;
     }
     ~BusyScope() {
-        dropPendingInput();
         frame_.busy_ = false;
+        frame_.inputDroppedBefore_ = GetTickCount();
         SetCursor(previousCursor_);
+        if (frame_.closeRequested_) frame_.close();
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
@@ -50,7 +49,8 @@ class CAssistentFrame::BusyScope {
 
 CAssistentFrame::CAssistentFrame(int templateId, std::string section)
     : CDialog(templateId), section_(std::move(section)),
-      icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))) {}
+      icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
+      inputDroppedBefore_(GetTickCount()) {}
 
 CAssistentFrame::~CAssistentFrame() {
     elements_.reset();
@@ -164,10 +164,17 @@ void CAssistentFrame::finish() {
     onFinish();
 }
 
+void CAssistentFrame::requestClose() {
+    if (busy_)
+        closeRequested_ = true;
+    else
+        close();
+}
+
 bool CAssistentFrame::onCommand(int id, int notifyCode, HWND) {
     if (notifyCode != BN_CLICKED) return false;
-    if (busy_)
-        return id == IDC_FRAME_BACK || id == IDC_FRAME_NEXT || id == IDC_FRAME_FINISH || id == IDCANCEL;
+    if (isFrameButton(id) && (busy_ || static_cast<LONG>(GetMessageTime() - inputDroppedBefore_) < 0))
+        return true;
     switch (id) {
     case IDC_FRAME_BACK:
         goBack();
@@ -232,8 +239,12 @@ bool CAssistentFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         result = reinterpret_cast<LRESULT>(icon_);
         return true;
     case WM_CLOSE:
-        if (!busy_) close();
+        requestClose();
         return true;
+    case kSessionChange:
+        // Handled here, not before dispatch, so that a message box's loop delivers it too.
+        if (wParam == kConsoleDisconnect) requestClose();
+        return false;
     case WM_DESTROY:
         if (getMainWindow() == handle()) setMainWindow(nullptr);
         return false;
@@ -243,8 +254,6 @@ bool CAssistentFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool CAssistentFrame::preTranslateMessage(MSG& message) {
-    if (message.message == kSessionChange && message.wParam == kConsoleDisconnect)
-        PostMessageA(handle(), WM_CLOSE, 0, 0);
     // Enter and Escape inside a page belong to the page, whose handlers do nothing; the dialog
     // manager would hand them on to the frame. Controls that take the key themselves get it.
     if ((message.message != WM_KEYDOWN && message.message != WM_CHAR) ||

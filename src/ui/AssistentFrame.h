@@ -54,6 +54,8 @@ class CAssistentFrame : public CDialog {
   private:
     class BusyScope;
     void finish();
+    // WM_CLOSE and the console disconnect: closes now, or when a running conversion ends.
+    void requestClose();
     void step(int to, bool import);
     void placePages(int width, int height);
     bool paintIcon();
@@ -72,4 +74,7 @@ class CAssistentFrame : public CDialog {
     bool closing_ = false;
     // Set while a conversion runs: the wait cursor shows and the buttons take no clicks.
     bool busy_ = false;
+    bool closeRequested_ = false;
+    // Input older than this tick was given while a conversion ran (GetMessageTime's clock).
+    DWORD inputDroppedBefore_;
 };

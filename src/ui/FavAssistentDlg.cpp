@@ -3,7 +3,10 @@
 #include <vector>
 
 #include "config/FileSystem.h"
+#include "config/SharedIni.h"
+#include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
 #include "platform/QuestionSeam.h"
@@ -37,8 +40,18 @@ void CFavAssistentDlg::createPages() {
     page3_.createIn(handle());
 }
 
+void CFavAssistentDlg::collectBrowserProfiles() {
+    browserProfiles_ = findBrowserProfiles();
+    for (const BrowserProfile& profile : browserProfiles_)
+        page2_.addBrowserProfile(profile.problem.empty()
+                                     ? profile.displayText
+                                     : profile.displayText + " (" + profile.problem + ")");
+    if (browserProfiles_.empty()) page2_.disableBrowsers();
+}
+
 void CFavAssistentDlg::CollectBrowserInfo() {
     trace("CFavAssistentDlg::CollectBrowserInfo() \n");
+    collectBrowserProfiles();
     if (getNetscapeVersion().empty()) {
         EnableWindow(page2_.ncBox(), FALSE);
         EnableWindow(page2_.userList(), FALSE);
@@ -64,6 +77,8 @@ bool CFavAssistentDlg::checkSource() {
         return false;
     case Source::NC:
         return page2_.checkNetscapeUser();
+    case Source::Browser:
+        return page2_.selectedBrowserProfile() >= 0;
     case Source::IE:
         break;
     }
@@ -88,6 +103,11 @@ int CFavAssistentDlg::runOperation(bool import, const std::string& folder, const
         return import ? import_NC(folder, user, false) : export_NC(folder, user);
     case Source::NCFile:
         return import ? import_NCFile(folder, page2_.fileName()) : export_NCFile(folder, page2_.fileName());
+    case Source::Browser: {
+        const size_t index = static_cast<size_t>(page2_.selectedBrowserProfile());
+        if (!import || index >= browserProfiles_.size()) return -1;
+        return import_Browser(folder, browserProfiles_[index].id);
+    }
     }
     return -1;
 }
@@ -101,9 +121,15 @@ void CFavAssistentDlg::onFinish() {
     }
     const std::string folder = page3_.getSelectedPath();
     if (!import && page2_.source() == Source::NCFile && !checkSource()) return;
+    takeLeftOut(); // notes of an earlier run are not this run's
     const int result = runOperation(import, folder, user);
+    const size_t leftOut = takeLeftOut().size();
     if (result == 0) return;
-    if (result == 1) askQuestion(import ? "MessageBoxFavImportSuccess" : "MessageBoxFavExportSuccess", "");
+    if (result == 1 && import && leftOut > 0)
+        askQuestion(chooseMessageKey("MessageBoxFavImportIncomplete", "MessageBoxFavImportSuccess"),
+                    std::to_string(leftOut));
+    else if (result == 1)
+        askQuestion(import ? "MessageBoxFavImportSuccess" : "MessageBoxFavExportSuccess", "");
     if (result == -1) askQuestion(import ? "MessageBoxFavImportError" : "MessageBoxFavExportError", "");
     close();
 }

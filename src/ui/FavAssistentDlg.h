@@ -1,11 +1,15 @@
 #pragma once
+#include <vector>
+
+#include "favorites/BrowserProfiles.h"
 #include "ui/AssistentFrame.h"
 #include "ui/DirectionPage.h"
 #include "ui/FavSourcePage.h"
 #include "ui/TreePage.h"
 
 // The favorites wizard: moves the bookmarks of one favorites folder to or from the Internet
-// Explorer favorites, a Netscape Navigator user's bookmark file or any bookmark file.
+// Explorer favorites, a Netscape Navigator user's bookmark file or any bookmark file, or imports
+// them from another browser's profile.
 class CFavAssistentDlg : public CAssistentFrame {
   public:
     CFavAssistentDlg();
@@ -30,8 +34,10 @@ class CFavAssistentDlg : public CAssistentFrame {
 
   private:
     int runOperation(bool import, const std::string& folder, const std::string& user);
+    void collectBrowserProfiles();
 
     CDirectionPage page1_;
     CFavSourcePage page2_;
     CTreePage page3_;
+    std::vector<BrowserProfile> browserProfiles_; // in the order of the page's list
 };

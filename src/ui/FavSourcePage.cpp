@@ -16,23 +16,28 @@ bool CFavSourcePage::onInitDialog() {
     ieBox_.subclassItem(handle(), IDC_FAV_IE);
     ncBox_.subclassItem(handle(), IDC_FAV_NC);
     ncFileBox_.subclassItem(handle(), IDC_FAV_NCFILE);
+    browserBox_.subclassItem(handle(), IDC_FAV_BROWSER);
     searchButton_.subclassItem(handle(), IDC_FAV_SEARCH);
     ieBox_.onClick([this] { return choose(Source::IE); });
     ncBox_.onClick([this] { return choose(Source::NC); }, [this] { checkNetscapeUser(); });
     ncFileBox_.onClick([this] { return choose(Source::NCFile); });
+    browserBox_.onClick([this] { return choose(Source::Browser); });
 
     startElements();
     elements()->addPictureElement("Background");
     elements()->addCheckBoxElement("CheckBoxIE", ieBox_);
     elements()->addCheckBoxElement("CheckBoxNC", ncBox_);
     elements()->addCheckBoxElement("CheckBoxNCFile", ncFileBox_);
+    elements()->addCheckBoxElement("CheckBoxBrowser", browserBox_);
     elements()->addTextElement("Title");
     elements()->addTextElement("TextIE");
     elements()->addTextElement("TextNC");
     elements()->addTextElement("TextNCFile");
+    elements()->addTextElement("TextBrowser");
     elements()->addWindowElement("BookmarkName", item(IDC_FAV_FILENAME));
     elements()->addButtonElement("ButtonSearch", searchButton_);
     elements()->addWindowElement("NCUsers", item(IDC_FAV_USERS));
+    elements()->addWindowElement("BrowserProfiles", item(IDC_FAV_BROWSERS));
     elements()->loadLayout(false);
 
     setDirectionTexts(true);
@@ -45,6 +50,19 @@ void CFavSourcePage::setDirectionTexts(bool import) {
     setElementText("TextIE", skinText(import ? "ButtonImportIE" : "ButtonExportIE"));
     setElementText("TextNC", skinText(import ? "ButtonImportNC" : "ButtonExportNC"));
     setElementText("TextNCFile", skinText(import ? "ButtonImportNCFile" : "ButtonExportNCFile"));
+    // Other browsers are only read: their choice exists for imports on skins that place it.
+    const bool browsers = import && offersBrowsers();
+    if (!browsers && browserBox_.getCheck()) {
+        browserBox_.setCheck(0);
+        ieBox_.setCheck(1);
+    }
+    setElementText("TextBrowser", browsers ? skinText("ButtonImportBrowser") : "");
+    for (HWND control : {browserBox_.handle(), item(IDC_FAV_BROWSERS), elementWindow("TextBrowser")})
+        if (control) ShowWindow(control, browsers ? SW_SHOW : SW_HIDE);
+}
+
+bool CFavSourcePage::offersBrowsers() const {
+    return !skinText("CheckBoxBrowser").empty();
 }
 
 CChoiceBox& CFavSourcePage::box(Source source) {
@@ -53,6 +71,8 @@ CChoiceBox& CFavSourcePage::box(Source source) {
         return ncBox_;
     case Source::NCFile:
         return ncFileBox_;
+    case Source::Browser:
+        return browserBox_;
     case Source::IE:
         break;
     }
@@ -62,12 +82,13 @@ CChoiceBox& CFavSourcePage::box(Source source) {
 CFavSourcePage::Source CFavSourcePage::source() const {
     if (ncBox_.getCheck()) return Source::NC;
     if (ncFileBox_.getCheck()) return Source::NCFile;
+    if (browserBox_.getCheck()) return Source::Browser;
     return Source::IE;
 }
 
 bool CFavSourcePage::choose(Source source) {
     if (box(source).getCheck()) return false;
-    for (Source other : {Source::IE, Source::NC, Source::NCFile})
+    for (Source other : {Source::IE, Source::NC, Source::NCFile, Source::Browser})
         if (other != source) box(other).clearAndRedraw();
     return true;
 }
@@ -110,6 +131,21 @@ void CFavSourcePage::addUser(const std::string& name, bool select, int startInde
     if (select)
         SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(startIndex),
                      reinterpret_cast<LPARAM>(name.c_str()));
+}
+
+void CFavSourcePage::addBrowserProfile(const std::string& text) {
+    HWND list = item(IDC_FAV_BROWSERS);
+    const LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == 0) SendMessageA(list, CB_SETCURSEL, 0, 0);
+}
+
+int CFavSourcePage::selectedBrowserProfile() const {
+    return static_cast<int>(SendMessageA(item(IDC_FAV_BROWSERS), CB_GETCURSEL, 0, 0));
+}
+
+void CFavSourcePage::disableBrowsers() {
+    EnableWindow(browserBox_.handle(), FALSE);
+    EnableWindow(item(IDC_FAV_BROWSERS), FALSE);
 }
 
 bool CFavSourcePage::checkNetscapeUser() {

@@ -6,6 +6,9 @@
 #include "ui/ResourceIds.h"
 
 namespace {
+// The push buttons in the order of the dialog template, which is their tab order.
+constexpr int kButtonOrder[] = {IDOK, IDCANCEL, IDYES, IDNO};
+
 // printf-style formatting of the whole message with the insert text as its only argument. A
 // skin text with any other conversion than one "%s" is not handed to the formatter (it would
 // read arguments that do not exist); its "%s" places are filled and the rest stays as written.
@@ -90,10 +93,22 @@ bool CMessageBoxDlg::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
     return true;
 }
 
+int CMessageBoxDlg::enterButton() const {
+    const HWND focus = GetFocus();
+    int first = 0;
+    for (int id : kButtonOrder) {
+        HWND button = GetDlgItem(handle(), id);
+        if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) continue;
+        if (button == focus) return id;
+        if (!first) first = id;
+    }
+    return first ? first : IDOK;
+}
+
 bool CMessageBoxDlg::preTranslateMessage(MSG& message) {
     if (message.message != WM_KEYDOWN) return false;
     if (message.wParam == VK_RETURN) {
-        finish(IDOK);
+        finish(enterButton());
         return true;
     }
     if (message.wParam == VK_ESCAPE) {

@@ -9,8 +9,9 @@
 #include "toolkit/Dialog.h"
 
 // The skinned message box: everything it shows comes from the skin section named by the
-// message key. The modal run returns the button (1 OK, 2 Cancel, 6 Yes, 7 No; Enter is OK and
-// Escape is Cancel whether or not those buttons are shown); the check state is read after.
+// message key. The modal run returns the button (1 OK, 2 Cancel, 6 Yes, 7 No): Enter presses the
+// focused button, or the first button shown when none has the focus; Escape is Cancel whether or
+// not that button is shown. The check state is read after.
 class CMessageBoxDlg : public CDialog {
   public:
     CMessageBoxDlg(std::string section, std::string insertText, HWND owner = nullptr);
@@ -29,6 +30,8 @@ class CMessageBoxDlg : public CDialog {
 
   private:
     void insertIntoMessage();
+    // The button Enter presses.
+    int enterButton() const;
     void finish(int code);
 
     std::string section_;

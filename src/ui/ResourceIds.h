@@ -31,6 +31,8 @@
 #define IDC_FAV_NCFILE 1007
 #define IDC_FAV_FILENAME 1012
 #define IDC_FAV_SEARCH 1014
+#define IDC_FAV_BROWSER 1015
+#define IDC_FAV_BROWSERS 1016
 
 // Tree page.
 #define IDC_TREE 1006

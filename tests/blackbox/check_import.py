@@ -37,6 +37,14 @@ IMPORTS = [
         b'<DT><A HREF="http://utf/\xc3\xa4">Gr\xc3\xbc\xc3\x9fe \xe2\x82\xac \xc4\x81</A>\r',
         b"<DT><H3>News</H3>\r", b"<DL><p>\r", b'<DT><A HREF="http://utf-news/">Utf</A>\r', b"</DL><p>\r"
     ).replace(CRLF, b"\n")),
+    ("brackets, a URL too long for the store and folders nested past its paths", b"Favoriten\\Lang", _file(
+        b'<DT><A HREF="http://lang/' + b"x" * 3188 + b'">Lang</A>',
+        b'<DT><A HREF="http://kurz/">Kurz</A>',
+        b'<DT><A HREF="http://pdf/">Bericht [PDF]</A>',
+        b"<DT><H3>News</H3>", b"<DL><p>", b'<DT><A HREF="http://innen/">Innen</A>', b"</DL><p>",
+        b'<DT><A HREF="http://news/">News]</A>',
+        *([b"<DT><H3>Tief</H3>", b"<DL><p>"] * 120), b'<DT><A HREF="http://tief/">Ganz unten</A>',
+        *([b"</DL><p>"] * 120), b'<DT><A HREF="http://danach/">Danach</A>')),
     ("the same file twice: reused, not added", b"Favoriten\\News", _file(
         b'<DT><A HREF="http://zwei/">Tagesschau</A>')),
 ]

@@ -327,12 +327,32 @@ def _check_store_save(tool, checks, demo, document, system_text, folder):
     saved = open(demo.user_file, "rb").read()
     checks.equal("store set --save: the per-user file is the merged store, enciphered",
                  cipher_ref.encrypt(merged.write()), saved)
+    _check_save_in_a_closed_folder(tool, checks, demo, merged)
     store = writer_ref.Store(merged)
     target = os.path.join(folder, "after-set.htm")
     result = tool.run("favorites", "export-file", "Favoriten\\News", windows_path(target))
     if checks.equal("favorites export-file after store set: exit code", 0, result.code):
         checks.equal("favorites export-file after store set", writer_ref.export_file(store, b"Favoriten\\News"),
                      open(target, "rb").read())
+
+
+def _check_save_in_a_closed_folder(tool, checks, demo, merged):
+    """A folder where the program may write the file but create nothing beside it (made immutable
+    here): the save still writes the file, in place."""
+    folder = os.path.dirname(demo.user_file)
+    if subprocess.run(["chattr", "+i", folder], capture_output=True).returncode != 0:
+        checks.note("store set --save in a folder without create rights: not checked (chattr +i refused)")
+        return
+    try:
+        section, key, value = b"NVFavTreeRoot\\Favoriten\\News", b"item_5", b"Im geschlossenen Ordner"
+        result = tool.run("store", "set", section.decode("cp1252"), key.decode("cp1252"), value.decode("cp1252"),
+                          "--save")
+        merged.set(section, key, value)
+        checks.equal("store set --save in a folder without create rights: exit code", 0, result.code)
+        checks.equal("store set --save in a folder without create rights: the file is written in place",
+                     cipher_ref.encrypt(merged.write()), open(demo.user_file, "rb").read())
+    finally:
+        subprocess.run(["chattr", "-i", folder], capture_output=True)
 
 
 NETSCAPE_USERS = "HKCU\\Software\\Netscape\\Netscape Navigator\\biff\\users"

@@ -11,7 +11,21 @@ WHITE = b" \t\n\v\f\r"
 def sanitize(name):
     for ch in b"\\/:*?\"><|'":
         name = name.replace(bytes([ch]), b" ")
-    return name.lstrip(WHITE).rstrip(WHITE)
+    # "]" would end the section header: replaced after the trimming, so "News]" stays apart from "News".
+    return name.lstrip(WHITE).rstrip(WHITE).replace(b"]", b" ")
+
+
+def _readable(text):
+    return b"\r\n" not in text and b"\0" not in text
+
+
+def fits(section, name, url=None):
+    """Whether the store can hold the child so that its reader gives it back: the section name at
+    most 511 bytes, the URL at most 2559 and its line at most 3071, no line break in either."""
+    child = section + b"\\" + name
+    if len(child) > 511 or not _readable(child):
+        return False
+    return url is None or (len(url) <= 2559 and len(url) + 6 <= 3071 and _readable(url))
 
 
 def _lower(text):
@@ -48,6 +62,8 @@ class StoreWriter(writer_ref.Store):
     def import_tree(self, section, nodes, date):
         for node in nodes:
             name = sanitize(node.name)
+            if not fits(section, name, None if node.kind == 1 else node.url):
+                continue  # left out, with everything below it
             if node.kind == 1:
                 child = self.add_child(section, name, True)
                 self.document.set(child, b"type", b"folder")

@@ -24,6 +24,7 @@ const std::string kUserWithoutBookmarks = "bert";
 const std::string kNetscapeBookmarks = "C:\\Programme\\Netscape\\Users\\anna\\bookmark.htm";
 const std::string kBookmarkFile = kPersonal + "\\Lesezeichen.htm";
 const std::string kExportFile = kPersonal + "\\Favoriten.htm";
+const std::string kChromeProfile = "chrome:Default";
 const std::string kTopFolder = "Favoriten";
 const std::string kArchiveFolder = "Reisen";
 const std::string kArchiveTarget = "Aus dem Archiv";
@@ -47,7 +48,8 @@ class DemoTour {
     explicit DemoTour(TourDriver& driver) : tour_(driver), measures_(driver.programFolder() + "nvtool.exe") {}
 
     bool favorites() {
-        return importFromExplorer() && importFromNetscape() && importFromFile() && exportToFile();
+        return importFromExplorer() && importFromNetscape() && importFromFile() && importFromChrome() &&
+               exportToFile();
     }
     bool archive() { return exportArchive() && importArchive(); }
     bool missingUser();
@@ -56,6 +58,7 @@ class DemoTour {
     bool importFromExplorer();
     bool importFromNetscape();
     bool importFromFile();
+    bool importFromChrome();
     bool exportToFile();
     bool exportArchive();
     bool importArchive();
@@ -139,6 +142,29 @@ bool DemoTour::importFromFile() {
            tour_.picture("favorites-import-file-source") &&
            tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::Tree) &&
            finishFavoritesImport(folder, "favorites-import-file") && checkImported(folder, *source);
+}
+
+bool DemoTour::importFromChrome() {
+    const std::string folder = "Aus Chrome";
+    tour_.heading(std::to_string(++run_) + ". Favorites wizard: import a Google Chrome profile's bookmarks");
+    std::optional<int> links = measured(measures_.browserLinks(kChromeProfile));
+    if (!links) return false;
+    tour_.note("the Chrome profile " + kChromeProfile + " has " + std::to_string(*links) +
+               " links besides an internal page, with two folders \"Neuer Ordner\"");
+    if (!(tour_.start("-Favorites") && tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::FavoritesSource) &&
+          tour_.tick(IDC_FAV_BROWSER, "another browser") &&
+          tour_.picture("favorites-import-browser-source") &&
+          tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::Tree) &&
+          finishFavoritesImport(folder, "favorites-import-chrome")))
+        return false;
+    std::optional<LinkCount> after = favoritesIn(kTopFolder + "\\" + folder);
+    if (!after) return false;
+    if (after->links != *links)
+        return tour_.fail("the store folder holds " + describe(*after) + ", expected " +
+                          std::to_string(*links) + " links");
+    tour_.note("result: " + describe(*after) + " imported into " + kTopFolder + "\\" + folder +
+               " (the browser's roots and both \"Neuer Ordner\" folders among them)");
+    return true;
 }
 
 bool DemoTour::exportToFile() {

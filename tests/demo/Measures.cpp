@@ -89,6 +89,15 @@ std::optional<LinkCount> Measures::bookmarkFile(const std::string& file, int lev
     return countTreeLines(*listing, levels);
 }
 
+std::optional<int> Measures::browserLinks(const std::string& profileId) const {
+    std::optional<std::string> listing = run("favorites browsers");
+    if (!listing) return std::nullopt;
+    for (const std::string& line : lines(*listing))
+        if (line.rfind(profileId + "\t", 0) == 0) return std::atoi(line.c_str() + line.rfind('\t') + 1);
+    problem_ = "nvtool favorites browsers does not list " + profileId;
+    return std::nullopt;
+}
+
 std::optional<PageTree> Measures::archiveTree(const std::string& folder) const {
     std::optional<std::string> listing = run("archive tree \"" + folder + "\"");
     if (!listing) return std::nullopt;

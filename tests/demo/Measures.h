@@ -34,6 +34,8 @@ class Measures {
     std::optional<LinkCount> favorites(const std::string& folder) const;
     // The folders and links of a bookmark file, below its first levels of folders.
     std::optional<LinkCount> bookmarkFile(const std::string& file, int levels) const;
+    // The links of another browser's profile ("chrome:Default") as nvtool's list of them counts.
+    std::optional<int> browserLinks(const std::string& profileId) const;
     // The page archive below a store folder (Reisen).
     std::optional<PageTree> archiveTree(const std::string& folder) const;
     std::optional<ArchiveContent> archiveFile(const std::string& file) const;

@@ -108,7 +108,7 @@ bool isChildRole(const char* role) {
     return GetEnvironmentVariableA("NV_CHILD", value, sizeof(value)) > 0 && std::string(value) == role;
 }
 
-int runProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs) {
+int runProcess(const std::string& commandLine, std::string* output, DWORD timeoutMs, bool errorsToOutput) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
@@ -119,7 +119,7 @@ int runProcess(const std::string& commandLine, std::string* output, DWORD timeou
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = writer.get();
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdError = errorsToOutput ? writer.get() : GetStdHandle(STD_ERROR_HANDLE);
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process{};
     std::string line = commandLine;

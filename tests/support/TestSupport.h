@@ -87,7 +87,8 @@ bool isChildRole(const char* role);
 
 // Runs a command line as a child process and waits for it; its standard output (and error,
 // when asked) is collected. Returns the exit code, or -1 when it could not be started.
-int runProcess(const std::string& commandLine, std::string* output = nullptr, DWORD timeoutMs = 60000);
+int runProcess(const std::string& commandLine, std::string* output = nullptr, DWORD timeoutMs = 60000,
+               bool errorsToOutput = false);
 
 // A child process whose standard output is read while it runs.
 class ChildProcess {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "config/IniDocument.h"
@@ -123,4 +124,70 @@ TEST(IniDocument, ExcludedSectionsAreNotWrittenToFilesButPublished) {
     std::string copied;
     copy.serialize(copied, false);
     EXPECT_EQ(copied, file);
+}
+
+namespace {
+// The sections and entries of a document as one comparable text, excluded flags aside.
+std::string contentOf(const IniDocument& document) {
+    std::string text;
+    for (const auto& section : document.sections()) {
+        text += "[" + std::to_string(section->name().size()) + ":" + section->name() + "]";
+        for (const IniEntry& entry : section->entries())
+            text += std::to_string(entry.key.size()) + ":" + entry.key + "=" + std::to_string(entry.value.size()) +
+                    ":" + entry.value + ";";
+    }
+    return text;
+}
+
+std::string randomText(std::mt19937& random, size_t longest) {
+    static const std::string alphabet = std::string("aBz9 ]]=[\"\\\r\n\xFC\xDC\xE4\xC4", 18) + std::string(1, '\0');
+    std::uniform_int_distribution<size_t> length(0, longest), pick(0, alphabet.size() - 1);
+    std::string text(length(random), 'x');
+    // Mostly plain letters, so that long texts occur; a few of the troublesome bytes.
+    for (char& c : text)
+        if (pick(random) < 6) c = alphabet[pick(random)];
+    return text;
+}
+} // namespace
+
+TEST(IniDocument, WhatSetValueStoresSurvivesSavingAndReadingAgain) {
+    std::mt19937 random(1206);
+    for (int round = 0; round < 300; ++round) {
+        IniDocument document;
+        for (int i = 0; i < 40; ++i) {
+            std::uniform_int_distribution<int> size(0, 3);
+            std::string section = randomText(random, size(random) == 0 ? 600 : 12);
+            std::string key = randomText(random, size(random) == 0 ? 600 : 8);
+            std::string value = randomText(random, size(random) == 0 ? 3100 : 20);
+            std::string before = contentOf(document);
+            if (!document.setValue(section, key, value)) {
+                EXPECT_EQ(contentOf(document), before); // the documented refusal changes nothing
+                EXPECT_FALSE(isReadableSectionName(section) && isReadableEntry(key, value));
+                continue;
+            }
+            ASSERT_NE(document.findValue(section, key), nullptr);
+            EXPECT_EQ(*document.findValue(section, key), value);
+        }
+        std::string saved;
+        document.serialize(saved, true);
+        IniDocument reloaded;
+        reloaded.parse(saved, nullptr);
+        ASSERT_EQ(contentOf(reloaded), contentOf(document)) << "round " << round;
+    }
+}
+
+TEST(IniDocument, TheWriterNeverWritesALineTheReaderCannotRead) {
+    // Content that bypassed setValue: an over-long section, an entry whose line is too long,
+    // a header that "]" would cut short, and a value with a line break.
+    IniDocument document;
+    document.findOrAddSection(std::string(512, 's')).set("k", "lost");
+    document.findOrAddSection("A").set("long", std::string(3000, 'v'));
+    document.findOrAddSection("A").set("k", std::string(600, 'w'));
+    document.findOrAddSection("Bericht [PDF]").set("k", "x");
+    document.findOrAddSection("A").set("break", "x\r\n[Registry_HKCU]");
+    document.findOrAddSection("Z").set("last", "1");
+    std::string saved;
+    document.serialize(saved, true);
+    EXPECT_EQ(saved, "[A]\r\nk=\"" + std::string(600, 'w') + "\"\r\n[Z]\r\nlast=\"1\"\r\n");
+    EXPECT_EQ(document.serializedSize(true), saved.size());
 }

@@ -110,10 +110,11 @@ TEST(IniFile, ParsingAFileDetachesAndSavingEnciphersWithoutExcludedSections) {
     EXPECT_EQ(ini.getValue("User", "B", "d"), "d");
     EXPECT_EQ(ini.getValue("", "ignored", "d"), "Layout_X\tUser");
     ini.markSections("Layout");
-    ini.setValue("User", "_hidden", "3");
+    EXPECT_FALSE(ini.setValue("User", "_hidden", "3")); // the reader would skip its line
+    ini.setValue("User", "c", "3");
     ASSERT_TRUE(ini.saveIniFile());
     EXPECT_TRUE(isEncryptedFile(path));
-    EXPECT_EQ(readFile(path), "[User]\r\nb=\"2\"\r\n_hidden=\"3\"\r\n");
+    EXPECT_EQ(readFile(path), "[User]\r\nb=\"2\"\r\nc=\"3\"\r\n");
 
     MessageCapture messages;
     CIniFile missing(dir.file("missing.ini"));

@@ -83,6 +83,14 @@ TEST_F(SkinLookupTest, NtFamilyReadsTheSkinFileAndCutsValuesAt255) {
     EXPECT_EQ(getIniValue("Layout", "MessageBoxArchivTip1", "<none>"), "<none>");
 }
 
+TEST_F(SkinLookupTest, AMessageTheSkinLacksFallsBackToAnother) {
+    setWin9xOverride(false);
+    ASSERT_TRUE(openSharedIni());
+    EXPECT_EQ(chooseMessageKey("MessageBoxArchivTip1", "MessageBoxArchivTip2"), "MessageBoxArchivTip1");
+    EXPECT_EQ(chooseMessageKey("MessageBoxFavImportIncomplete", "MessageBoxFavImportSuccess"),
+              "MessageBoxFavImportSuccess");
+}
+
 TEST_F(SkinLookupTest, Win9xFamilyReadsTheSkinFromTheStoreAndNeverSavesIt) {
     setWin9xOverride(true);
     ASSERT_TRUE(openSharedIni());

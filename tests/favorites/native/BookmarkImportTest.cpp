@@ -2,6 +2,7 @@
 
 #include "favorites/BookmarkImport.h"
 #include "favorites/BookmarkParser.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
 
 TEST(SanitizeName, ReplacesTheTenCharactersAndTrims) {
@@ -36,6 +37,32 @@ class BookmarkImportTest : public testing::Test {
     }
     std::string value(const std::string& section, const std::string& key) {
         return store.getNodeValue(section, key);
+    }
+    // Folders and links below section as any program sees them after a reload: the document
+    // saved and read again.
+    std::string visibleAfterReload(const std::string& section) {
+        std::string saved;
+        document.serialize(saved, false);
+        IniDocument reloaded;
+        reloaded.parse(saved, nullptr);
+        DocumentNodeStore nodes(reloaded);
+        return visibleBelow(nodes, section, "");
+    }
+    static std::string visibleBelow(NodeStore& nodes, const std::string& section, const std::string& indent) {
+        std::string text;
+        for (const std::string& name : listChildren(nodes, section)) {
+            std::string child = childSection(section, name);
+            std::string type = nodes.getNodeValue(child, "type");
+            text += indent + type + " " + name + (type == "file" ? " " + nodes.getNodeValue(child, "URL") : "") + "\n";
+            text += visibleBelow(nodes, child, indent + "  ");
+        }
+        return text;
+    }
+    static std::string link(const std::string& name, const std::string& url) {
+        return "<DT><A HREF=\"" + url + "\">" + name + "</A>\r\n";
+    }
+    static std::string folder(const std::string& name, const std::string& content) {
+        return "<DT><H3>" + name + "</H3>\r\n<DL><p>\r\n" + content + "</DL><p>\r\n";
     }
     IniDocument document;
     DocumentNodeStore store{document};
@@ -104,4 +131,53 @@ TEST_F(BookmarkImportTest, LastLinkOfARepeatedNameWins) {
     EXPECT_EQ(listChildren(store, "R\\Top"), (std::vector<std::string>{"L", "F"}));
     EXPECT_EQ(value("R\\Top\\L", "URL"), "2");
     EXPECT_EQ(listChildren(store, "R\\Top\\F"), std::vector<std::string>{"in f"});
+}
+
+TEST(SanitizeName, ReplacesTheClosingBracketThatWouldEndTheSectionHeader) {
+    std::string name = " Bericht [PDF] ";
+    sanitizeName(name);
+    EXPECT_EQ(name, "Bericht [PDF ");
+}
+
+TEST_F(BookmarkImportTest, AnEntryTheStoreCannotHoldIsLeftOutAndEverythingElseStaysVisible) {
+    takeLeftOut();
+    const std::string longUrl = "http://lang/" + std::string(3188, 'x'); // 3,200 characters
+    std::string file = folder("Lang", link("Lang", longUrl) + link("Kurz", "http://kurz/"));
+    for (int i = 1; i <= 5; ++i) file += folder("F" + std::to_string(i), link("L" + std::to_string(i), "u"));
+    file += link("L6", "u");
+    import("NVFavTreeRoot", file, "Favoriten");
+    EXPECT_EQ(visibleAfterReload("NVFavTreeRoot\\Favoriten"),
+              "folder Lang\n  file Kurz http://kurz/\nfolder F1\n  file L1 u\nfolder F2\n  file L2 u\n"
+              "folder F3\n  file L3 u\nfolder F4\n  file L4 u\nfolder F5\n  file L5 u\nfile L6 u\n");
+    std::vector<LeftOutEntry> leftOut = takeLeftOut();
+    ASSERT_EQ(leftOut.size(), 1u);
+    EXPECT_EQ(leftOut[0].path, "Favoriten\\Lang\\Lang");
+    EXPECT_EQ(leftOut[0].reason, "its URL is longer than the store can hold (3200 characters)");
+}
+
+TEST_F(BookmarkImportTest, NamesWithAClosingBracketStayVisibleAfterAReload) {
+    import("NVFavTreeRoot",
+           link("Bericht [PDF]", "http://pdf/") + folder("News", link("Innen", "http://innen/")) +
+               link("News]", "http://news/"),
+           "Favoriten");
+    EXPECT_EQ(visibleAfterReload("NVFavTreeRoot\\Favoriten"),
+              "file Bericht [PDF  http://pdf/\nfolder News\n  file Innen http://innen/\nfile News  http://news/\n");
+}
+
+TEST_F(BookmarkImportTest, ADeeplyNestedFileStopsWhereThePathsOutgrowTheStore) {
+    takeLeftOut();
+    std::string file;
+    const int depth = 2000;
+    for (int i = 0; i < depth; ++i) file += "<DT><H3>f</H3>\r\n<DL><p>\r\n";
+    file += link("innen", "u");
+    for (int i = 0; i < depth; ++i) file += "</DL><p>\r\n";
+    file += link("danach", "u");
+    import("NVFavTreeRoot", file, "Favoriten");
+    size_t longest = 0;
+    for (const auto& section : document.sections()) longest = std::max(longest, section->name().size());
+    EXPECT_LE(longest, kMaxIniSectionName);
+    EXPECT_EQ(value("NVFavTreeRoot\\Favoriten\\danach", "URL"), "u");
+    std::vector<LeftOutEntry> leftOut = takeLeftOut();
+    ASSERT_EQ(leftOut.size(), 1u); // the first folder too deep, with everything in it
+    EXPECT_EQ(leftOut[0].reason, "its path is longer than the store can hold");
 }

@@ -2,6 +2,7 @@
 
 #include "config/FileSystem.h"
 #include "favorites/ExplorerFavorites.h"
+#include "favorites/LeftOutEntries.h"
 
 #include <set>
 
@@ -41,6 +42,24 @@ TEST_F(ExplorerFavoritesTest, ImportsFoldersFirstThenShortcutsAndIgnoresOtherFil
     EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News", "CREATED_DATE"), getDateString());
     EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\Leer", "URL"), "");
     EXPECT_EQ(children("NVFavTreeRoot"), std::vector<std::string>{"Favoriten"});
+}
+
+TEST_F(ExplorerFavoritesTest, ShortcutsTheStoreCannotHoldAreLeftOutAndBracketsReplaced) {
+    takeLeftOut();
+    shortcut("Lang.url", "http://lang/" + std::string(4083, 'x')); // 4,095 characters
+    shortcut("Kurz.url", "http://kurz/");
+    shortcut("Bericht [PDF].url", "http://pdf/");
+    ASSERT_EQ(import_MIE("Favoriten"), 1);
+    std::string saved = storeText();
+    IniDocument reloaded;
+    reloaded.parse(saved, nullptr);
+    DocumentNodeStore nodes(reloaded);
+    std::vector<std::string> names = listChildren(nodes, "NVFavTreeRoot\\Favoriten");
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), (std::set<std::string>{"Kurz", "Bericht [PDF "}));
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\Bericht [PDF ", "URL"), "http://pdf/");
+    std::vector<LeftOutEntry> leftOut = takeLeftOut();
+    ASSERT_EQ(leftOut.size(), 1u);
+    EXPECT_EQ(leftOut[0].path, "Favoriten\\Lang");
 }
 
 TEST_F(ExplorerFavoritesTest, ImportingTwiceAddsNothingButRenewsTheDates) {

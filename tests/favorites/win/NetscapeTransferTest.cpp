@@ -2,6 +2,7 @@
 
 #include "config/FileSystem.h"
 #include "favorites/BookmarkParser.h"
+#include "favorites/ExplorerFavorites.h"
 #include "favorites/NetscapeTransfer.h"
 #include "platform/Handles.h"
 
@@ -193,6 +194,35 @@ TEST_F(NetscapeTransferTest, ImportFileReportsARefusedImport) {
     EXPECT_EQ(storeText(), before);
     EXPECT_EQ(theIniFile().holdCount, 0);
     EXPECT_FALSE(fileExists(dir.file("user.ini")));
+}
+
+TEST_F(NetscapeTransferTest, AFileLargerThanAnyStoreCouldTakeIsRefusedUnread) {
+    std::string path = dir.file("huge.htm");
+    writeTextFile(path, kImportFile);
+    {
+        // Grown past the limit without writing the bytes: the end of the file is set further on.
+        ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER end;
+        end.QuadPart = static_cast<LONGLONG>(kMaxBookmarkFileSize) + 1;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
+    }
+    newsFolder();
+    std::string before = storeText();
+    EXPECT_EQ(import_NCFile("Favoriten\\News", path), -1);
+    EXPECT_EQ(storeText(), before);
+}
+
+TEST_F(NetscapeTransferTest, AFailedSaveFailsTheImport) {
+    writeTextFile(dir.file("b.htm"), kImportFile);
+    TempDir favorites;
+    RegistryValueGuard shellFolder{HKEY_CURRENT_USER, kShellFolders, "Favorites", favorites.path()};
+    writeTextFile(favorites.file("A.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
+    theIniFile().setFileName(dir.file("kein Ordner\\user.ini")); // its folder does not exist
+    MessageCapture messages;
+    EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("b.htm")), -1);
+    EXPECT_EQ(import_MIE("Favoriten"), -1);
+    EXPECT_EQ(messages.texts().size(), 2u); // each save said why it failed
 }
 
 TEST_F(NetscapeTransferTest, ExportAddsTheFolderAsLastEntryOfTheProfileFile) {

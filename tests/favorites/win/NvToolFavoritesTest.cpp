@@ -3,9 +3,10 @@
 #include "SuiteEnvironment.h"
 
 namespace {
-std::string nvtool(const std::string& arguments, std::string* output = nullptr) {
+std::string nvtool(const std::string& arguments, std::string* output = nullptr, bool withErrors = false) {
     std::string collected;
-    int code = runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, &collected);
+    int code = runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, &collected, 60000,
+                          withErrors);
     if (output) *output = collected;
     return std::to_string(code);
 }
@@ -74,6 +75,38 @@ TEST_F(NvToolFavoritesTest, ImportFileMergesAndSavesThePerUserFile) {
     EXPECT_EQ(nvtool("favorites list", &output), "0");
     EXPECT_EQ(output.substr(0, 20), "FOLDER [Favoriten]\r\n");
     EXPECT_EQ(nvtool("favorites list Nirgends", &output), "1");
+}
+
+TEST_F(NvToolFavoritesTest, AnEntryTheStoreCannotHoldIsNamedAndTheRestSurvivesAReload) {
+    writeTextFile(dir.file("b.htm"), "<DL><p>\r\n<DT><H3>Lang</H3>\r\n<DL><p>\r\n<DT><A HREF=\"http://lang/" +
+                                         std::string(3188, 'x') + "\">Lang</A>\r\n"
+                                         "<DT><A HREF=\"http://kurz/\">Kurz</A>\r\n</DL><p>\r\n"
+                                         "<DT><H3>Danach</H3>\r\n<DL><p>\r\n<DT><A HREF=\"http://d/\">D</A>\r\n"
+                                         "</DL><p>\r\n</DL><p>\r\n");
+    std::string output;
+    EXPECT_EQ(nvtool("favorites import-file Favoriten " + inQuotes(dir.file("b.htm")), &output, true), "0");
+    EXPECT_NE(output.find("nvtool: left out: Favoriten\\Lang\\Lang: its URL is longer than the store can hold "
+                          "(3200 characters)"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("done\r\n"), std::string::npos);
+    EXPECT_EQ(nvtool("favorites list Favoriten", &output), "0"); // a new process reads the saved file
+    EXPECT_EQ(output, "FOLDER [News]\r\nFOLDER [Lang]\r\n  LINK [Kurz] [http://kurz/]\r\nFOLDER [Danach]\r\n  LINK [D] [http://d/]\r\n");
+}
+
+TEST_F(NvToolFavoritesTest, NamesThatDifferInTheCaseOfAnUmlautBothStayVisible) {
+    auto file = [](const std::string& folder, const std::string& link) {
+        return "<DL><p>\r\n<DT><H3>" + folder + "</H3>\r\n<DL><p>\r\n<DT><A HREF=\"http://" + link + "/\">" + link +
+               "</A>\r\n</DL><p>\r\n</DL><p>\r\n";
+    };
+    writeTextFile(dir.file("a.htm"), file("\xDC" "bersicht", "Eins"));
+    writeTextFile(dir.file("b.htm"), file("\xFC" "bersicht", "Zwei"));
+    EXPECT_EQ(nvtool("favorites import-file Favoriten " + inQuotes(dir.file("a.htm"))), "0");
+    EXPECT_EQ(nvtool("favorites import-file Favoriten " + inQuotes(dir.file("b.htm"))), "0");
+    std::string output;
+    EXPECT_EQ(nvtool("favorites list Favoriten", &output), "0");
+    EXPECT_EQ(output, "FOLDER [News]\r\nFOLDER [\xDC" "bersicht]\r\n  LINK [Eins] [http://Eins/]\r\n"
+                      "FOLDER [\xFC" "bersicht]\r\n  LINK [Zwei] [http://Zwei/]\r\n");
 }
 
 TEST_F(NvToolFavoritesTest, ResultsBecomeExitCodes) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "skin/ManagedElementList.h"
 #include "skin/SkinBitmap.h"
 #include "support/GuiTestSupport.h"
 #include "TestHostDialog.h"
@@ -226,4 +227,25 @@ TEST(SkinStatic, PictureDrawsTheWholeBitmapFromItsCornerOrTilesIt) {
     EXPECT_EQ(large.countColor(RECT{0, 0, 60, 60}, RGB(0, 100, 0)), 60 * 40);
     picture.send(STM_SETIMAGE, IMAGE_BITMAP, 0);
     EXPECT_FALSE(picture.paintOn(large.dc(), host.handle()));
+}
+
+TEST(SkinStatic, AnAmpersandIsDrawnAsItselfNotAsAMnemonic) {
+    SkinInStore skin;
+    TestHostDialog host;
+    ASSERT_TRUE(host.open());
+    // Text elements come from the element list; "&&" would collapse to one "&" as a mnemonic.
+    CManagedElementList list("NoSection", host.handle());
+    CSkinStatic* text = list.addTextElement("Message");
+    ASSERT_NE(text, nullptr);
+    MoveWindow(text->handle(), 0, 0, 400, 40, FALSE);
+    text->setColors(0, RGB(0, 0, 255), 0);
+    auto inkOf = [&](const char* shown) {
+        SetWindowTextA(text->handle(), shown);
+        PixelCanvas canvas(400, 40, RGB(255, 255, 255));
+        text->paintOn(canvas.dc(), host.handle());
+        return canvas.countColor(RECT{0, 0, 400, 40}, RGB(0, 0, 255));
+    };
+    const int one = inkOf("Tom & Jerry");
+    EXPECT_GT(inkOf("Tom && Jerry"), one);
+    EXPECT_LT(inkOf("Tom Jerry"), one);
 }

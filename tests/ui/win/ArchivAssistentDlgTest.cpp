@@ -3,7 +3,6 @@
 #include <ctime>
 
 #include "config/FileSystem.h"
-#include "config/IniFile.h"
 #include "favorites/FavoritesStore.h"
 #include "support/GuiInput.h"
 #include "ui/ArchivAssistentDlg.h"
@@ -33,9 +32,7 @@ class ArchivWizard : public WizardTest {
         setIniValue(kRoot + "\\Reisen\\Rom", "URL", "http://rom.example/");
         setIniValue(kRoot + "\\Reisen\\Rom", "HREF", dir.file("Rom.htm"));
         setFolder(kRoot + "\\Alt", {});
-        theIniFile().setFileName(dir.file("demo.ini")); // as in the program, an import saves the store
     }
-    ~ArchivWizard() override { theIniFile().setFileName(previousStoreFile); }
     void open() { openWizard(wizard); }
     HWND frame() const { return wizard.handle(); }
     void click(int id) { clickButton(frame(), id); }
@@ -55,7 +52,6 @@ class ArchivWizard : public WizardTest {
     }
 
     TempDir dir;
-    std::string previousStoreFile = theIniFile().fileName();
     RegistryValueGuard personal{HKEY_CURRENT_USER, kShellFolders, "Personal", dir.file("Eigene Dateien")};
     CArchivAssistentDlg wizard;
 };

@@ -197,6 +197,23 @@ TEST_F(FavWizard, NetscapeUserPreselectionAndImportFromTheProfile) {
     EXPECT_FALSE(wizard.exists());
 }
 
+TEST_F(FavWizard, AnImportThatLeftEntriesOutSaysSo) {
+    installNetscape({{"anna", true}});
+    writeTextFile(netscape.path() + "\\Users\\anna\\bookmark.htm",
+                  "<DL><p>\r\n<DT><A HREF=\"http://lang/" + std::string(3000, 'x') +
+                      "\">Lang</A>\r\n<DT><A HREF=\"http://kurz/\">Kurz</A>\r\n</DL><p>\r\n");
+    open();
+    click(IDC_FRAME_NEXT);
+    clickOnPage(wizard.sourcePage(), IDC_FAV_NC);
+    click(IDC_FRAME_NEXT);
+    chooseFolder("News");
+    click(IDC_FRAME_FINISH);
+    ASSERT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportIncomplete"});
+    EXPECT_EQ(questions.asked()[0].insert, "1");
+    EXPECT_EQ(storeChildren("Favoriten\\News"), std::vector<std::string>{"Kurz"});
+    EXPECT_FALSE(wizard.exists());
+}
+
 TEST_F(FavWizard, UserWithoutBookmarkFileAsksAndSwitchesToTheFileChoice) {
     installNetscape({{"anna", false}});
     open();
@@ -417,4 +434,74 @@ TEST_F(FavWizard, ProfileExportAndTheFileResultsCloseOrStay) {
     EXPECT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(asked().back(), "MessageBoxFavExportError");
     EXPECT_FALSE(exporter.exists());
+}
+
+namespace {
+// Two Chrome profiles below a local application data folder of the test's own.
+class FavWizardBrowsers : public FavWizard {
+  protected:
+    FavWizardBrowsers() {
+        std::string userData = local.file("Google\\Chrome\\User Data");
+        put(userData + "\\Local State",
+            R"({"profile":{"info_cache":{"Default":{"name":"Person 1"},"Profile 1":{"name":"Arbeit"}}}})");
+        put(userData + "\\Default\\Bookmarks", bookmarks("Privat"));
+        put(userData + "\\Profile 1\\Bookmarks", bookmarks("Dienst"));
+    }
+    static void put(const std::string& path, const std::string& text) {
+        createDirectory(getParentPath(path), false);
+        writeTextFile(path, text);
+    }
+    static std::string bookmarks(const std::string& name) {
+        return R"({"roots":{"bookmark_bar":{"type":"folder","name":"","children":[{"type":"url","name":")" +
+               name + R"(","url":"https://)" + name + R"(.example/"}]}}})";
+    }
+    HWND profileList() { return GetDlgItem(wizard.sourcePage().handle(), IDC_FAV_BROWSERS); }
+
+    TempDir local;
+    RegistryValueGuard localFolder{HKEY_CURRENT_USER, kShellFolders, "Local AppData", local.path()};
+};
+} // namespace
+
+TEST_F(FavWizardBrowsers, ImportsTheChosenProfileAndHidesTheChoiceForExports) {
+    open();
+    click(IDC_FRAME_NEXT);
+    CFavSourcePage& page = wizard.sourcePage();
+    ASSERT_TRUE(IsWindowVisible(profileList()));
+    EXPECT_EQ(SendMessageA(profileList(), CB_GETCOUNT, 0, 0), 2);
+    clickOnPage(page, IDC_FAV_BROWSER);
+    EXPECT_EQ(page.source(), CFavSourcePage::Source::Browser);
+    gui::click(profileList()); // the list drops down; the keys pick the second profile
+    gui::pressKey(VK_DOWN);
+    gui::pressKey(VK_RETURN);
+    gui::waitForIdle();
+    EXPECT_EQ(page.selectedBrowserProfile(), 1);
+    shoot(frame(), "FavWizardPage2Browser");
+    click(IDC_FRAME_NEXT);
+    chooseFolder("News");
+    click(IDC_FRAME_FINISH);
+    EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportSuccess"});
+    EXPECT_EQ(storeChildren("Favoriten\\News\\Lesezeichenleiste"), std::vector<std::string>{"Dienst"});
+    EXPECT_FALSE(wizard.exists());
+
+    CFavAssistentDlg second;
+    openWizard(second);
+    clickButton(second.directionPage().handle(), IDC_PAGE1_EXPORT);
+    clickButton(second.handle(), IDC_FRAME_NEXT);
+    clickButton(second.handle(), IDC_FRAME_NEXT);
+    EXPECT_EQ(second.currentPage(), 2);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(second.sourcePage().handle(), IDC_FAV_BROWSER)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(second.sourcePage().handle(), IDC_FAV_BROWSERS)));
+    EXPECT_EQ(second.sourcePage().elementText("TextBrowser"), "");
+    second.close();
+}
+
+TEST_F(FavWizard, WithoutABrowserProfileTheChoiceIsDisabled) {
+    TempDir local;
+    RegistryValueGuard localFolder{HKEY_CURRENT_USER, kShellFolders, "Local AppData", local.path()};
+    open();
+    click(IDC_FRAME_NEXT);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard.sourcePage().handle(), IDC_FAV_BROWSER)));
+    clickOnPage(wizard.sourcePage(), IDC_FAV_BROWSER);
+    EXPECT_EQ(wizard.sourcePage().source(), CFavSourcePage::Source::IE);
+    wizard.close();
 }

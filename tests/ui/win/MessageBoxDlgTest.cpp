@@ -35,6 +35,7 @@ const KeyCase kMessageKeys[] = {
     {"MessageBoxFavImportTip1", ""},
     {"MessageBoxSearchBookmark", "\"default\""},
     {"MessageBoxFavImportSuccess", ""},
+    {"MessageBoxFavImportIncomplete", "2"},
     {"MessageBoxFavImportError", ""},
     {"MessageBoxFavExportSuccess", ""},
     {"MessageBoxFavExportError", ""},
@@ -165,21 +166,51 @@ TEST(MessageBoxDlg, EachButtonReturnsItsCode) {
         EXPECT_EQ(runDialog("TestAllButtons", "", {click(button.id)}).code, button.id) << button.element;
 }
 
-TEST(MessageBoxDlg, EnterIsOkAndEscapeIsCancelEvenWithOnlyYesAndNo) {
+TEST(MessageBoxDlg, EnterPressesTheFocusedButtonOrTheFirstOneAndEscapeIsCancel) {
     SkinInStore skin;
     skin.addDefaultSkin();
-    ASSERT_TRUE(getLayoutSectionValue("MessageBoxAssistentFileNotAvailable", "Ok").empty());
-    EXPECT_EQ(runDialog("MessageBoxAssistentFileNotAvailable", "", {key(VK_RETURN)}).code, IDOK);
-    EXPECT_EQ(runDialog("MessageBoxAssistentFileNotAvailable", "", {key(VK_ESCAPE)}).code, IDCANCEL);
-    // Also with the focus on the No button.
-    EXPECT_EQ(runDialog("MessageBoxAssistentFileNotAvailable", "",
-                        {[](HWND dialog) {
-                             SetFocus(GetDlgItem(dialog, IDNO));
-                             return true;
-                         },
-                         key(VK_RETURN)})
-                  .code,
-              IDOK);
+    skin.add(kAllButtonsSkin);
+    const char* replace = "MessageBoxAssistentFileNotAvailable";
+    ASSERT_TRUE(getLayoutSectionValue(replace, "Ok").empty());
+    auto focusOn = [](int id) {
+        return [id](HWND dialog) {
+            SetFocus(GetDlgItem(dialog, id));
+            return true;
+        };
+    };
+    EXPECT_EQ(runDialog(replace, "", {key(VK_RETURN)}).code,
+              IDYES); // the box opens with its first button focused
+    EXPECT_EQ(runDialog(replace, "", {key(VK_TAB), key(VK_RETURN)}).code, IDNO);
+    EXPECT_EQ(runDialog(replace, "", {focusOn(IDNO), key(VK_RETURN)}).code, IDNO);
+    EXPECT_EQ(runDialog(replace, "", {focusOn(IDNO), key(VK_ESCAPE)}).code, IDCANCEL);
+    // No button focused: the first one.
+    EXPECT_EQ(runDialog("TestAllButtons", "", {focusOn(IDC_MESSAGE_CHECKBOX), key(VK_RETURN)}).code, IDOK);
+}
+
+TEST(MessageBoxDlg, OnlyTheFocusedButtonShowsTheFocusFrame) {
+    SkinInStore skin;
+    skin.addDefaultSkin();
+    // The focus frame is a dotted line inside the button; elsewhere the button shows its caption.
+    auto framePixels = [](HWND button) {
+        RECT rect{};
+        GetWindowRect(button, &rect);
+        PixelCanvas canvas(rect.right - rect.left, rect.bottom - rect.top);
+        copyScreen(rect, canvas);
+        const int w = canvas.width(), h = canvas.height();
+        return canvas.countOther(RECT{4, 4, w - 4, 5}, canvas.pixel(w / 2, 2)) +
+               canvas.countOther(RECT{4, h - 5, w - 4, h - 4}, canvas.pixel(w / 2, 2));
+    };
+    std::vector<int> withFrame;
+    runDialog("MessageBoxAssistentFileNotAvailable", "",
+              {key(VK_TAB), key(VK_TAB), key(VK_TAB),
+               [&](HWND dialog) {
+                   pumpMessages(100);
+                   for (int id : {IDYES, IDNO})
+                       if (framePixels(GetDlgItem(dialog, id)) > 0) withFrame.push_back(id);
+                   return true;
+               },
+               key(VK_ESCAPE)});
+    EXPECT_EQ(withFrame, std::vector<int>{IDNO}); // Ja, Nein, Ja, Nein
 }
 
 TEST(MessageBoxDlg, CheckStateIsOneOnlyWhenTickedAtTheEnd) {
