@@ -108,3 +108,11 @@ add_custom_command(
   DEPENDS ${CMAKE_SOURCE_DIR}/scripts/gen_skin.py ${NV_SKIN_SOURCES}
   COMMENT "Generating the default skin")
 add_custom_target(default_skin ALL DEPENDS ${CMAKE_BINARY_DIR}/Skin0000.ini ${CMAKE_BINARY_DIR}/defaults/user.ini)
+
+# The start-up benchmark (bench/startup.sh): its driver and the bare window the frame is measured
+# against. Plain Win32, without the program's layers.
+add_executable(startup_bench ${CMAKE_SOURCE_DIR}/bench/win/StartupBench.cpp)
+add_executable(bare_window WIN32 ${CMAKE_SOURCE_DIR}/bench/win/BareWindow.cpp)
+foreach(target startup_bench bare_window)
+  target_compile_options(${target} PRIVATE ${NV_WARNINGS})
+endforeach()

@@ -333,9 +333,10 @@ def registry(user):
     lines += ["[HKEY_CURRENT_USER\\Software\\Quendal\\Quendal_Software_5\\Browser]",
               '"CurrentUser"=' + (quote(user) if user else "-"), ""]
     # Netscape Navigator 4: "anna" finds her profile through her mail server's state file,
-    # "bert" through the install directory (his profile has no bookmark file).
+    # "bert" through the install directory (his profile has no bookmark file). A 32-bit program:
+    # its machine key lies in the 32-bit view of 64-bit Windows (Wow6432Node).
     lines += ["[-HKEY_CURRENT_USER\\Software\\Netscape]", "",
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Netscape\\Netscape Navigator]",
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Netscape\\Netscape Navigator]",
               '"CurrentVersion"="4.79 (de)"', "",
               "[%s\\Main]" % navigator, '"Install Directory"=' + quote(NETSCAPE + "\\Communicator"), "",
               "[%s\\biff]" % navigator, '"CurrentUser"="anna"', "",

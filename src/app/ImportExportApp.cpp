@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/OleSession.h"
 #include "app/Wizards.h"
 #include "config/SharedIni.h"
 #include "platform/MessageSeam.h"
@@ -39,6 +40,7 @@ WizardRunner setWizardRunner(WizardRunner runner) {
 }
 
 bool CImportExportApp::InitInstance() {
+    COleSession ole; // from start-up to the end of the wizard
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     // The question seam lies below every layer that asks; the skinned message box plugs in here.

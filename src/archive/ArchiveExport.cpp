@@ -150,6 +150,8 @@ bool copyArchive(const std::string& archive, const std::string& destination) {
 int export_Archiv2(const std::string& section, const std::string& destination) {
     trace("export_Archiv2 \n");
     trace("Export from section [%s] fo file [%s]\n", section.c_str(), destination.c_str());
+    // A drive, share or folder that is not there is a failure, not a lack of room; nothing is packed.
+    if (!isDestinationReachable(destination)) return -1;
     const std::string source = getOfflineTreeRoot() + "\\" + section;
     const std::string stagingFolder = getArchivTempFolder();
     const std::string exchangeFile = getArchivIniPath();

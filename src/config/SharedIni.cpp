@@ -5,6 +5,7 @@
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
+#include "config/ProfileText.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
 #include "platform/Handles.h"
@@ -21,6 +22,9 @@ struct StoreState {
     std::string currentSkin;
     std::string skinFilePath;
     std::string defaultSkin;
+    // The skin file as read for the skin lookups, and its path.
+    std::optional<CProfileText> skinText;
+    std::string skinTextPath;
     // Set when the per-user file existed but could not be read at start-up: from then on this
     // process must never write its partial store over the user's configuration.
     bool userFileUnreadable = false;
@@ -76,12 +80,33 @@ bool loadFilesAndPublish() {
     return true;
 }
 
+bool startsWithByteOrderMark(const std::string& text) {
+    for (const char* mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+        if (text.rfind(mark, 0) == 0) return true;
+    return false;
+}
+
+// The skin file, read once for all lookups while its path stays the same: the profile functions
+// look at the file again for every value, and a wizard's start asks for dozens. nullptr for a
+// file in a Unicode encoding, which the profile functions read themselves.
+const CProfileText* skinText(const std::string& path) {
+    StoreState& store = state();
+    if (store.skinTextPath != path) {
+        store.skinTextPath = path;
+        store.skinText.reset();
+        std::string text = readWholeFile(path).value_or(std::string());
+        if (!startsWithByteOrderMark(text)) store.skinText.emplace(text);
+    }
+    return store.skinText ? &*store.skinText : nullptr;
+}
+
 std::string profileValue(const std::string& section, const std::string& key) {
     if (isWin9x()) return getIniValue(section, key, "");
     // When the store could not choose the skin (it was not opened or its files were not read),
     // the current skin applies all the same.
     std::string& skinFile = state().skinFilePath;
     if (skinFile.empty()) skinFile = getProgramDirectory() + getCurrentSkin() + ".ini";
+    if (const CProfileText* skin = skinText(skinFile)) return skin->value(section, key);
     char buffer[256] = {};
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof(buffer), skinFile.c_str());
     return buffer;
@@ -155,6 +180,8 @@ void resetSharedIni() {
     store.currentSkin.clear();
     store.skinFilePath.clear();
     store.defaultSkin.clear();
+    store.skinText.reset();
+    store.skinTextPath.clear();
     store.userFileUnreadable = false;
     store.unsavedReported = false;
     CIniFile& ini = theIniFile();

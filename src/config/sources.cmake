@@ -4,6 +4,7 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Enciphered.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FlatIndex.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IniDocument.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SharedText.cpp
 )
 list(APPEND WINDOWS_SOURCES

@@ -12,10 +12,16 @@ const std::string kUsersKey = kNavigatorKey + "\\biff\\users";
 std::string currentUserValue(const std::string& subKey, const std::string& name) {
     return readRegistryString(HKEY_CURRENT_USER, subKey, name, "");
 }
+
+// Netscape Navigator is a 32-bit program: 64-bit Windows keeps its machine keys, and the
+// program folder it was installed into, in the 32-bit view. HKCU\Software is not redirected.
+std::string machineValue(const std::string& subKey, const std::string& name) {
+    return readRegistryString(HKEY_LOCAL_MACHINE, subKey, name, "", KEY_WOW64_32KEY);
+}
 } // namespace
 
 std::string getNetscapeVersion() {
-    return readRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion", "");
+    return machineValue("SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion");
 }
 
 std::string getNetscapeCurrentUser() { return currentUserValue(kNavigatorKey + "\\biff", "CurrentUser"); }
@@ -39,7 +45,7 @@ std::string getUserBookmarkPath(const std::string& user) {
 
 std::string getDefaultBookmarkPath() {
     std::string programFiles =
-        readRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "");
+        machineValue("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
     return programFiles.empty() ? std::string() : defaultBookmarkPathFrom(programFiles);
 }
 

@@ -9,9 +9,9 @@ const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\
 }
 
 std::string readRegistryString(HKEY root, const std::string& subKey, const std::string& valueName,
-                               const std::string& defaultValue) {
+                               const std::string& defaultValue, REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return defaultValue;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return defaultValue;
     ScopedRegKey key(opened);
     char buffer[1024] = {};
     DWORD type = 0;

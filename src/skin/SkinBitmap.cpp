@@ -9,6 +9,7 @@
 #include "platform/Trace.h"
 #include "skin/BmpFile.h"
 #include "skin/RowRuns.h"
+#include "skin/TilePlan.h"
 
 namespace {
 constexpr LONG kHimetricPerInch = 2540;
@@ -68,6 +69,57 @@ HBITMAP loadThroughPicture(const std::string& path, int* width, int* height) {
     return result;
 }
 
+using LoadPicturePathFn = HRESULT(WINAPI*)(LPOLESTR, LPUNKNOWN, DWORD, OLE_COLOR, REFIID, LPVOID*);
+
+// OleLoadPicturePath, looked up when the first image that is no ".bmp" is loaded: most skins have
+// none, so the start need not load the library. It stays loaded, as the picture objects it makes
+// live in it.
+LoadPicturePathFn pictureLoader() {
+    static const LoadPicturePathFn loader = [] {
+        HMODULE library = LoadLibraryA("oleaut32.dll");
+        return library ? reinterpret_cast<LoadPicturePathFn>(
+                             reinterpret_cast<void*>(GetProcAddress(library, "OleLoadPicturePath")))
+                       : nullptr;
+    }();
+    return loader;
+}
+
+int wrap(int value, int size) {
+    return (value % size + size) % size;
+}
+
+// Whole tiles from the area's top-left corner, as far as the target shows them: one copy of the
+// tile, or one fill with the tile as pattern brush, however many tiles that is.
+bool drawTiles(HDC dc, HBITMAP bitmap, const PixelRect& area) {
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof(info), &info);
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION) return true;
+    const TilePlan plan =
+        planTiles(info.bmWidth, info.bmHeight, area, PixelRect{clip.left, clip.top, clip.right, clip.bottom});
+    if (plan.columns == 0 || plan.rows == 0) return true;
+    if (plan.columns == 1 && plan.rows == 1) {
+        ScopedMemoryDc memory(CreateCompatibleDC(dc));
+        if (!memory) return false;
+        SelectGuard select(memory.get(), bitmap);
+        BitBlt(dc, plan.originX, plan.originY, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+        return true;
+    }
+    ScopedBrush pattern(CreatePatternBrush(bitmap));
+    if (!pattern) return false;
+    POINT origin{plan.originX, plan.originY}; // the brush origin is given in device units
+    LPtoDP(dc, &origin, 1);
+    POINT previousOrigin{};
+    SetBrushOrgEx(dc, wrap(origin.x, info.bmWidth), wrap(origin.y, info.bmHeight), &previousOrigin);
+    {
+        SelectGuard select(dc, pattern.get());
+        PatBlt(dc, plan.fill.left, plan.fill.top, plan.fill.right - plan.fill.left,
+               plan.fill.bottom - plan.fill.top, PATCOPY);
+    }
+    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    return true;
+}
+
 HRGN regionOf(const RunRect* rects, size_t count) {
     const DWORD bytes = static_cast<DWORD>(sizeof(RGNDATAHEADER) + count * sizeof(RECT));
     ScopedGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
@@ -106,10 +158,12 @@ IPicture* loadPicture(const std::string& path) {
     if (length <= 0) return nullptr;
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
+    const LoadPicturePathFn loadPicturePath = pictureLoader();
+    if (!loadPicturePath) return nullptr;
     IPicture* picture = nullptr;
     try {
         HRESULT hr =
-            OleLoadPicturePath(wide.data(), nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
+            loadPicturePath(wide.data(), nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
         if (FAILED(hr)) {
             if (picture) picture->Release();
             return nullptr;
@@ -144,19 +198,11 @@ void renderPicture(HDC dc, IPicture* picture, const RECT& rect) {
 
 bool drawBitmap(HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom, bool tile) {
     if (!bitmap) return false;
+    if (tile) return drawTiles(dc, bitmap, PixelRect{left, top, right, bottom});
     ScopedMemoryDc memory(CreateCompatibleDC(dc));
     if (!memory) return false;
     SelectGuard select(memory.get(), bitmap);
-    if (!tile) {
-        BitBlt(dc, left, top, right - left, bottom - top, memory.get(), 0, 0, SRCCOPY);
-        return true;
-    }
-    BITMAP info{};
-    GetObjectA(bitmap, sizeof(info), &info);
-    if (info.bmWidth <= 0 || info.bmHeight <= 0) return true;
-    for (int y = 0; y < bottom - top; y += info.bmHeight)
-        for (int x = 0; x < right - left; x += info.bmWidth)
-            BitBlt(dc, left + x, top + y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, left, top, right - left, bottom - top, memory.get(), 0, 0, SRCCOPY);
     return true;
 }
 

@@ -18,7 +18,8 @@ SIZE getPictureSize(IPicture* picture);
 void renderPicture(HDC dc, IPicture* picture, const RECT& rect);
 
 // Copies the bitmap to (left, top): once, cut to the rectangle's size, or tiled with whole
-// tiles from the top-left corner. False when there is no bitmap.
+// tiles from the top-left corner (at a cost that does not grow with the number of tiles; only
+// what the device context shows is drawn). False when there is no bitmap.
 bool drawBitmap(HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom, bool tile);
 // Copies the strip part (sourceX, 0, width, height) to the target's origin through clip.
 void drawBitmapPart(HDC dc, HBITMAP bitmap, int sourceX, int width, int height, HRGN clip);

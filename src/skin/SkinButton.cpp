@@ -1,6 +1,7 @@
 #include "skin/SkinButton.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "skin/SkinBitmap.h"
 #include "toolkit/MainWindow.h"
@@ -36,20 +37,34 @@ void CSkinButton::setBitmap(HBITMAP bitmap) {
 }
 
 void CSkinButton::setToolTipText(const std::string& text) {
-    if (!hwnd_) return;
+    toolTipText_ = text;
+    if (toolTip_) showToolTipText();
+}
+
+// The tooltip window comes with the first mouse move over the button, not with the text: a
+// window for each button would cost every dialog's start, most of them never shown.
+void CSkinButton::createToolTip(const MSG& firstMove) {
+    if (!hwnd_ || toolTip_ || toolTipText_.empty()) return;
+    toolTip_.reset(CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr));
+    if (!toolTip_) return;
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
     tool.hwnd = hwnd_;
     tool.uId = kToolId;
-    tool.lpszText = const_cast<char*>(text.c_str());
-    if (!toolTip_) {
-        toolTip_.reset(CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr));
-        if (!toolTip_) return;
-        GetClientRect(hwnd_, &tool.rect);
-        SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    GetClientRect(hwnd_, &tool.rect);
+    SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    showToolTipText();
+    SendMessageA(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&firstMove));
+}
+
+void CSkinButton::showToolTipText() {
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = hwnd_;
+    tool.uId = kToolId;
+    tool.lpszText = const_cast<char*>(toolTipText_.c_str());
     SendMessageA(toolTip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(toolTip_.get(), TTM_ACTIVATE, TRUE, 0);
 }
@@ -144,6 +159,11 @@ LRESULT CSkinButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         hotWindow_ = nullptr;
         return callDefault(message, wParam, lParam);
     case WM_MOUSEMOVE: {
+        if (!toolTip_) {
+            const DWORD position = GetMessagePos();
+            createToolTip(MSG{hwnd_, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+                              POINT{GET_X_LPARAM(position), GET_Y_LPARAM(position)}});
+        }
         if (GetCapture() != hwnd_) {
             TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd_, 0};
             TrackMouseEvent(&track);

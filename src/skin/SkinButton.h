@@ -21,7 +21,9 @@ class CSkinButton : public CButton {
     int frameWidth() const { return frameCount_ > 0 ? bitmapWidth_ / frameCount_ : 0; }
     // The frame the button shows for a drawing request's item state, from the cursor and capture.
     int frameForState(UINT itemState) const;
+    // The tooltip window, made at the first mouse move over the button (nullptr before).
     HWND toolTip() const { return toolTip_.get(); }
+    const std::string& toolTipText() const { return toolTipText_; }
 
   protected:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -30,6 +32,8 @@ class CSkinButton : public CButton {
     HRGN outlineRegion() const;
     void drawCaption(HDC dc, const RECT& client, bool disabled) const;
     void repaintWhole() const;
+    void createToolTip(const MSG& firstMove);
+    void showToolTipText();
 
     int frameCount_;
     bool fixedFrame_;
@@ -38,6 +42,7 @@ class CSkinButton : public CButton {
     int bitmapHeight_ = 0;
     ScopedRegion clipRegion_;
     ScopedWindow toolTip_;
+    std::string toolTipText_;
     bool toolTipArmed_ = true;
     HWND hotWindow_ = nullptr;
 };

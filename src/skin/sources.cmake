@@ -3,6 +3,7 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/LayoutParsing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RowRuns.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpanResolution.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TilePlan.cpp
 )
 list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ManagedElement.cpp

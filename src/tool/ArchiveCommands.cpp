@@ -49,6 +49,8 @@ int exportFolder(const Args& args) {
         result = export_Archiv2(args[1], file);
     }
     reportLeftOut();
+    if (result == -1) failure(file, "not written: the folder is not there, or packing or copying failed");
+    if (result == 0) std::fprintf(stderr, "nvtool: %s: no room on the destination's drive\n", file.c_str());
     return exitCodeOf(result);
 }
 

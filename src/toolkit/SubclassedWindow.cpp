@@ -1,10 +1,17 @@
 #include "toolkit/SubclassedWindow.h"
 
+#include <unordered_map>
+
 #include "platform/Trace.h"
 
 namespace {
-constexpr const char* kObjectProperty = "NvToolkitObject";
+// The object of every subclassed window of this thread. Every message of such a window looks
+// its object up: a window property would ask the window server each time.
+std::unordered_map<HWND, CSubclassedWindow*>& objects() {
+    thread_local std::unordered_map<HWND, CSubclassedWindow*> map;
+    return map;
 }
+} // namespace
 
 CSubclassedWindow::~CSubclassedWindow() {
     HWND window = hwnd_;
@@ -13,9 +20,8 @@ CSubclassedWindow::~CSubclassedWindow() {
 }
 
 bool CSubclassedWindow::subclass(HWND control) {
-    if (!control || hwnd_ || GetPropA(control, kObjectProperty)) return false;
+    if (!control || hwnd_ || !objects().emplace(control, this).second) return false;
     hwnd_ = control;
-    SetPropA(control, kObjectProperty, this);
     previous_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CSubclassedWindow::staticProc)));
     return true;
@@ -36,16 +42,17 @@ bool CSubclassedWindow::create(const char* className, DWORD style, HWND parent, 
 
 void CSubclassedWindow::unsubclass() {
     if (!hwnd_) return;
-    if (IsWindow(hwnd_)) {
-        if (previous_) SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-        RemovePropA(hwnd_, kObjectProperty);
-    }
+    if (IsWindow(hwnd_) && previous_)
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    objects().erase(hwnd_);
     previous_ = nullptr;
     hwnd_ = nullptr;
 }
 
 CSubclassedWindow* CSubclassedWindow::fromHandle(HWND window) {
-    return window ? static_cast<CSubclassedWindow*>(GetPropA(window, kObjectProperty)) : nullptr;
+    if (!window) return nullptr;
+    auto found = objects().find(window);
+    return found == objects().end() ? nullptr : found->second;
 }
 
 LRESULT CSubclassedWindow::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {

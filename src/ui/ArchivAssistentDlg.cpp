@@ -47,8 +47,7 @@ CWizardPage* CArchivAssistentDlg::page(int number) const {
     }
 }
 
-void CArchivAssistentDlg::createPages() {
-    page1_.createIn(handle());
+void CArchivAssistentDlg::createOtherPages() {
     page3_.createIn(handle());
     page2_.createIn(handle());
 }

@@ -18,7 +18,7 @@ class CArchivAssistentDlg : public CAssistentFrame {
   protected:
     CWizardPage* page(int number) const override;
     bool isImport() const override { return page1_.isImport(); }
-    void createPages() override;
+    void createOtherPages() override;
     bool beforeStep(int from, int to, bool import) override;
     void afterStep(int from, int to, bool import) override;
     void onFinish() override;

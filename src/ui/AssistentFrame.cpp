@@ -68,12 +68,11 @@ bool CAssistentFrame::onInitDialog() {
     setMainWindow(handle());
     send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    if (usesSessionNotification()) setSessionNotification(1, handle());
     backButton_.subclassItem(handle(), IDC_FRAME_BACK);
     nextButton_.subclassItem(handle(), IDC_FRAME_NEXT);
     finishButton_.subclassItem(handle(), IDC_FRAME_FINISH);
     cancelButton_.subclassItem(handle(), IDCANCEL);
-    createPages();
+    page(1)->createIn(handle());
 
     elements_ = std::make_unique<CManagedElementList>(section_, handle());
     elements_->addPictureElement("Background");
@@ -83,17 +82,26 @@ bool CAssistentFrame::onInitDialog() {
     elements_->addButtonElement("ButtonCancel", cancelButton_);
     elements_->addTextElement("ImportExportTitle");
     elements_->addTextElement("ImportExportDescription");
-    elements_->loadLayout(false);
+    // The frame stays hidden until it is complete: shown earlier, it would be painted again for
+    // every bitmap, outline and caption that arrives.
+    elements_->loadLayout(true);
+    SetWindowTextA(handle(), elements_->caption().c_str());
     elements_->applyLayout();
     RECT client = clientRect();
     placePages(client.right, client.bottom);
 
     updateTitles(1, true);
-    showPage(1);
     updateButtons(false, true);
+    ShowWindow(handle(), SW_SHOW);
+    showPage(1);
+    RedrawWindow(handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
+
+    // What is not on show yet comes after the first paint: the session notification, the other
+    // pages (the tree with the store's folders among them) and, for the favorites, Netscape's users.
+    if (usesSessionNotification()) setSessionNotification(1, handle());
+    createOtherPages();
+    placePages(client.right, client.bottom);
     afterInit();
-    // The skin showed the frame before its controls reached their places: paint it all anew.
-    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     return true;
 }
 

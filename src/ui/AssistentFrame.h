@@ -36,7 +36,8 @@ class CAssistentFrame : public CDialog {
     // What the two wizards differ in.
     virtual CWizardPage* page(int number) const = 0;
     virtual bool isImport() const = 0;
-    virtual void createPages() = 0;
+    // Creates pages 2 and 3 (the frame creates page 1 itself, before them).
+    virtual void createOtherPages() = 0;
     virtual bool usesSessionNotification() const { return false; }
     // Checks and preparations of a step before its target page is shown; false refuses it.
     virtual bool beforeStep(int /*from*/, int /*to*/, bool /*import*/) { return true; }

@@ -34,8 +34,7 @@ CWizardPage* CFavAssistentDlg::page(int number) const {
     }
 }
 
-void CFavAssistentDlg::createPages() {
-    page1_.createIn(handle());
+void CFavAssistentDlg::createOtherPages() {
     page2_.createIn(handle());
     page3_.createIn(handle());
 }

@@ -25,7 +25,7 @@ class CFavAssistentDlg : public CAssistentFrame {
   protected:
     CWizardPage* page(int number) const override;
     bool isImport() const override { return page1_.isImport(); }
-    void createPages() override;
+    void createOtherPages() override;
     bool usesSessionNotification() const override { return true; }
     bool beforeStep(int from, int to, bool import) override;
     void afterStep(int from, int to, bool import) override;

@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include "config/SharedIni.h"
+#include "platform/Handles.h"
 
 namespace {
 constexpr size_t kResultLimit = 32 * 1024;
@@ -55,7 +56,13 @@ bool runSystemDialog(const FileChooserRequest& request, std::vector<std::string>
     dialog.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     dialog.lpstrTitle = request.title.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | (request.multiSelect ? OFN_ALLOWMULTISELECT : 0);
-    if (!GetOpenFileNameA(&dialog)) return false;
+    // The library of the system's dialog is loaded when it is asked for, not at every start.
+    ScopedLibrary library(LoadLibraryA("comdlg32.dll"));
+    using OpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    auto openFileName = library ? reinterpret_cast<OpenFileNameFn>(reinterpret_cast<void*>(
+                                      GetProcAddress(library.get(), "GetOpenFileNameA")))
+                                : nullptr;
+    if (!openFileName || !openFileName(&dialog)) return false;
     splitResult(buffer, files);
     return true;
 }

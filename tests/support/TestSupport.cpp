@@ -40,9 +40,10 @@ TempDir::TempDir() {
 TempDir::~TempDir() { deleteDirectory(path_); }
 
 namespace {
-std::optional<std::string> queryString(HKEY root, const std::string& subKey, const std::string& name) {
+std::optional<std::string> queryString(HKEY root, const std::string& subKey, const std::string& name,
+                                       REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return std::nullopt;
     ScopedRegKey key(opened);
     char buffer[4096] = {};
     DWORD size = sizeof(buffer) - 1, type = 0;
@@ -53,29 +54,29 @@ std::optional<std::string> queryString(HKEY root, const std::string& subKey, con
     return std::string(buffer);
 }
 
-void deleteValue(HKEY root, const std::string& subKey, const std::string& name) {
+void deleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_SET_VALUE | view, &opened) != ERROR_SUCCESS) return;
     ScopedRegKey key(opened);
     RegDeleteValueA(key.get(), name.c_str());
 }
 } // namespace
 
 RegistryValueGuard::RegistryValueGuard(HKEY root, std::string subKey, std::string name,
-                                       std::optional<std::string> value)
-    : root_(root), subKey_(std::move(subKey)), name_(std::move(name)) {
-    previous_ = queryString(root_, subKey_, name_);
+                                       std::optional<std::string> value, REGSAM view)
+    : root_(root), subKey_(std::move(subKey)), name_(std::move(name)), view_(view) {
+    previous_ = queryString(root_, subKey_, name_, view_);
     if (value)
-        setRegistryString(root_, subKey_, name_, *value);
+        setRegistryString(root_, subKey_, name_, *value, view_);
     else
-        deleteValue(root_, subKey_, name_);
+        deleteValue(root_, subKey_, name_, view_);
 }
 
 RegistryValueGuard::~RegistryValueGuard() {
     if (previous_)
-        setRegistryString(root_, subKey_, name_, *previous_);
+        setRegistryString(root_, subKey_, name_, *previous_, view_);
     else
-        deleteValue(root_, subKey_, name_);
+        deleteValue(root_, subKey_, name_, view_);
 }
 
 bool writeTextFile(const std::string& path, const std::string& content) {
@@ -84,17 +85,24 @@ bool writeTextFile(const std::string& path, const std::string& content) {
 
 std::string readTextFile(const std::string& path) { return readWholeFile(path).value_or(std::string()); }
 
-void setRegistryString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value) {
+void setRegistryString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value,
+                       REGSAM view) {
     HKEY created = nullptr;
-    if (RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &created,
+                        nullptr) != ERROR_SUCCESS)
         return;
     ScopedRegKey key(created);
     RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
 }
 
-void deleteRegistryTree(HKEY root, const std::string& subKey) { RegDeleteTreeA(root, subKey.c_str()); }
+void deleteRegistryTree(HKEY root, const std::string& subKey, REGSAM view) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_ALL_ACCESS | view, &opened) != ERROR_SUCCESS) return;
+    ScopedRegKey key(opened);
+    RegDeleteTreeA(key.get(), nullptr);
+    RegDeleteKeyExA(root, subKey.c_str(), view, 0);
+}
 
 std::string testExecutableDirectory() {
     char module[MAX_PATH] = {};

@@ -61,9 +61,11 @@ class TempDir {
 };
 
 // Sets a registry string value (or deletes it with nullopt) and restores the old state.
+// view KEY_WOW64_32KEY: the 32-bit programs' view of HKEY_LOCAL_MACHINE\Software.
 class RegistryValueGuard {
   public:
-    RegistryValueGuard(HKEY root, std::string subKey, std::string name, std::optional<std::string> value);
+    RegistryValueGuard(HKEY root, std::string subKey, std::string name, std::optional<std::string> value,
+                       REGSAM view = 0);
     ~RegistryValueGuard();
     RegistryValueGuard(const RegistryValueGuard&) = delete;
     RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
@@ -72,14 +74,16 @@ class RegistryValueGuard {
     HKEY root_;
     std::string subKey_;
     std::string name_;
+    REGSAM view_;
     std::optional<std::string> previous_;
 };
 
 // Helpers over real files.
 bool writeTextFile(const std::string& path, const std::string& content);
 std::string readTextFile(const std::string& path); // "" when missing
-void setRegistryString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value);
-void deleteRegistryTree(HKEY root, const std::string& subKey);
+void setRegistryString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value,
+                       REGSAM view = 0);
+void deleteRegistryTree(HKEY root, const std::string& subKey, REGSAM view = 0);
 // The folder of the running test executable, with a trailing backslash.
 std::string testExecutableDirectory();
 // Whether this executable runs as the child process of a test that set NV_CHILD to role.

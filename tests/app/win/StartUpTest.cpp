@@ -8,6 +8,27 @@
 
 namespace {
 const char* const kSuiteKey = "Software\\Quendal\\Quendal_Software_5\\Browser";
+
+const char* oleState() {
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    return CoGetApartmentType(&type, &qualifier) == S_OK && (type == APTTYPE_STA || type == APTTYPE_MAINSTA)
+               ? "on"
+               : "off";
+}
+
+// Runs the start-up sequence in a child process with switches on its command line; its output.
+std::string runStartUp(const std::string& switches) {
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, sizeof(module));
+    SetEnvironmentVariableA("NV_CHILD", "startup");
+    std::string output;
+    runProcess(std::string("\"") + module + "\" --gtest_filter=StartUp.ChildRunsTheStartUpSequence " +
+                   switches,
+               &output);
+    SetEnvironmentVariableA("NV_CHILD", nullptr);
+    return output;
+}
 } // namespace
 
 TEST(StartUp, MissingCurrentUserShowsTheFixedMessageAndNoWizard) {
@@ -59,19 +80,16 @@ TEST(StartUp, WithACurrentUserTheCommandLineSelectsNothingHere) {
 TEST(StartUp, ChildRunsTheStartUpSequence) {
     if (!isChildRole("startup")) GTEST_SKIP() << "runs as a child process only";
     setMessageHandler([](const std::string&, const std::string&) {});
-    setWizardRunner([](RunMode mode) { std::printf("wizard %d\n", static_cast<int>(mode)); });
+    setWizardRunner(
+        [](RunMode mode) { std::printf("wizard %d, OLE %s\n", static_cast<int>(mode), oleState()); });
     CImportExportApp().InitInstance();
+    std::printf("after the start-up, OLE %s\n", oleState());
 }
 
 TEST(StartUp, TheCommandLineSelectsTheRunModeBySubstring) {
     RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string("usr0001"));
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, sizeof(module));
-    SetEnvironmentVariableA("NV_CHILD", "startup");
     auto run = [&](const std::string& switches) {
-        std::string output;
-        runProcess(std::string("\"") + module + "\" --gtest_filter=StartUp.ChildRunsTheStartUpSequence " + switches,
-                   &output);
+        std::string output = runStartUp(switches);
         size_t at = output.find("wizard ");
         return at == std::string::npos ? std::string("none") : output.substr(at + 7, 1);
     };
@@ -80,5 +98,13 @@ TEST(StartUp, TheCommandLineSelectsTheRunModeBySubstring) {
     EXPECT_EQ(run("-Archive"), "2");
     EXPECT_EQ(run("-favorites"), "none");
     EXPECT_EQ(run(""), "none");
-    SetEnvironmentVariableA("NV_CHILD", nullptr);
+}
+
+// The OLE picture loader of the skin images needs OLE on the GUI thread; Windows, unlike Wine,
+// refuses to load without it.
+TEST(StartUp, OleIsInitialisedForTheWizardAndReleasedAtTheEnd) {
+    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string("usr0001"));
+    std::string output = runStartUp("-Archiv");
+    EXPECT_NE(output.find("wizard 2, OLE on"), std::string::npos) << output;
+    EXPECT_NE(output.find("after the start-up, OLE off"), std::string::npos) << output;
 }

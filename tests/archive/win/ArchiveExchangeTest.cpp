@@ -187,12 +187,22 @@ TEST_F(ArchiveExchange, ExportClearsLeftoversOfAnEarlierAbortedExport) {
     EXPECT_EQ(readProfileValue(kRoot, "item_0", dir.file("X\\nvarchive.ini")), "Rom");
 }
 
-TEST_F(ArchiveExchange, ExportReportsMissingSpaceAndFailedCopies) {
-    EXPECT_EQ(export_Archiv2("Reisen", "Q:\\kein\\laufwerk.sad"), 0);
+// A drive or folder that is not there is a failure, not a lack of room.
+TEST_F(ArchiveExchange, ExportToAMissingDriveOrFolderFails) {
+    EXPECT_EQ(export_Archiv2("Reisen", "Q:\\kein\\laufwerk.sad"), -1);
     EXPECT_EQ(export_Archiv2("Reisen", dir.file("fehlt\\out.sad")), -1);
     EXPECT_FALSE(fileExists(dir.file("fehlt\\out.sad")));
     EXPECT_FALSE(fileExists(getArchivTempFolder() + ".sad"));
     EXPECT_FALSE(isDirectory(getArchivTempFolder()));
+}
+
+TEST_F(ArchiveExchange, ExportToANetworkShare) {
+    WineShare share;
+    if (!share.available()) GTEST_SKIP() << "no share";
+    ASSERT_EQ(export_Archiv2("Reisen", share.file("reisen.sad")), 1);
+    CFileArchive written(share.file("reisen.sad"));
+    ASSERT_TRUE(written.loadArchive());
+    EXPECT_EQ(export_Archiv2("Reisen", "\\\\nvtest\\fehlt\\reisen.sad"), -1);
 }
 
 TEST_F(ArchiveExchange, ImportAppendsPagesReusesFoldersAndPointsIntoTheUnpackedFolder) {

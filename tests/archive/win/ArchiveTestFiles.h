@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -56,3 +57,28 @@ inline size_t entriesIn(const std::string& folder) {
     FindClose(find);
     return count;
 }
+
+// A network share as Wine resolves one: \\nvtest\share is the folder dosdevices\unc\nvtest\share
+// of the prefix. Not available outside Wine.
+class WineShare {
+  public:
+    WineShare() {
+        char prefix[MAX_PATH] = {};
+        const DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
+        if (length == 0 || length >= sizeof(prefix)) return;
+        std::string server = std::string("Z:") + prefix + "/dosdevices/unc/nvtest";
+        std::replace(server.begin(), server.end(), '/', '\\');
+        deleteDirectory(server);
+        if (createDirectory(server + "\\share", false)) server_ = server;
+    }
+    ~WineShare() {
+        if (!server_.empty()) deleteDirectory(server_);
+    }
+    WineShare(const WineShare&) = delete;
+    WineShare& operator=(const WineShare&) = delete;
+    bool available() const { return !server_.empty() && isDirectory("\\\\nvtest\\share\\*"); }
+    static std::string file(const std::string& name) { return "\\\\nvtest\\share\\" + name; }
+
+  private:
+    std::string server_;
+};

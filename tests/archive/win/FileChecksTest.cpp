@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ArchiveTestFiles.h"
 #include "archive/FileChecks.h"
 #include "config/FileSystem.h"
 #include "support/TestSupport.h"
@@ -55,4 +56,28 @@ TEST(FileChecks, DiskSpaceTests) {
     EXPECT_FALSE(hasDiskSpaceFor(dir.file("a.sad"), "\\\\server\\share\\a.sad"));
     EXPECT_TRUE(hasDiskSpaceFor(dir.file("a.sad"), dir.file("b.sad")));
     EXPECT_FALSE(hasDiskSpaceFor(dir.file("fehlt.sad"), dir.file("b.sad")));
+}
+
+TEST(FileChecks, DestinationsTheirRootsAndWhetherTheyAreThere) {
+    EXPECT_EQ(getSpaceRoot("D:\\Sicherung\\a.sad"), "D:");
+    EXPECT_EQ(getSpaceRoot("\\\\server\\share\\Sicherung\\a.sad"), "\\\\server\\share\\");
+    EXPECT_EQ(getSpaceRoot("\\\\server\\share\\a.sad"), "\\\\server\\share\\");
+    EXPECT_EQ(getSpaceRoot("\\Sicherung\\a.sad"), "\\"); // the current drive
+    EXPECT_EQ(getSpaceRoot("a.sad"), "");
+    EXPECT_EQ(getSpaceRoot("\\\\server\\a.sad"), "");
+    EXPECT_EQ(getSpaceRoot("\\\\\\share\\a.sad"), "");
+
+    TempDir dir;
+    EXPECT_TRUE(isDestinationReachable("a.sad"));
+    EXPECT_TRUE(isDestinationReachable(dir.file("a.sad")));
+    EXPECT_TRUE(isDestinationReachable("C:\\a.sad"));
+    EXPECT_FALSE(isDestinationReachable(dir.file("fehlt\\a.sad")));
+    EXPECT_FALSE(isDestinationReachable("Q:\\kein\\laufwerk.sad"));
+    EXPECT_FALSE(isDestinationReachable("\\\\server\\share\\a.sad"));
+
+    WineShare share;
+    if (!share.available()) GTEST_SKIP() << "no share";
+    writeTextFile(dir.file("a.sad"), std::string(600, 'a'));
+    EXPECT_TRUE(isDestinationReachable(share.file("a.sad")));
+    EXPECT_TRUE(hasDiskSpaceFor(dir.file("a.sad"), share.file("a.sad")));
 }

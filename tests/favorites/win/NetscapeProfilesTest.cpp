@@ -5,17 +5,19 @@
 namespace {
 const char* const kNavigator = "Software\\Netscape\\Netscape Navigator";
 const std::string kUsers = std::string(kNavigator) + "\\biff\\users";
+const char* const kMachineNavigator = "SOFTWARE\\Netscape\\Netscape Navigator";
+// Netscape Navigator is a 32-bit program: its machine keys live in the 32-bit view.
+constexpr REGSAM k32BitView = KEY_WOW64_32KEY;
 
 // Netscape Navigator's keys of the prefix, written by the test and removed afterwards.
 class NetscapeRegistry : public FavoritesTest {
   protected:
-    NetscapeRegistry() {
+    NetscapeRegistry() { removeNetscape(); }
+    ~NetscapeRegistry() override { removeNetscape(); }
+    static void removeNetscape() {
         deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
-        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape");
-    }
-    ~NetscapeRegistry() override {
-        deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
-        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape");
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape", k32BitView);
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape", KEY_WOW64_64KEY);
     }
     static void user(const std::string& name, const std::string& server = {},
                      const std::string& popstate = {}) {
@@ -27,7 +29,7 @@ class NetscapeRegistry : public FavoritesTest {
                               "popstatePath", popstate);
     }
     RegistryValueGuard programFiles{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                    "ProgramFilesDir", std::string("C:\\Programme")};
+                                    "ProgramFilesDir", std::string("C:\\Programme"), k32BitView};
 };
 } // namespace
 
@@ -44,8 +46,7 @@ TEST_F(NetscapeRegistry, NothingInstalledGivesEmptyAnswers) {
 }
 
 TEST_F(NetscapeRegistry, ReadsVersionUsersAndTheirBookmarkFiles) {
-    setRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion",
-                      "4.79 (de)");
+    setRegistryString(HKEY_LOCAL_MACHINE, kMachineNavigator, "CurrentVersion", "4.79 (de)", k32BitView);
     setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\biff", "CurrentUser", "anna");
     setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\Main", "Install Directory",
                       "C:\\Programme\\Netscape\\Communicator");
@@ -77,7 +78,22 @@ TEST_F(NetscapeRegistry, InstallDirectoryWithoutBackslash) {
 
 TEST_F(NetscapeRegistry, NoProgramFilesFolderNoDefaultFile) {
     RegistryValueGuard none(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                            "ProgramFilesDir", std::nullopt);
+                            "ProgramFilesDir", std::nullopt, k32BitView);
     EXPECT_EQ(getDefaultBookmarkPath(), "");
     EXPECT_EQ(resolveBookmarkPath("default"), "");
+}
+
+// What a 32-bit installer writes (reg.exe in its 32-bit view) is found; the 64-bit view alone,
+// where no 32-bit program writes, is not looked at.
+TEST_F(NetscapeRegistry, MachineKeysComeFromThe32BitView) {
+    setRegistryString(HKEY_LOCAL_MACHINE, kMachineNavigator, "CurrentVersion", "64", KEY_WOW64_64KEY);
+    RegistryValueGuard programFiles64(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                      "ProgramFilesDir", std::string("C:\\Programme64"), KEY_WOW64_64KEY);
+    EXPECT_EQ(getNetscapeVersion(), "");
+    EXPECT_EQ(getDefaultBookmarkPath(), "C:\\Programme\\Netscape\\Users\\default\\bookmark.htm");
+
+    ASSERT_EQ(runProcess("reg add \"HKLM\\SOFTWARE\\Netscape\\Netscape Navigator\" /v CurrentVersion "
+                         "/d \"4.79 (de)\" /reg:32 /f"),
+              0);
+    EXPECT_EQ(getNetscapeVersion(), "4.79 (de)");
 }

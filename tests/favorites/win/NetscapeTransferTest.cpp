@@ -140,7 +140,7 @@ TEST_F(NetscapeTransferTest, ImportIntoAnEmptyStoreCreatesTheTopFolder) {
 
 TEST_F(NetscapeTransferTest, ImportFromTheDefaultProfileFallsBackToProgramFiles) {
     RegistryValueGuard programFiles(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                    "ProgramFilesDir", dir.path());
+                                    "ProgramFilesDir", dir.path(), KEY_WOW64_32KEY);
     createDirectory(dir.file("Netscape\\Users\\default"), false);
     writeTextFile(dir.file("Netscape\\Users\\default\\bookmark.htm"), kImportFile);
     EXPECT_EQ(import_NC("Favoriten", "default", false), 1);

@@ -145,7 +145,7 @@ TEST(ManagedElementList, BadElementEntriesReportOrHideAndTheDialogGoesOn) {
     // A button whose bitmap does not load keeps its style and shows its caption.
     EXPECT_EQ(windowText(host.yes.handle()), "Ja");
     EXPECT_EQ(host.yes.bitmap(), nullptr);
-    EXPECT_NE(host.yes.toolTip(), nullptr);
+    EXPECT_NE(host.yes.toolTipText(), "");
     EXPECT_FALSE(IsWindowVisible(host.check.handle()));
     EXPECT_FALSE(IsWindowVisible(host.no.handle()));
 }

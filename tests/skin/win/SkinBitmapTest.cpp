@@ -138,6 +138,27 @@ TEST(DrawBitmap, TilesWholeTilesPastTheRectangleOrCopiesOnceCut) {
     EXPECT_FALSE(drawBitmap(once.dc(), nullptr, 0, 0, 10, 10, true));
 }
 
+// The tiles stay on their grid from the element's corner, however far the element reaches; a 1 x 1
+// tile fills a page in one paint.
+TEST(DrawBitmap, TilesStayOnTheirGridForAnyTileAndExtent) {
+    const COLORREF green = RGB(0, 200, 0), blue = RGB(0, 0, 200), magenta = RGB(255, 0, 255);
+    ScopedBitmap tile = paintedBitmap(3, 2, green, [](PixelCanvas& c) { SetPixel(c.dc(), 1, 1, blue); });
+    PixelCanvas canvas(40, 30);
+    EXPECT_TRUE(drawBitmap(canvas.dc(), tile.get(), -4, 3, 2000000000, 2000000000, true));
+    int wrong = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const COLORREF expected = y < 3 ? magenta : ((x + 4) % 3 == 1 && (y - 3) % 2 == 1) ? blue : green;
+            if (canvas.pixel(x, y) != expected) ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+
+    ScopedBitmap dot = paintedBitmap(1, 1, green);
+    PixelCanvas page(600, 400);
+    EXPECT_TRUE(drawBitmap(page.dc(), dot.get(), 0, 0, 600, 420, true));
+    EXPECT_EQ(page.countColor(RECT{0, 0, 600, 400}, green), 600 * 400);
+}
+
 TEST(CreateRegionFromBitmap, BlackSquareCoversTheSquareWhiteIsEmpty) {
     ScopedBitmap black = paintedBitmap(16, 16, RGB(0, 0, 0));
     ScopedRegion region(createRegionFromBitmap(black.get(), 0, 0, 16, 16));

@@ -102,11 +102,13 @@ TEST(SkinButton, WithoutBitmapPaintsOnlyItsCaptionAndStaysRectangular) {
     EXPECT_EQ(canvas.pixel(49, 19), kBack);
 }
 
-TEST(SkinButton, TooltipIsCreatedOnceWithTheButtonAsTool) {
+TEST(SkinButton, TooltipComesWithTheFirstMouseMoveOnceWithTheButtonAsTool) {
     TestHostDialog host;
     ASSERT_TRUE(host.open());
-    EXPECT_EQ(host.ok.toolTip(), nullptr);
     host.ok.setToolTipText("Erster Text");
+    EXPECT_EQ(host.ok.toolTip(), nullptr); // no window before the mouse comes
+    gui::moveMouse(gui::centreOf(host.ok.handle()));
+    gui::waitForIdle();
     HWND tip = host.ok.toolTip();
     ASSERT_NE(tip, nullptr);
     host.ok.setToolTipText("Zweiter Text");

@@ -19,7 +19,7 @@ class FavWizard : public WizardTest {
   protected:
     FavWizard() {
         deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
-        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape");
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape", KEY_WOW64_32KEY);
         setIniValue(getFavTreeRoot(), "item_0", "Favoriten");
         setFolder(getFavTreeRoot() + "\\Favoriten", {"Sport", "News"});
         setFolder(getFavTreeRoot() + "\\Favoriten\\Sport", {});
@@ -27,7 +27,7 @@ class FavWizard : public WizardTest {
     }
     ~FavWizard() override {
         deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
-        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape");
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape", KEY_WOW64_32KEY);
     }
     void open() { openWizard(wizard); }
     HWND frame() const { return wizard.handle(); }
@@ -37,7 +37,7 @@ class FavWizard : public WizardTest {
     // Netscape installed with users whose bookmark files exist or not.
     void installNetscape(const std::vector<std::pair<std::string, bool>>& users) {
         setRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape\\Netscape Navigator", "CurrentVersion",
-                          "4.7 (de)");
+                          "4.7 (de)", KEY_WOW64_32KEY);
         setRegistryString(HKEY_CURRENT_USER, std::string(kNavigator) + "\\Main", "Install Directory",
                           netscape.file("Communicator"));
         for (const auto& [name, hasFile] : users) {
