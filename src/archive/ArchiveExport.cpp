@@ -3,69 +3,149 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
+#include "config/AtomicReplace.h"
 #include "config/FileSystem.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
 #include "platform/ProfileValues.h"
 #include "platform/Trace.h"
 
 namespace {
-void writeFolderChild(const std::string& exchangeSection, const std::string& key, const std::string& child,
-                      const std::string& exchangeFile) {
-    writeProfileValue(exchangeSection, "type", "folder", exchangeFile);
-    writeProfileValue(exchangeSection + "\\" + child, "type", "folder", exchangeFile);
-    writeProfileValue(exchangeSection, key, child, exchangeFile);
-    trace("* [%s]\n", child.c_str());
+const char* const kExchangeFileName = "nvarchive.ini";
+
+// File names as the file system compares them: without regard to case.
+std::string fileNameKey(std::string name) {
+    if (!name.empty()) CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
+    return name;
 }
 
-void writePageChild(const std::string& childStore, const std::string& exchangeSection, const std::string& key,
-                    const std::string& child, const std::string& stagingFolder,
-                    const std::string& exchangeFile) {
-    const std::string childExchange = exchangeSection + "\\" + child;
-    writeProfileValue(childExchange, "type", "file", exchangeFile);
-    writeProfileValue(exchangeSection, key, child, exchangeFile);
-    trace("\t[%s]\n", child.c_str());
+// "index (2).htm" for "index.htm" and 2.
+std::string numberedName(const std::string& name, int number) {
+    const std::string mark = " (" + std::to_string(number) + ")";
+    size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) return name + mark;
+    return name.substr(0, dot) + mark + name.substr(dot);
+}
 
-    std::string pagePath = getNodeValue(childStore, "HREF");
-    std::replace(pagePath.begin(), pagePath.end(), '/', '\\');
-    const std::string pageName = getFileName(pagePath);
-    writeProfileValue(childExchange, "DATE", getNodeValue(childStore, "DATE"), exchangeFile);
-    writeProfileValue(childExchange, "URL", getNodeValue(childStore, "URL"), exchangeFile);
-    writeProfileValue(childExchange, "HREF", pageName, exchangeFile);
-
-    if (!CopyFileA(pagePath.c_str(), (stagingFolder + "\\" + pageName).c_str(), FALSE)) return;
+std::string companionName(const std::string& pageName) {
     std::string folderName;
-    std::string companion = getPageFilesFolder(pagePath, folderName);
-    copyDirectory(companion, stagingFolder + "\\" + folderName, false);
+    getPageFilesFolder(pageName, folderName);
+    return folderName;
 }
+
+// One export's staging folder: every page and companion folder gets a name of its own there,
+// since the archive is flat and pages of different folders may share a file name (index.htm).
+class ArchivStaging {
+  public:
+    ArchivStaging(std::string folder, std::string exchangeFile)
+        : folder_(std::move(folder)), exchangeFile_(std::move(exchangeFile)) {
+        taken_.insert(fileNameKey(kExchangeFileName));
+    }
+
+    // Walks a store section: writes its folder and page children into the exchange file below
+    // exchangeSection (dense item numbers) and copies the pages into the staging folder.
+    void writeSection(const std::string& storeSection, const std::string& exchangeSection) {
+        size_t written = 0;
+        for (const std::string& child : listChildren(sharedStoreNodes(), storeSection)) {
+            const std::string childStore = childSection(storeSection, child);
+            const std::string type = getNodeValue(childStore, "type");
+            if (type == "folder") {
+                writeFolder(exchangeSection, itemKey(written++), child);
+                writeSection(childStore, exchangeSection + "\\" + child);
+            } else if (type == "file") {
+                writePage(childStore, exchangeSection, itemKey(written++), child);
+            }
+        }
+    }
+
+  private:
+    void writeFolder(const std::string& exchangeSection, const std::string& key, const std::string& child) {
+        writeProfileValue(exchangeSection, "type", "folder", exchangeFile_);
+        writeProfileValue(exchangeSection + "\\" + child, "type", "folder", exchangeFile_);
+        writeProfileValue(exchangeSection, key, child, exchangeFile_);
+        trace("* [%s]\n", child.c_str());
+    }
+
+    void writePage(const std::string& childStore, const std::string& exchangeSection, const std::string& key,
+                   const std::string& child) {
+        const std::string childExchange = exchangeSection + "\\" + child;
+        writeProfileValue(childExchange, "type", "file", exchangeFile_);
+        writeProfileValue(exchangeSection, key, child, exchangeFile_);
+        trace("\t[%s]\n", child.c_str());
+
+        std::string pagePath = getNodeValue(childStore, "HREF");
+        std::replace(pagePath.begin(), pagePath.end(), '/', '\\');
+        const std::string stagedName = reserveName(getFileName(pagePath));
+        writeProfileValue(childExchange, "DATE", getNodeValue(childStore, "DATE"), exchangeFile_);
+        writeProfileValue(childExchange, "URL", getNodeValue(childStore, "URL"), exchangeFile_);
+        writeProfileValue(childExchange, "HREF", stagedName, exchangeFile_);
+
+        if (!CopyFileA(pagePath.c_str(), appendPath(folder_, stagedName).c_str(), FALSE)) {
+            noteLeftOut(pathBelowRoot(childStore), "its page file \"" + pagePath + "\" cannot be read");
+            return;
+        }
+        std::string folderName;
+        std::string companion = getPageFilesFolder(pagePath, folderName);
+        copyDirectory(companion, appendPath(folder_, companionName(stagedName)), false);
+    }
+
+    // The page's own name when neither it nor its companion folder's name is taken yet, else the
+    // first free numbered one; both names are taken from then on.
+    std::string reserveName(const std::string& pageName) {
+        for (int number = 1;; ++number) {
+            std::string name = number == 1 ? pageName : numberedName(pageName, number);
+            std::string page = fileNameKey(name), companion = fileNameKey(companionName(name));
+            if (taken_.count(page) || taken_.count(companion)) continue;
+            taken_.insert(page);
+            taken_.insert(companion);
+            return name;
+        }
+    }
+
+    std::string folder_;
+    std::string exchangeFile_;
+    std::unordered_set<std::string> taken_;
+};
 
 // Leftovers of an export that ended abnormally would end up in this archive.
 void clearStaging(const std::string& stagingFolder, const std::string& exchangeFile) {
     if (isDirectory(stagingFolder)) deleteDirectory(stagingFolder);
     DeleteFileA(exchangeFile.c_str());
 }
-} // namespace
 
-void writeArchivSection(const std::string& storeSection, const std::string& stagingFolder,
-                        const std::string& exchangeFile, const std::string& exchangeSection) {
-    size_t written = 0;
-    for (const std::string& child : listChildren(sharedStoreNodes(), storeSection)) {
-        const std::string childStore = childSection(storeSection, child);
-        const std::string type = getNodeValue(childStore, "type");
-        if (type == "folder") {
-            writeFolderChild(exchangeSection, itemKey(written++), child, exchangeFile);
-            writeArchivSection(childStore, stagingFolder, exchangeFile, exchangeSection + "\\" + child);
-        } else if (type == "file") {
-            writePageChild(childStore, exchangeSection, itemKey(written++), child, stagingFolder,
-                           exchangeFile);
-        }
-    }
+void removeFile(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
 }
+
+// The copy keeps the archive's attributes: an archive without records stays hidden.
+bool copyWithAttributes(const std::string& archive, const std::string& target) {
+    return CopyFileA(archive.c_str(), target.c_str(), FALSE) &&
+           SetFileAttributesA(target.c_str(), GetFileAttributesA(archive.c_str()));
+}
+
+// Replaces the destination in one step, so that a copy that fails half-way leaves the old
+// archive whole; where its folder takes no new file, the copy goes over it as it always did.
+bool copyArchive(const std::string& archive, const std::string& destination) {
+    switch (replaceThroughTemporary(destination,
+                                    [&](const std::string& temporary) { return copyWithAttributes(archive, temporary); })) {
+    case Replacement::done:
+        return true;
+    case Replacement::failed:
+        return false;
+    case Replacement::noTemporary:
+        break;
+    }
+    return copyWithAttributes(archive, destination);
+}
+} // namespace
 
 int export_Archiv2(const std::string& section, const std::string& destination) {
     trace("export_Archiv2 \n");
@@ -79,10 +159,10 @@ int export_Archiv2(const std::string& section, const std::string& destination) {
     createDirectory(stagingFolder, false);
 
     trace("-----------------------\n");
-    writeArchivSection(source, stagingFolder, exchangeFile, getOfflineTreeRoot());
+    ArchivStaging(stagingFolder, exchangeFile).writeSection(source, getOfflineTreeRoot());
     trace("-----------------------\n");
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, exchangeFile.c_str());
-    CopyFileA(exchangeFile.c_str(), (stagingFolder + "\\nvarchive.ini").c_str(), FALSE);
+    CopyFileA(exchangeFile.c_str(), appendPath(stagingFolder, kExchangeFileName).c_str(), FALSE);
 
     trace("create archive file...\n");
     trace("\t destFileName [%s]\n", destination.c_str());
@@ -90,14 +170,17 @@ int export_Archiv2(const std::string& section, const std::string& destination) {
     const std::string archivePath = stagingFolder + ".sad";
     const bool packed = CFileArchive(archivePath).createArchive(stagingFolder);
     deleteDirectory(stagingFolder);
-    if (!packed) return -1;
     DeleteFileA(exchangeFile.c_str());
+    if (!packed) {
+        removeFile(archivePath); // it can be as large as the free space was
+        return -1;
+    }
 
     if (!hasDiskSpaceFor(archivePath, destination)) {
-        DeleteFileA(archivePath.c_str());
+        removeFile(archivePath);
         return 0;
     }
-    const bool copied = CopyFileA(archivePath.c_str(), destination.c_str(), FALSE) != FALSE;
-    DeleteFileA(archivePath.c_str());
+    const bool copied = copyArchive(archivePath, destination);
+    removeFile(archivePath);
     return copied ? 1 : -1;
 }

@@ -19,6 +19,9 @@ void putText(unsigned char* field, const char* text) {
     std::memcpy(field, text, std::strlen(text));
 }
 
+// The longest path Windows knows; no archive made from files names a longer one.
+const size_t kLongestRecordName = 32767;
+
 bool isSeparator(char c) {
     return c == '\\' || c == '/';
 }
@@ -94,16 +97,29 @@ std::string checkRecordName(std::string_view name) {
     return "";
 }
 
-ArchiveRecordReader::ArchiveRecordReader(std::span<const unsigned char> content) : content_(content) {
-    if (content_.size() < kArchiveHeaderSize)
+bool MemoryArchiveSource::read(size_t offset, void* out, size_t length) {
+    if (offset > content_.size() || length > content_.size() - offset) return false;
+    if (length > 0) std::memcpy(out, content_.data() + offset, length);
+    return true;
+}
+
+ArchiveRecordReader::ArchiveRecordReader(ArchiveSource& source) : source_(source) {
+    if (source_.size() < kArchiveHeaderSize)
         problem_ = RecordProblem{0, 0, "", "archive is shorter than its 520-byte header"};
 }
 
-bool ArchiveRecordReader::readNumber(size_t& position, uint32_t& value) const {
-    if (content_.size() - position < 4) return false;
+ArchiveRecordReader::ArchiveRecordReader(std::span<const unsigned char> content)
+    : memory_(content), source_(memory_) {
+    if (source_.size() < kArchiveHeaderSize)
+        problem_ = RecordProblem{0, 0, "", "archive is shorter than its 520-byte header"};
+}
+
+bool ArchiveRecordReader::readNumber(size_t& position, uint32_t& value) {
+    unsigned char bytes[4];
+    if (!source_.read(position, bytes, 4)) return false;
     value = 0;
     for (int i = 3; i >= 0; --i)
-        value = (value << 8) | content_[position + i];
+        value = (value << 8) | bytes[i];
     position += 4;
     return true;
 }
@@ -113,27 +129,35 @@ std::optional<ArchiveRecord> ArchiveRecordReader::fail(size_t offset, std::strin
     return std::nullopt;
 }
 
+std::optional<ArchiveRecord> ArchiveRecordReader::unreadable(size_t offset, std::string name) {
+    return fail(offset, std::move(name), "archive cannot be read");
+}
+
 std::optional<ArchiveRecord> ArchiveRecordReader::next() {
-    if (problem_ || position_ >= content_.size()) return std::nullopt;
+    const size_t size = source_.size();
+    if (problem_ || position_ >= size) return std::nullopt;
     const size_t start = position_;
     size_t position = start;
     uint32_t nameSize = 0;
-    if (!readNumber(position, nameSize)) return fail(start, "", "archive ends inside the name size");
+    if (size - position < 4) return fail(start, "", "archive ends inside the name size");
+    if (!readNumber(position, nameSize)) return unreadable(start);
     if (nameSize == 0) return fail(start, "", "name without zero byte (name size 0)");
-    if (nameSize > content_.size() - position)
-        return fail(start, "", "name size points past the end of the archive");
-    const char* nameBytes = reinterpret_cast<const char*>(content_.data() + position);
-    std::string name(nameBytes, nameSize - 1);
-    if (nameBytes[nameSize - 1] != '\0') return fail(start, name, "name without zero byte");
+    if (nameSize > size - position) return fail(start, "", "name size points past the end of the archive");
+    if (nameSize > kLongestRecordName + 1) return fail(start, "", "name is longer than any path");
+    std::string name(nameSize, '\0');
+    if (!source_.read(position, name.data(), nameSize)) return unreadable(start);
+    const bool terminated = name.back() == '\0';
+    name.pop_back();
+    if (!terminated) return fail(start, name, "name without zero byte");
     if (name.find('\0') != std::string::npos)
         return fail(start, name.substr(0, name.find('\0')), "name holds a zero byte before its end");
     position += nameSize;
     for (char& c : name)
         if (c == '/') c = '\\';
     uint32_t dataSize = 0;
-    if (!readNumber(position, dataSize)) return fail(start, name, "archive ends inside the data size");
-    if (dataSize > content_.size() - position)
-        return fail(start, name, "data size points past the end of the archive");
+    if (size - position < 4) return fail(start, name, "archive ends inside the data size");
+    if (!readNumber(position, dataSize)) return unreadable(start, name);
+    if (dataSize > size - position) return fail(start, name, "data size points past the end of the archive");
     std::string unsafe = checkRecordName(name);
     if (!unsafe.empty()) return fail(start, name, unsafe);
     position_ = position + dataSize;
@@ -141,9 +165,8 @@ std::optional<ArchiveRecord> ArchiveRecordReader::next() {
     return ArchiveRecord{std::move(name), start, position, dataSize};
 }
 
-std::optional<RecordProblem> findArchiveProblem(std::span<const unsigned char> content,
-                                                size_t maxNameLength) {
-    ArchiveRecordReader reader(content);
+std::optional<RecordProblem> findArchiveProblem(ArchiveSource& source, size_t maxNameLength) {
+    ArchiveRecordReader reader(source);
     size_t index = 0;
     while (std::optional<ArchiveRecord> record = reader.next()) {
         if (record->name.size() > maxNameLength)
@@ -151,4 +174,10 @@ std::optional<RecordProblem> findArchiveProblem(std::span<const unsigned char> c
         ++index;
     }
     return reader.problem();
+}
+
+std::optional<RecordProblem> findArchiveProblem(std::span<const unsigned char> content,
+                                                size_t maxNameLength) {
+    MemoryArchiveSource source(content);
+    return findArchiveProblem(source, maxNameLength);
 }

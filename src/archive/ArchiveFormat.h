@@ -42,27 +42,55 @@ struct RecordProblem {
     std::string reason;
 };
 
-// Reads the records of a whole archive held in memory. Every size is checked against the bytes
-// that remain and every name against checkRecordName, so no byte outside the span is touched.
+// The bytes of an archive as the record reader sees them: a size, and reads at offsets that can
+// fail (a file on a drive that goes away), so that an unreadable archive is a damaged one.
+class ArchiveSource {
+  public:
+    virtual ~ArchiveSource() = default;
+    virtual size_t size() const = 0;
+    // Copies length bytes from offset into out; false when they cannot all be read.
+    virtual bool read(size_t offset, void* out, size_t length) = 0;
+};
+
+// An archive held in memory.
+class MemoryArchiveSource : public ArchiveSource {
+  public:
+    explicit MemoryArchiveSource(std::span<const unsigned char> content) : content_(content) {}
+    size_t size() const override { return content_.size(); }
+    bool read(size_t offset, void* out, size_t length) override;
+
+  private:
+    std::span<const unsigned char> content_;
+};
+
+// Reads the records of an archive. Every size is checked against the bytes that remain and
+// every name against checkRecordName, so no byte outside the archive is asked for.
 class ArchiveRecordReader {
   public:
+    explicit ArchiveRecordReader(ArchiveSource& source);
     explicit ArchiveRecordReader(std::span<const unsigned char> content);
-    // The next record, or nullopt at the end of the content or at the first damaged or unsafe
-    // record (then problem() tells which and why).
+    ArchiveRecordReader(const ArchiveRecordReader&) = delete;
+    ArchiveRecordReader& operator=(const ArchiveRecordReader&) = delete;
+    // The next record, or nullopt at the end of the content or at the first damaged, unsafe or
+    // unreadable record (then problem() tells which and why).
     std::optional<ArchiveRecord> next();
     const std::optional<RecordProblem>& problem() const { return problem_; }
 
   private:
     std::optional<ArchiveRecord> fail(size_t offset, std::string name, std::string reason);
-    bool readNumber(size_t& position, uint32_t& value) const;
+    std::optional<ArchiveRecord> unreadable(size_t offset, std::string name = "");
+    bool readNumber(size_t& position, uint32_t& value);
 
-    std::span<const unsigned char> content_;
+    MemoryArchiveSource memory_{{}};
+    ArchiveSource& source_;
     size_t position_ = kArchiveHeaderSize;
     size_t index_ = 0;
     std::optional<RecordProblem> problem_;
 };
 
-// The first damaged or unsafe record of an archive, or nullopt when every record is sound.
-// maxNameLength bounds the names (the destination's path length is added by the caller).
+// The first damaged, unsafe or unreadable record of an archive, or nullopt when every record
+// is sound. maxNameLength bounds the names (the destination's path length is added by the
+// caller).
+std::optional<RecordProblem> findArchiveProblem(ArchiveSource& source, size_t maxNameLength = SIZE_MAX);
 std::optional<RecordProblem> findArchiveProblem(std::span<const unsigned char> content,
                                                 size_t maxNameLength = SIZE_MAX);

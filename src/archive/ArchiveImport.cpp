@@ -11,44 +11,63 @@
 #include "archive/FileChecks.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
-#include "platform/ProfileValues.h"
 #include "platform/QuestionSeam.h"
 #include "platform/Trace.h"
 
-bool replaceAll = false;
-
 namespace {
-// The exchange file as a store tree: its child lists are walked like those of the store.
-class ExchangeFileNodes : public NodeStore {
-  public:
-    explicit ExchangeFileNodes(std::string path) : path_(std::move(path)) {}
-    std::string getNodeValue(const std::string& section, const std::string& key) override {
-        return readProfileValue(section, key, path_);
-    }
-    void setNodeValue(const std::string& section, const std::string& key, const std::string& value) override {
-        writeProfileValue(section, key, value, path_);
-    }
-    std::string foldCase(const std::string& name) override { return foldCaseAnsi(name); }
-
-  private:
-    std::string path_;
-};
+const char* const kExchangeFileName = "nvarchive.ini";
 
 // Paths stay below MAX_PATH, so no real export nests deeper; a hand-made exchange file could,
 // until the recursion ran out of stack.
 const size_t kDeepestExchangeSection = 256;
 
-size_t depthOf(const std::string& section) {
-    return std::count(section.begin(), section.end(), '\\');
+// A value of the exchange file, whole (the profile functions cut it at the buffer's size).
+std::string readExchangeValue(const std::string& section, const std::string& key, const std::string& file) {
+    const size_t kLongest = 1 << 20;
+    for (size_t size = 4096;; size *= 4) {
+        std::string value(size, '\0');
+        DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value.data(),
+                                                static_cast<DWORD>(size), file.c_str());
+        if (length + 1 < size || size >= kLongest) {
+            value.resize(length);
+            return value;
+        }
+    }
 }
+
+// The exchange file as a store tree: its child lists are walked like those of the store.
+class ExchangeFileNodes : public NodeStore {
+  public:
+    explicit ExchangeFileNodes(std::string path) : path_(std::move(path)) {}
+    std::string getNodeValue(const std::string& section, const std::string& key) override {
+        return readExchangeValue(section, key, path_);
+    }
+    void setNodeValue(const std::string&, const std::string&, const std::string&) override {}
+    std::string foldCase(const std::string& name) override { return name; }
+
+  private:
+    std::string path_;
+};
 
 // The export writes only a file name into HREF; anything else would let the entry point at
 // any file on the machine.
 bool isPlainFileName(const std::string& href) {
     return href.find_first_of("\\/") == std::string::npos && checkRecordName(href).empty();
+}
+
+bool isEmptyFolder(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA(appendPath(folder, "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return true;
+    bool empty = true;
+    do {
+        empty = isDotEntry(entry.cFileName);
+    } while (empty && FindNextFileA(find, &entry));
+    FindClose(find);
+    return empty;
 }
 
 bool unpack(const std::string& copy, const std::string& destination) {
@@ -64,26 +83,112 @@ bool unpack(const std::string& copy, const std::string& destination) {
     return true;
 }
 
-void mergeFolder(const std::string& targetSection, const std::string& childSection,
-                 const std::string& child) {
-    trace(">>> [%s]\n", child.c_str());
-    const std::string relative = getArchivRelativePath(childSection);
-    const std::string targetFolder = targetSection + "\\" + relative;
-    trace("\t add folder [%s]\n", targetFolder.c_str());
-    const std::string relativeParent = getParentPath(relative);
-    const std::string parent = relativeParent.empty() ? targetSection : targetSection + "\\" + relativeParent;
-    if (hasItem(parent, child)) return;
-    setNodeValue(parent, findItemKey(parent, &child), child);
-    setNodeValue(targetFolder, "type", "folder");
-}
+enum class ReplaceRule { Ask, ReplaceAll, KeepAll };
 
-// Whether the page may go in: a free name, or a taken one the user agrees to replace.
-bool mayMergePage(const std::string& pageParent, const std::string& targetPage, const std::string& child) {
-    if (replaceAll || !hasItem(pageParent, child)) return true;
-    QuestionAnswer answer = askQuestion("MessageBoxArchivReplace", getArchivRelativePath(targetPage));
-    if (answer.checked) replaceAll = true;
-    return answer.button == IDYES || answer.button == IDOK || replaceAll;
-}
+// Merges the tree of an unpacked exchange file into a folder of the store.
+class ArchivMerge {
+  public:
+    explicit ArchivMerge(std::string exchangeFile)
+        : exchangeFile_(std::move(exchangeFile)), unpacked_(getParentPath(exchangeFile_)) {}
+
+    // Merges the children of exchangeSection into the store folder target.
+    void mergeSection(const std::string& target, const std::string& exchangeSection, size_t depth = 0) {
+        if (depth >= kDeepestExchangeSection) return;
+        ExchangeFileNodes exchange(exchangeFile_);
+        for (const std::string& child : listChildren(exchange, exchangeSection)) {
+            const std::string childExchange = exchangeSection + "\\" + child;
+            const std::string type = readExchangeValue(childExchange, "type", exchangeFile_);
+            if (type != "folder" && type != "file") continue;
+            std::string name = child;
+            replaceUnstorableCharacters(name);
+            if (type == "folder") {
+                trace(">>> [%s]\n", child.c_str());
+                mergeFolder(target, childExchange, name, depth);
+            } else {
+                trace("\t[%s]\n", child.c_str());
+                mergePage(target, childExchange, name);
+            }
+        }
+    }
+
+  private:
+    void mergeFolder(const std::string& parent, const std::string& childExchange, const std::string& name,
+                     size_t depth) {
+        const std::string listed = listedName(parent, name);
+        std::string folder = parent + "\\" + listed;
+        if (listed.empty() || getNodeValue(folder, "type") != "folder") {
+            const std::string fresh = listed.empty() ? name : freeName(parent, name);
+            if (std::string refusal = storeRefusal(parent, fresh); !refusal.empty())
+                return leaveOut(parent + "\\" + fresh, refusal); // and everything in it
+            folder = parent + "\\" + fresh;
+            addEntry(parent, folder, "folder");
+        }
+        trace("\t add folder [%s]\n", folder.c_str());
+        mergeSection(folder, childExchange, depth + 1);
+    }
+
+    void mergePage(const std::string& parent, const std::string& childExchange, const std::string& name) {
+        const std::string href = readExchangeValue(childExchange, "HREF", exchangeFile_);
+        if (!isPlainFileName(href)) {
+            leaveOut(parent + "\\" + name, "its HREF \"" + href + "\" is not a file name");
+            return;
+        }
+        const NodeValues values = {{"DATE", readExchangeValue(childExchange, "DATE", exchangeFile_)},
+                                   {"URL", readExchangeValue(childExchange, "URL", exchangeFile_)},
+                                   {"HREF", unpacked_ + "\\" + href}};
+        const std::string listed = listedName(parent, name);
+        const bool replacing = !listed.empty() && getNodeValue(parent + "\\" + listed, "type") == "file";
+        const std::string page = listed.empty() ? name : replacing ? listed : freeName(parent, name);
+        trace("\t add link [%s\\%s]\n", parent.c_str(), page.c_str());
+        if (std::string refusal = storeRefusal(parent, page, values); !refusal.empty())
+            return leaveOut(parent + "\\" + page, refusal);
+        const std::string section = parent + "\\" + page;
+        if (replacing && !mayReplace(section)) return;
+        if (!replacing) addEntry(parent, section, "file");
+        for (const auto& [key, value] : values)
+            setNodeValue(section, key, value);
+    }
+
+    // The child of parent that is name without regard to case, as it is listed; "" for none.
+    static std::string listedName(const std::string& parent, const std::string& name) {
+        NodeStore& nodes = sharedStoreNodes();
+        const std::string folded = nodes.foldCase(name);
+        for (const std::string& child : listChildren(nodes, parent))
+            if (nodes.foldCase(child) == folded) return child;
+        return "";
+    }
+
+    // "Rom (2)", "Rom (3)" ...: the first that names no entry of parent yet.
+    static std::string freeName(const std::string& parent, const std::string& name) {
+        for (int number = 2;; ++number) {
+            std::string candidate = name + " (" + std::to_string(number) + ")";
+            if (listedName(parent, candidate).empty() && getNodeValue(parent + "\\" + candidate, "type").empty())
+                return candidate;
+        }
+    }
+
+    static void addEntry(const std::string& parent, const std::string& section, const std::string& type) {
+        setNodeValue(parent, findItemKey(parent), section.substr(parent.size() + 1));
+        setNodeValue(section, "type", type);
+    }
+
+    bool mayReplace(const std::string& page) {
+        if (rule_ != ReplaceRule::Ask) return rule_ == ReplaceRule::ReplaceAll;
+        QuestionAnswer answer = askQuestion("MessageBoxArchivReplace", getArchivRelativePath(page));
+        const bool replace = answer.button == IDYES || answer.button == IDOK;
+        if (answer.checked) rule_ = replace ? ReplaceRule::ReplaceAll : ReplaceRule::KeepAll;
+        return replace;
+    }
+
+    static void leaveOut(const std::string& section, const std::string& reason) {
+        trace("\tleaving out [%s]: %s\n", section.c_str(), reason.c_str());
+        noteLeftOut(pathBelowRoot(section), reason);
+    }
+
+    std::string exchangeFile_;
+    std::string unpacked_;
+    ReplaceRule rule_ = ReplaceRule::Ask;
+};
 } // namespace
 
 int import_Archiv(const std::string& section, const std::string& archiveFile) {
@@ -99,15 +204,24 @@ int import_Archiv(const std::string& section, const std::string& archiveFile) {
         deleteDirectory(unpacked); // the fresh folder holds nothing the user had before
         return -1;
     }
+    const std::string exchangeFile = destination + kExchangeFileName;
+    if (!fileExists(exchangeFile)) {
+        // Pages without the tree that names them would lie in a folder nothing points to; an
+        // archive without any file is an exported empty folder.
+        const bool empty = isEmptyFolder(unpacked);
+        deleteDirectory(unpacked);
+        return empty ? 1 : -1;
+    }
 
     StoreBatch batch;
-    mergeArchivSection(destination + "nvarchive.ini", getOfflineTreeRoot() + "\\" + section, "", false);
+    ArchivMerge(exchangeFile).mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
         return -1;
     }
-    saveSharedIni();
-    return 1;
+    // The merged entries are published and point into the folder, so it stays even when the
+    // per-user file cannot be written.
+    return saveSharedIniAfterChange() ? 1 : -1;
 }
 
 bool extractArchiveFile(const std::string& name, const std::string& folder, const std::string& destination) {
@@ -129,47 +243,4 @@ bool extractArchiveFile(const std::string& name, const std::string& folder, cons
     }
     if (unpacked) trace("...archive extraction successfull\n");
     return unpacked;
-}
-
-bool mergeArchivSection(const std::string& exchangeFile, const std::string& targetSection,
-                        const std::string& exchangeSection, bool replace) {
-    replaceAll = replace;
-    const std::string section = exchangeSection.empty() ? getOfflineTreeRoot() : exchangeSection;
-    if (depthOf(section) >= kDeepestExchangeSection) return true;
-    ExchangeFileNodes exchange(exchangeFile);
-    for (const std::string& child : listChildren(exchange, section)) {
-        if (child.find('\\') != std::string::npos) continue; // a name, never a path
-        const std::string childSection = section + "\\" + child;
-        const std::string type = readProfileValue(childSection, "type", exchangeFile);
-        if (type == "folder") {
-            mergeFolder(targetSection, childSection, child);
-            mergeArchivSection(exchangeFile, targetSection, childSection, replaceAll);
-        } else if (type == "file") {
-            trace("\t[%s]\n", child.c_str());
-            const std::string targetPage = targetSection + "\\" + getArchivRelativePath(childSection);
-            trace("\t add link [%s]\n", targetPage.c_str());
-            const std::string pageParent = getParentPath(targetPage);
-            if (mayMergePage(pageParent, targetPage, child))
-                mergeArchivPage(pageParent, section, child, exchangeFile);
-        }
-    }
-    return true;
-}
-
-void mergeArchivPage(const std::string& parent, const std::string& exchangeSection, const std::string& name,
-                     const std::string& exchangeFile) {
-    const std::string target = parent + "\\" + name;
-    const std::string source = exchangeSection + "\\" + name;
-    const std::string href = readProfileValue(source, "HREF", exchangeFile);
-    if (!isPlainFileName(href)) {
-        trace("\tleaving out [%s]: HREF '%s' is not a file name\n", target.c_str(), href.c_str());
-        return;
-    }
-    if (!hasItem(parent, name)) {
-        setNodeValue(parent, findItemKey(parent, &name), name);
-        setNodeValue(target, "type", "file");
-    }
-    setNodeValue(target, "DATE", readProfileValue(source, "DATE", exchangeFile));
-    setNodeValue(target, "URL", readProfileValue(source, "URL", exchangeFile));
-    setNodeValue(target, "HREF", getParentPath(exchangeFile) + "\\" + href);
 }

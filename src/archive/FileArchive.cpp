@@ -148,36 +148,17 @@ bool CFileArchive::addFile(const std::string& path) {
 }
 
 bool CFileArchive::loadArchive() {
-    content = MappedContent{};
-    contentSize = 0;
-    ScopedHandle file = openExclusive(archivePath, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-    LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.get(), &size)) return false;
-    if (size.QuadPart == 0) return true;
-    if (static_cast<uint64_t>(size.QuadPart) > SIZE_MAX) return false;
-    ScopedHandle mapping(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (!mapping) return false;
-    ScopedView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
-    if (!view) return false;
-    content = MappedContent{std::move(file), std::move(mapping), std::move(view)};
-    contentSize = static_cast<size_t>(size.QuadPart);
-    return true;
-}
-
-std::span<const unsigned char> CFileArchive::contentBytes() const {
-    if (!content.view) return {};
-    return {static_cast<const unsigned char*>(content.view.get()), contentSize};
+    return content_.open(archivePath);
 }
 
 bool CFileArchive::extractAll(const std::string& destination) {
-    std::span<const unsigned char> bytes = contentBytes();
-    problem_ = findArchiveProblem(bytes, longestName(destination));
+    problem_ = findArchiveProblem(content_, longestName(destination));
     if (problem_) {
         trace("refusing archive: record %d: %s\n", static_cast<int>(problem_->index),
               problem_->reason.c_str());
         return false;
     }
-    ArchiveRecordReader reader(bytes);
+    ArchiveRecordReader reader(content_);
     while (std::optional<ArchiveRecord> record = reader.next()) {
         size_t position = record->dataOffset;
         if (!extractFile(destination, record->name, record->dataSize, position)) return false;
@@ -189,7 +170,7 @@ bool CFileArchive::extractFile(const std::string& destination, const std::string
                                size_t& position) {
     std::string target = destination + name;
     if (target.find('\\') == std::string::npos) return false;
-    if (position > contentSize || size > contentSize - position) return false;
+    if (position > contentSize() || size > contentSize() - position) return false;
     const std::string folder = getParentPath(target);
     if (!isExistingFolder(folder)) createDirectory(folder, true);
 
@@ -213,13 +194,19 @@ bool CFileArchive::extractFile(const std::string& destination, const std::string
         position += size;
         return false;
     }
-    const unsigned char* data = contentBytes().data();
+    if (buffer_.empty()) buffer_.resize(kWriteChunk);
     for (uint32_t left = size; left > 0;) {
         DWORD chunk = std::min<uint32_t>(left, kWriteChunk), written = 0;
-        if (!WriteFile(file.get(), data + position, chunk, &written, nullptr)) return false;
+        if (!content_.read(position, buffer_.data(), chunk) ||
+            !WriteFile(file.get(), buffer_.data(), chunk, &written, nullptr) || written != chunk) {
+            trace("Fehler beim Lesen oder Schreiben von \"%s\", filePos: %d", target.c_str(),
+                  static_cast<int>(position));
+            file.reset();
+            DeleteFileA(target.c_str());
+            return false;
+        }
         position += written;
         left -= written;
-        if (written != chunk) return false;
     }
     return true;
 }

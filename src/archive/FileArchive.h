@@ -2,9 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
+#include <vector>
 
+#include "archive/ArchiveFileSource.h"
 #include "archive/ArchiveFormat.h"
 #include "platform/Handles.h"
 
@@ -24,34 +25,31 @@ class CFileArchive {
     // Appends the records of every file below folder, depth first.
     bool collectFiles(const std::string& folder);
 
-    // Maps the archive file read-only; the records are read from the view.
+    // Opens the archive file for reading; the records are read from it as they are needed.
     bool loadArchive();
     // Checks every record first; writes the files below destination (ending with "\") only when
-    // all of them are sound, else writes nothing and returns false.
+    // all of them are sound, else writes nothing and returns false. A read that fails on the way
+    // ends it with false; the file being written then is removed.
     bool extractAll(const std::string& destination);
-    // Writes one record's data to destination + name and advances position past the data.
+    // Writes one record's data to destination + name and advances position past the data. On
+    // failure no part of the file stays.
     bool extractFile(const std::string& destination, const std::string& name, uint32_t size,
                      size_t& position);
 
-    // The loaded content (empty before loadArchive or for an empty file).
-    std::span<const unsigned char> contentBytes() const;
+    // The loaded content (empty before loadArchive).
+    ArchiveSource& content() { return content_; }
+    size_t contentSize() const { return content_.size(); }
     // Why the last extractAll refused the archive.
     const std::optional<RecordProblem>& lastProblem() const { return problem_; }
 
   private:
-    struct MappedContent {
-        ScopedHandle file;
-        ScopedHandle mapping;
-        ScopedView view;
-    };
-
     // The archive handle to append to: the one held while packing, else opened into opened.
     HANDLE openArchiveForAppending(ScopedHandle& opened);
 
     std::string archivePath;
     std::string baseFolder;
-    MappedContent content;
-    size_t contentSize = 0;
+    ArchiveFileSource content_;
+    std::vector<char> buffer_;
     std::optional<RecordProblem> problem_;
     // While createArchive runs, the archive stays open for all its records (opening it per
     // file costs more than copying a small file).

@@ -3,6 +3,7 @@ list(APPEND PORTABLE_SOURCES
 )
 list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ArchiveExport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ArchiveFileSource.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ArchiveImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ArchiveStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileArchive.cpp

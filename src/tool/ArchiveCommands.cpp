@@ -43,8 +43,12 @@ std::string describe(const RecordProblem& problem) {
 int exportFolder(const Args& args) {
     if (args.size() != 3) return usageError("archive export takes FOLDER and FILE");
     const std::string file = fullPath(args[2]);
-    OpenStore store;
-    const int result = export_Archiv2(args[1], file);
+    int result;
+    {
+        OpenStore store;
+        result = export_Archiv2(args[1], file);
+    }
+    reportLeftOut();
     if (result == -1) failure(file, "not written: the folder is not there, or packing or copying failed");
     if (result == 0) std::fprintf(stderr, "nvtool: %s: no room on the destination's drive\n", file.c_str());
     return exitCodeOf(result);
@@ -76,6 +80,7 @@ int importArchive(const Args& args) {
         result = import_Archiv(args[1], file);
     }
     setQuestionHandler(std::move(previous));
+    reportLeftOut();
     return exitCodeOf(result);
 }
 
@@ -83,7 +88,7 @@ int listArchive(const Args& args) {
     if (args.size() != 2) return usageError("archive list takes FILE");
     CFileArchive archive(args[1]);
     if (!archive.loadArchive()) return failure(args[1], "cannot be opened");
-    ArchiveRecordReader reader(archive.contentBytes());
+    ArchiveRecordReader reader(archive.content());
     std::string lines;
     size_t count = 0;
     while (std::optional<ArchiveRecord> record = reader.next()) {

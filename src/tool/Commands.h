@@ -18,6 +18,8 @@ int runArchiveCommand(const Args& args);
 int usageError(const std::string& text);
 // "nvtool: <subject>: <reason>" on standard error; returns 1.
 int failure(const std::string& subject, const std::string& reason);
+// Names on standard error every entry the operation left out (takeLeftOut), one line each.
+void reportLeftOut();
 // Writes bytes to standard output unchanged (binary mode, no CR added).
 void writeStdout(const std::string& bytes);
 // The absolute form of a command-line path (the path itself when the system cannot tell).

@@ -11,7 +11,6 @@
 #include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
 #include "favorites/FavoritesStore.h"
-#include "favorites/LeftOutEntries.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
 #include "favorites/StoreTree.h"
@@ -26,12 +25,6 @@ int reportResult(int result) {
     const char* words = result == 1 ? "done" : result == -1 ? "failed" : "abandoned";
     writeStdout(std::string(words) + "\r\n");
     return result == 1 ? 0 : result == -1 ? 1 : 3;
-}
-
-// Names on standard error every entry the operation left out, one line each.
-void reportLeftOut() {
-    for (const LeftOutEntry& entry : takeLeftOut())
-        std::fprintf(stderr, "nvtool: left out: %s: %s\n", entry.path.c_str(), entry.reason.c_str());
 }
 
 // Runs work inside the store, opened as the program opens it.

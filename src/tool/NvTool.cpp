@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 
+#include "favorites/LeftOutEntries.h"
 #include "platform/MessageSeam.h"
 #include "platform/QuestionSeam.h"
 #include "tool/Commands.h"
@@ -39,6 +40,11 @@ int usageError(const std::string& text) {
 int failure(const std::string& subject, const std::string& reason) {
     std::fprintf(stderr, "nvtool: %s: %s\n", subject.c_str(), oneLine(reason).c_str());
     return 1;
+}
+
+void reportLeftOut() {
+    for (const LeftOutEntry& entry : takeLeftOut())
+        std::fprintf(stderr, "nvtool: left out: %s: %s\n", entry.path.c_str(), entry.reason.c_str());
 }
 
 std::string fullPath(const std::string& path) {

@@ -3,8 +3,30 @@
 #include "archive/ArchiveExport.h"
 #include "archive/ArchiveImport.h"
 #include "config/FileSystem.h"
+#include "config/SharedIni.h"
+#include "favorites/LeftOutEntries.h"
 #include "platform/QuestionSeam.h"
 #include "ui/ResourceIds.h"
+
+namespace {
+const size_t kNamesInMessage = 3;
+
+// The first few paths of the entries, for the message's insert text.
+std::string pathsOf(const std::vector<LeftOutEntry>& entries) {
+    std::string paths;
+    for (size_t i = 0; i < entries.size() && i < kNamesInMessage; ++i)
+        paths += (i ? ", " : "") + entries[i].path;
+    return entries.size() > kNamesInMessage ? paths + ", ..." : paths;
+}
+
+// The success message, or the one that names what was left out where the skin has it.
+void reportDone(const char* successKey, const char* incompleteKey, const std::vector<LeftOutEntry>& leftOut) {
+    if (leftOut.empty())
+        askQuestion(successKey, "");
+    else
+        askQuestion(chooseMessageKey(incompleteKey, successKey), pathsOf(leftOut));
+}
+} // namespace
 
 CArchivAssistentDlg::CArchivAssistentDlg()
     : CAssistentFrame(IDD_ARCHIV_ASSISTENT, "ArchivImportExportAssistent"),
@@ -77,12 +99,14 @@ void CArchivAssistentDlg::finishImport(const std::string& folder, const std::str
         askQuestion("MessageBoxArchivTip2", "");
         return;
     }
+    takeLeftOut(); // notes of an earlier run are not this run's
     const int result = import_Archiv(folder, file);
+    const std::vector<LeftOutEntry> leftOut = takeLeftOut();
     if (result == -1) {
         askQuestion("MessageBoxArchivImportError", "");
         return;
     }
-    if (result == 1) askQuestion("MessageBoxArchivImportSuccess", "");
+    if (result == 1) reportDone("MessageBoxArchivImportSuccess", "MessageBoxArchivImportIncomplete", leftOut);
     close();
 }
 
@@ -91,12 +115,14 @@ void CArchivAssistentDlg::finishExport(const std::string& folder, const std::str
         const int answer = askQuestion("MessageBoxAssistentFileNotAvailable", "").button;
         if (answer != IDYES && answer != IDOK) return;
     }
+    takeLeftOut();
     const int result = export_Archiv2(folder, file);
+    const std::vector<LeftOutEntry> leftOut = takeLeftOut();
     if (result == -1) {
         askQuestion("MessageBoxArchivExportError", "");
         return;
     }
-    if (result == 1) askQuestion("MessageBoxArchivExportSuccess", "");
+    if (result == 1) reportDone("MessageBoxArchivExportSuccess", "MessageBoxArchivExportIncomplete", leftOut);
     if (result == 0) askQuestion("MessageBoxArchivDiskSpace", "");
     close();
 }

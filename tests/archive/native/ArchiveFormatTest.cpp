@@ -178,3 +178,31 @@ TEST(ArchiveRecordReader, LimitsNameLengthWhenAsked) {
     EXPECT_EQ(problem->index, 1u);
     EXPECT_EQ(problem->reason, "name is too long for the destination");
 }
+
+namespace {
+// An archive whose bytes past a point cannot be read, as on a drive that fails.
+class FailingSource : public ArchiveSource {
+  public:
+    FailingSource(const std::string& bytes, size_t readable) : bytes_(bytesOf(bytes)), readable_(readable) {}
+    size_t size() const override { return bytes_.size(); }
+    bool read(size_t offset, void* out, size_t length) override {
+        if (offset + length > readable_) return false;
+        std::memcpy(out, bytes_.data() + offset, length);
+        return true;
+    }
+
+  private:
+    Bytes bytes_;
+    size_t readable_;
+};
+} // namespace
+
+TEST(ArchiveRecordReader, AnUnreadableRecordIsAProblemNamedByItsPlace) {
+    const std::string first = record("a.htm", "aaa");
+    FailingSource source(header() + first + record("b.htm", "bbb"), 520 + first.size() + 6);
+    std::optional<RecordProblem> problem = findArchiveProblem(source);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->index, 1u);
+    EXPECT_EQ(problem->offset, 520 + first.size());
+    EXPECT_EQ(problem->reason, "archive cannot be read");
+}

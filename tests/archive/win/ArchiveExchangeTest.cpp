@@ -15,6 +15,7 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LeftOutEntries.h"
 #include "platform/Handles.h"
 #include "platform/ProfileValues.h"
 #include "platform/ProgramPaths.h"
@@ -33,6 +34,7 @@ class ArchiveExchange : public testing::Test {
 
     void SetUp() override {
         theIniFile().clear();
+        takeLeftOut();
         writeBytes(dir.file("Seiten\\Rom.htm"), "<html>Rom</html>");
         writeBytes(dir.file("Seiten\\Rom-Dateien\\bild.gif"), "GIF89a");
         writeBytes(dir.file("Seiten\\Paris.htm"), "<html>Paris</html>");
@@ -109,7 +111,7 @@ std::vector<std::string> recordNames(const std::string& archivePath) {
     CFileArchive archive(archivePath);
     std::vector<std::string> names;
     if (!archive.loadArchive()) return names;
-    ArchiveRecordReader reader(archive.contentBytes());
+    ArchiveRecordReader reader(archive.content());
     while (auto record = reader.next())
         names.push_back(record->name);
     std::sort(names.begin(), names.end());
@@ -245,7 +247,7 @@ TEST_F(ArchiveExchange, ImportAgainAsksBeforeEachReplacement) {
         ASSERT_EQ(questions.asked().size(), 3u);
         EXPECT_EQ(questions.asked()[0].key, "MessageBoxArchivReplace");
         EXPECT_EQ(questions.asked()[0].insert, "Alt\\Rom");
-        EXPECT_EQ(questions.asked()[1].insert, "Alt\\Staedte\\Wien"); // the archive's spelling
+        EXPECT_EQ(questions.asked()[1].insert, "Alt\\staedte\\Wien"); // the spelling the tree shows
         EXPECT_EQ(questions.asked()[2].insert, "Alt\\Paris");
     }
     EXPECT_EQ(children("Alt"), (std::vector<std::string>{"staedte", "Rom", "Paris"}));
@@ -255,19 +257,90 @@ TEST_F(ArchiveExchange, ImportAgainAsksBeforeEachReplacement) {
     EXPECT_EQ(readTextFile(get("Alt\\Paris", "HREF")), "<html>Paris</html>");
 }
 
-TEST_F(ArchiveExchange, CheckBoxTickedAndNoPressedReplacesThisAndEveryLaterPage) {
+TEST_F(ArchiveExchange, AnAnswerWithTheBoxForAllTickedHoldsForEveryLaterPage) {
     std::string archive = exportReisen();
     ASSERT_EQ(import_Archiv("Alt", archive), 1);
     const std::string first = getFolderPart(get("Alt\\Rom", "HREF"));
+    auto folders = [&] {
+        return std::vector<std::string>{getFolderPart(get("Alt\\Rom", "HREF")),
+                                        getFolderPart(get("Alt\\staedte\\Wien", "HREF")),
+                                        getFolderPart(get("Alt\\Paris", "HREF"))};
+    };
+    for (int keep : {IDNO, IDCANCEL}) {
+        QuestionScript questions;
+        questions.push(keep, true);
+        ASSERT_EQ(import_Archiv("Alt", archive), 1);
+        EXPECT_EQ(questions.asked().size(), 1u);
+        EXPECT_EQ(folders(), std::vector<std::string>(3, first)) << keep;
+    }
     QuestionScript questions;
-    questions.push(IDNO, true);
+    questions.push(IDYES, true);
     ASSERT_EQ(import_Archiv("Alt", archive), 1);
     EXPECT_EQ(questions.asked().size(), 1u);
-    const std::string second = getFolderPart(get("Alt\\Rom", "HREF"));
-    EXPECT_NE(second, first);
-    EXPECT_EQ(getFolderPart(get("Alt\\staedte\\Wien", "HREF")), second);
-    EXPECT_EQ(getFolderPart(get("Alt\\Paris", "HREF")), second);
+    const std::string last = getFolderPart(get("Alt\\Rom", "HREF"));
+    EXPECT_NE(last, first);
+    EXPECT_EQ(folders(), std::vector<std::string>(3, last));
     EXPECT_EQ(children("Alt"), (std::vector<std::string>{"staedte", "Rom", "Paris"}));
+}
+
+TEST_F(ArchiveExchange, ANewcomerWhoseNameATreeEntryOfTheOtherKindHoldsGetsAFreeName) {
+    folder("Mix", {"Rom", "Paris", "Rom (2)"});
+    page("Mix\\Rom", dir.file("Seiten\\Rom.htm"), "d1", "http://rom.example/");
+    folder("Mix\\Paris", {});
+    page("Mix\\Rom (2)", dir.file("Seiten\\Rom.htm"), "d1", "http://rom.example/");
+    const std::string exchange = "[NVOfflineTreeRoot]\r\nitem_0=\"rom\"\r\nitem_1=\"Paris\"\r\n"
+                                 "[NVOfflineTreeRoot\\rom]\r\ntype=\"folder\"\r\nitem_0=\"Forum\"\r\n"
+                                 "[NVOfflineTreeRoot\\rom\\Forum]\r\ntype=\"file\"\r\nHREF=\"forum.htm\"\r\n"
+                                 "[NVOfflineTreeRoot\\Paris]\r\ntype=\"file\"\r\nHREF=\"paris.htm\"\r\n";
+    writeBytes(dir.file("mix.sad"), archiveHeader() + archiveRecord("nvarchive.ini", exchange) +
+                                        archiveRecord("forum.htm", "forum") + archiveRecord("paris.htm", "paris"));
+    QuestionScript questions;
+    ASSERT_EQ(import_Archiv("Mix", dir.file("mix.sad")), 1);
+    EXPECT_TRUE(questions.asked().empty());
+    EXPECT_EQ(children("Mix"), (std::vector<std::string>{"Rom", "Paris", "Rom (2)", "rom (3)", "Paris (2)"}));
+    EXPECT_EQ(get("Mix\\Rom", "HREF"), dir.file("Seiten\\Rom.htm"));
+    EXPECT_EQ(get("Mix\\Paris", "type"), "folder");
+    EXPECT_EQ(children("Mix\\rom (3)"), std::vector<std::string>{"Forum"});
+    EXPECT_EQ(readTextFile(get("Mix\\rom (3)\\Forum", "HREF")), "forum");
+    EXPECT_EQ(readTextFile(get("Mix\\Paris (2)", "HREF")), "paris");
+}
+
+TEST_F(ArchiveExchange, AnArchiveWithFilesButWithoutExchangeFileIsRefused) {
+    writeBytes(dir.file("ohne.sad"), archiveHeader() + archiveRecord("seite.htm", "page"));
+    EXPECT_EQ(import_Archiv("Alt", dir.file("ohne.sad")), -1);
+    EXPECT_EQ(entriesIn(offline()), 0u);
+    writeBytes(dir.file("leer.sad"), archiveHeader()); // an exported empty folder
+    EXPECT_EQ(import_Archiv("Alt", dir.file("leer.sad")), 1);
+    EXPECT_EQ(entriesIn(offline()), 0u);
+    EXPECT_EQ(children("Alt"), std::vector<std::string>{"staedte"});
+}
+
+TEST_F(ArchiveExchange, FailedPackingLeavesNeitherArchiveNorExchangeFileBehind) {
+    // A file in the staging folder that another program holds open: packing stops there.
+    const std::string held = getArchivTempFolder() + "\\zz_offen.htm";
+    writeBytes(held, "held");
+    ScopedHandle holder(
+        CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    MessageCapture messages;
+    EXPECT_EQ(export_Archiv2("Reisen", dir.file("out.sad")), -1);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"unable to open input file"});
+    EXPECT_FALSE(fileExists(getArchivTempFolder() + ".sad"));
+    EXPECT_FALSE(fileExists(getArchivIniPath()));
+    EXPECT_FALSE(fileExists(dir.file("out.sad")));
+    holder.reset();
+    deleteDirectory(getArchivTempFolder());
+}
+
+TEST_F(ArchiveExchange, ExportReplacesTheOldArchiveWithoutWritingIntoIt) {
+    writeBytes(dir.file("out.sad"), "das alte Archiv");
+    // A second name of the old archive's file: an export that wrote into the old file would
+    // change what it holds.
+    ASSERT_TRUE(CreateHardLinkA(dir.file("sicherung.sad").c_str(), dir.file("out.sad").c_str(), nullptr));
+    exportReisen();
+    EXPECT_EQ(readTextFile(dir.file("sicherung.sad")), "das alte Archiv");
+    EXPECT_EQ(recordNames(dir.file("out.sad")).size(), 5u);
+    EXPECT_EQ(entriesIn(dir.path()), 3u); // out.sad, sicherung.sad and Seiten: no temporary file
 }
 
 TEST_F(ArchiveExchange, ImportLeavesOutPagesWhoseHrefIsNotAPlainFileName) {
@@ -305,10 +378,12 @@ TEST_F(ArchiveExchange, ImportStopsAtAbsurdlyDeepExchangeSections) {
     int depth = 0;
     while (!children(path).empty())
         path += "\\" + children(path)[0], ++depth;
-    // The store holds no section name over 511 bytes, which stops it before the import's own
-    // limit of 256 levels.
-    EXPECT_GT(depth, 200);
-    EXPECT_LE(depth, 256);
+    // The store holds no section name over 511 bytes ("NVOfflineTreeRoot\\Tief" and 244 times
+    // "\\d"), which stops it before the import's own limit of 256 levels.
+    EXPECT_EQ(depth, 244);
+    const std::vector<LeftOutEntry> leftOut = takeLeftOut();
+    ASSERT_EQ(leftOut.size(), 1u);
+    EXPECT_EQ(leftOut[0].path, path + "\\d");
 }
 
 TEST_F(ArchiveExchange, DamagedOrTraversalArchiveIsRefusedAndWritesNothing) {

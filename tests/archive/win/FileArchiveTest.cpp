@@ -146,7 +146,7 @@ TEST(FileArchive, ExtractFileStaysInsideTheContent) {
     size_t position = 520 + 4 + 6 + 4;
     EXPECT_FALSE(archive.extractFile(dir.file(""), "b.txt", 4, position));
     EXPECT_TRUE(archive.extractFile(dir.file(""), "b.txt", 3, position));
-    EXPECT_EQ(position, archive.contentBytes().size());
+    EXPECT_EQ(position, archive.contentSize());
     EXPECT_EQ(readTextFile(dir.file("b.txt")), "abc");
 }
 
@@ -225,4 +225,75 @@ TEST(RecordAppender, WriteFailureReportsAndLeavesNoPartialRecord) {
     EXPECT_EQ(appendRecord(archive.get(), input.get(), "input.bin", 4), AppendResult::WriteFailed);
     archive.reset();
     EXPECT_EQ(readTextFile(dir.file("out.sad")), archiveHeader());
+}
+
+TEST(RecordAppender, ReadFailurePastTheWriteBufferCutsTheArchiveBack) {
+    TempDir dir;
+    const std::string before = archiveHeader() + archiveRecord("a.htm", "a");
+    writeBytes(dir.file("out.sad"), before);
+    writeBytes(dir.file("input.bin"), std::string(200000, 'i')); // three flushes of 64 KiB reach the file
+    ScopedHandle archive(CreateFileA(dir.file("out.sad").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle input(CreateFileA(dir.file("input.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_EQ(appendRecord(archive.get(), input.get(), "input.bin", 300000), AppendResult::ReadFailed);
+    archive.reset();
+    EXPECT_EQ(readTextFile(dir.file("out.sad")), before);
+}
+
+namespace {
+using UnixFileName = char*(CDECL*)(LPCWSTR);
+
+uint64_t listedSize(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    ScopedFind find(FindFirstFileA(path.c_str(), &entry));
+    return find ? (uint64_t(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow : 0;
+}
+
+// Cuts a file to size as a failing drive would, from below the system: the file is open
+// without sharing, so only the host's own truncate reaches it (Wine starts host programs, but
+// gives no handle to wait for, so the listed size tells when it is done).
+bool truncateFromTheHost(const std::string& path, size_t size) {
+    auto unixName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::wstring wide(path.begin(), path.end());
+    char* name = unixName ? unixName(wide.c_str()) : nullptr;
+    if (!name) return false;
+    std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " \"" + name + "\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    ScopedHandle processHandle(process.hProcess), thread(process.hThread);
+    for (int wait = 0; wait < 200 && listedSize(path) != size; ++wait)
+        Sleep(50);
+    return listedSize(path) == size;
+}
+} // namespace
+
+TEST(FileArchive, AnArchiveThatCannotBeReadToItsEndIsAFailureNotACrash) {
+    TempDir dir;
+    const std::string small = archiveRecord("erste.htm", "first");
+    const std::string large = archiveRecord("grosse.htm", std::string(300000, 'g'));
+    struct Case {
+        const char* what;
+        std::string bytes;
+        size_t readable;
+        size_t filesKept;
+    } cases[] = {
+        {"cut in the data of its second file", archiveHeader() + small + large, 520 + small.size() + 100000, 1},
+        {"cut before the head of its second record", archiveHeader() + large + small, 520 + 100000, 0},
+    };
+    for (const Case& test : cases) {
+        const std::string path = dir.file(std::string(test.what) + ".sad");
+        const std::string destination = dir.file(test.what);
+        writeBytes(path, test.bytes);
+        CFileArchive archive(path);
+        ASSERT_TRUE(archive.loadArchive());
+        if (!truncateFromTheHost(path, test.readable)) GTEST_SKIP() << "no host truncate";
+        EXPECT_FALSE(archive.extractAll(destination + "\\")) << test.what;
+        EXPECT_EQ(filesBelow(destination), std::vector<std::string>(test.filesKept, "erste.htm")) << test.what;
+    }
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ArchiveTestFiles.h"
+#include "favorites/FavoritePaths.h"
 #include "platform/Handles.h"
 #include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
@@ -88,6 +91,14 @@ class NvToolArchive : public testing::Test {
     }
     ToolRun runNvTool(const std::string& arguments) { return runTool(tool, arguments, dir); }
     std::string offline() const { return dir.file("Eigene Dateien\\Quendal_Software_5\\Offline\\Data"); }
+    // The one folder an import unpacked into.
+    std::string unpackedFolder() const {
+        std::vector<std::string> files = filesBelow(offline());
+        return files.empty() ? "" : offline() + "\\" + files[0].substr(0, files[0].find('\\'));
+    }
+    void writeUserFile(const std::string& archiveSections) {
+        writeBytes(program + "\\ini\\demo.ini", "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n" + archiveSections);
+    }
 };
 } // namespace
 
@@ -115,9 +126,83 @@ TEST_F(NvToolArchive, ExportThenImportIntoAnotherFolderAndAskAgainOnTheSecondImp
     EXPECT_NE(again.err.find("\"Alt\\Staedte\\Wien\""), std::string::npos);
     EXPECT_EQ(runNvTool("archive tree Alt").out, tree.out);
 
-    ToolRun all = runNvTool("archive import Alt out.sad --no --all");
-    EXPECT_EQ(all.exitCode, 0u);
-    EXPECT_NE(runNvTool("archive tree Alt").out, tree.out); // replaced, pointing at the third copy
+    // The box "for all" ticked: No keeps every page without further questions, Yes replaces them.
+    ToolRun keepAll = runNvTool("archive import Alt out.sad --no --all");
+    EXPECT_EQ(keepAll.exitCode, 0u);
+    EXPECT_EQ(keepAll.err.find("question", keepAll.err.find("question") + 1), std::string::npos) << keepAll.err;
+    EXPECT_EQ(runNvTool("archive tree Alt").out, tree.out);
+    ToolRun replaceAll = runNvTool("archive import Alt out.sad --yes --all");
+    EXPECT_EQ(replaceAll.exitCode, 0u);
+    const std::string replaced = runNvTool("archive tree Alt").out;
+    EXPECT_NE(replaced, tree.out);
+    EXPECT_EQ(std::count(replaced.begin(), replaced.end(), '\t'), 2);
+    EXPECT_EQ(replaced.find(unpacked), std::string::npos); // both pages point at the newest copy
+}
+
+TEST_F(NvToolArchive, PagesWithTheSameFileNameKeepTheirOwnFiles) {
+    for (const char* side : {"a", "b"}) {
+        writeBytes(dir.file(std::string("Seiten\\") + side + "\\index.htm"), std::string("<html>") + side);
+        writeBytes(dir.file(std::string("Seiten\\") + side + "\\index-Dateien\\bild.gif"), std::string("GIF") + side);
+    }
+    writeUserFile("[NVOfflineTreeRoot]\r\nitem_0=\"Web\"\r\n"
+                  "[NVOfflineTreeRoot\\Web]\r\ntype=\"folder\"\r\nitem_0=\"Start\"\r\nitem_1=\"Mehr\"\r\n"
+                  "[NVOfflineTreeRoot\\Web\\Start]\r\ntype=\"file\"\r\nHREF=\"" + dir.file("Seiten\\a\\index.htm") +
+                  "\"\r\n[NVOfflineTreeRoot\\Web\\Mehr]\r\ntype=\"folder\"\r\nitem_0=\"Start\"\r\n"
+                  "[NVOfflineTreeRoot\\Web\\Mehr\\Start]\r\ntype=\"file\"\r\nHREF=\"" + dir.file("Seiten\\b\\index.htm") +
+                  "\"\r\n");
+    ASSERT_EQ(runNvTool("archive export Web web.sad").exitCode, 0u);
+    ASSERT_EQ(runNvTool("archive import Neu web.sad").exitCode, 0u);
+
+    const std::string tree = runNvTool("archive tree Neu").out;
+    const std::string a = tree.substr(tree.find('\t') + 1, tree.find('\n') - tree.find('\t') - 1);
+    const std::string b = tree.substr(tree.rfind('\t') + 1, tree.rfind('\n') - tree.rfind('\t') - 1);
+    EXPECT_EQ(readTextFile(a), "<html>a");
+    EXPECT_EQ(readTextFile(b), "<html>b");
+    std::string companion;
+    EXPECT_EQ(readTextFile(getPageFilesFolder(b, companion) + "/bild.gif"), "GIFb");
+    EXPECT_EQ(readTextFile(getPageFilesFolder(a, companion) + "/bild.gif"), "GIFa");
+}
+
+TEST_F(NvToolArchive, ExportNamesThePagesWhoseFileCannotBeRead) {
+    DeleteFileA(dir.file("Seiten\\Wien.htm").c_str());
+    ToolRun exported = runNvTool("archive export Reisen out.sad");
+    EXPECT_EQ(exported.exitCode, 0u);
+    EXPECT_EQ(exported.err, "nvtool: left out: Reisen\\Staedte\\Wien: its page file \"" + dir.file("Seiten\\Wien.htm") +
+                                "\" cannot be read\r\n");
+}
+
+TEST_F(NvToolArchive, ImportKeepsEveryNameVisibleAndNamesWhatTheStoreCannotHold) {
+    const std::string url = "http://lang.example/" + std::string(3000, 'x');
+    const std::string exchange = "[NVOfflineTreeRoot]\r\n"
+                                 "item_0=\"Bericht [PDF]\"\r\nitem_1=\"News\"\r\nitem_2=\"News]\"\r\nitem_3=\"Lang\"\r\n"
+                                 "[NVOfflineTreeRoot\\Bericht [PDF]]\r\ntype=\"file\"\r\nHREF=\"bericht.htm\"\r\n"
+                                 "[NVOfflineTreeRoot\\News]\r\ntype=\"folder\"\r\nitem_0=\"Innen\"\r\n"
+                                 "[NVOfflineTreeRoot\\News\\Innen]\r\ntype=\"file\"\r\nHREF=\"innen.htm\"\r\n"
+                                 "[NVOfflineTreeRoot\\News]]\r\ntype=\"file\"\r\nHREF=\"news.htm\"\r\n"
+                                 "[NVOfflineTreeRoot\\Lang]\r\ntype=\"file\"\r\nHREF=\"lang.htm\"\r\nURL=\"" + url +
+                                 "\"\r\n";
+    writeBytes(dir.file("hand.sad"), archiveHeader() + archiveRecord("nvarchive.ini", exchange) +
+                                         archiveRecord("bericht.htm", "b") + archiveRecord("innen.htm", "i") +
+                                         archiveRecord("news.htm", "n") + archiveRecord("lang.htm", "l"));
+    ToolRun imported = runNvTool("archive import Hand hand.sad");
+    EXPECT_EQ(imported.exitCode, 0u);
+    EXPECT_EQ(imported.err, "nvtool: left out: Hand\\Lang: its URL is longer than the store can hold (" +
+                                std::to_string(url.size()) + " characters)\r\n");
+
+    // A new process reads the saved per-user file.
+    const std::string unpacked = unpackedFolder();
+    // "]" became a blank, so "News " is a link of its own beside the folder "News".
+    EXPECT_EQ(runNvTool("archive tree Hand").out, "Bericht [PDF \t" + unpacked + "\\bericht.htm\nNews\\\n  Innen\t" +
+                                                      unpacked + "\\innen.htm\nNews \t" + unpacked + "\\news.htm\n");
+}
+
+TEST_F(NvToolArchive, ImportFailsWhenTheConfigurationCannotBeSaved) {
+    ASSERT_EQ(runNvTool("archive export Reisen out.sad").exitCode, 0u);
+    // A program that reads the per-user file and lets nobody replace it.
+    ScopedHandle reader(CreateFileA((program + "\\ini\\demo.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(runNvTool("archive import Alt out.sad").exitCode, 1u);
 }
 
 TEST_F(NvToolArchive, ListCreateAndExtract) {

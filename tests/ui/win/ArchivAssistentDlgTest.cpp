@@ -203,6 +203,20 @@ TEST_F(ArchivWizard, ExportToAMissingDriveAndAFailedImportStay) {
     EXPECT_EQ(importer.currentPage(), 3);
 }
 
+TEST_F(ArchivWizard, ExportWarnsAboutPagesWhoseFileCouldNotBeRead) {
+    DeleteFileA(dir.file("Rom.htm").c_str());
+    open();
+    chooseExport();
+    click(IDC_FRAME_NEXT);
+    chooseFolder("Reisen");
+    click(IDC_FRAME_NEXT);
+    setFile(dir.file("reisen.sad"));
+    click(IDC_FRAME_FINISH);
+    ASSERT_EQ(asked(), std::vector<std::string>{"MessageBoxArchivExportIncomplete"});
+    EXPECT_EQ(questions.asked()[0].insert, "Reisen\\Rom");
+    EXPECT_FALSE(wizard.exists());
+}
+
 TEST_F(ArchivWizard, ASecondFinishWhileTheExportRunsIsIgnored) {
     open();
     chooseExport();

@@ -30,6 +30,8 @@ const KeyCase kMessageKeys[] = {
     {"MessageBoxArchivExportError", ""},
     {"MessageBoxArchivDiskSpace", ""},
     {"MessageBoxArchivReplace", "Reisen\\Rom.htm"},
+    {"MessageBoxArchivImportIncomplete", "Reisen\\Lang, Reisen\\Rom"},
+    {"MessageBoxArchivExportIncomplete", "Reisen\\Rom"},
     {"MessageBoxFavImportTip1", ""},
     {"MessageBoxSearchBookmark", "\"default\""},
     {"MessageBoxFavImportSuccess", ""},
