@@ -13,6 +13,7 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LastImport.h"
 #include "favorites/StoreTree.h"
 #include "platform/ProfileValues.h"
 #include "platform/QuestionSeam.h"
@@ -101,12 +102,14 @@ int import_Archiv(const std::string& section, const std::string& archiveFile) {
     }
 
     StoreBatch batch;
+    ImportUndoCapture undo(ImportKind::archive, section);
     mergeArchivSection(destination + "nvarchive.ini", getOfflineTreeRoot() + "\\" + section, "", false);
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
         return -1;
     }
     saveSharedIni();
+    undo.keep(unpacked);
     return 1;
 }
 

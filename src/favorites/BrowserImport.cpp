@@ -10,6 +10,7 @@
 #include "favorites/BookmarkImport.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LastImport.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -59,11 +60,13 @@ int import_Browser(const std::string& destFolder, const std::string& profileId, 
     BookmarkNode root(kFolderNode, dest.name, "");
     root.firstChild = reader.takeTree();
     StoreBatch batch;
+    ImportUndoCapture undo(ImportKind::favorites, destFolder);
     std::string rootSection = getFavTreeRoot() + (dest.parent.empty() ? "" : "\\" + dest.parent);
     importBookmarkTree(sharedStoreNodes(), rootSection, &root, getDateString());
     // A result that does not fit the shared store is refused whole: the store is as before.
     if (!batch.commit()) return fail(why, "die Lesezeichen passen nicht in die Konfiguration");
     if (!saveSharedIniAfterChange()) return -1; // the user has been told why
+    undo.keep();
     trace("<<< import_Browser END >>>\n");
     return 1;
 }

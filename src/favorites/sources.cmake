@@ -6,6 +6,7 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ChromiumBookmarks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChromiumLocalState.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FavoritePaths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImportRecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LeftOutEntries.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StoreTree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Decoder.cpp
@@ -19,6 +20,7 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FavoritesStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FolderTreeView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InternetShortcut.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LastImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NetscapeProfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NetscapeTransfer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReplaceFile.cpp
