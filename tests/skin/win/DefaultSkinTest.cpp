@@ -42,7 +42,15 @@ const char* const kMessageKeys[] = {"MessageBoxArchivTip1",
                                     "MessageBoxInvalidFileName",
                                     "MessageBoxTreeMoveItems",
                                     "MessageBoxFolderExists",
-                                    "MessageBoxFileExists"};
+                                    "MessageBoxFileExists",
+                                    "MessageBoxFavUndoConfirm",
+                                    "MessageBoxFavUndoSuccess",
+                                    "MessageBoxFavUndoRefused",
+                                    "MessageBoxFavUndoError",
+                                    "MessageBoxArchivUndoConfirm",
+                                    "MessageBoxArchivUndoSuccess",
+                                    "MessageBoxArchivUndoRefused",
+                                    "MessageBoxArchivUndoError"};
 
 struct SectionKeys {
     const char* section;
@@ -64,7 +72,7 @@ const SectionKeys kWizardSections[] = {
       "ImportExportFileDlgDescription"}},
     {"FavImportExportPage1",
      {"Background", "CheckBoxImport", "CheckBoxExport", "Title", "Description", "Description_Import",
-      "Description_Export"}},
+      "Description_Export", "CheckBoxUndo", "TextUndo", "Description_Undo", "UndoLine"}},
     {"FavImportExportPage2",
      {"Background", "CheckBoxIE", "CheckBoxNC", "CheckBoxNCFile", "Title", "TextIE", "TextNC", "TextNCFile",
       "BookmarkName", "ButtonSearch", "NCUsers", "Import_Title", "Export_Title", "ButtonImportIE",
@@ -72,7 +80,7 @@ const SectionKeys kWizardSections[] = {
     {"FavImportExportPage3", {"Background", "TreeView"}},
     {"ArchivImportExportPage1",
      {"Background", "CheckBoxImport", "CheckBoxExport", "Title", "Description", "Description_Import",
-      "Description_Export"}},
+      "Description_Export", "CheckBoxUndo", "TextUndo", "Description_Undo", "UndoLine"}},
     {"ArchivImportExportPage2",
      {"Edit", "ButtonSearch", "Background", "Title", "DescriptionArchiv2", "AuswahlText", "Import_Title",
       "Export_Title"}},
@@ -81,7 +89,7 @@ const SectionKeys kWizardSections[] = {
 
 const char* const kTextElements[] = {
     "Message", "ImportExportTitle", "ImportExportDescription", "Title",      "Description", "TextIE",
-    "TextNC",  "TextNCFile",        "DescriptionArchiv2",      "AuswahlText"};
+    "TextNC",  "TextNCFile",        "DescriptionArchiv2",      "AuswahlText", "TextUndo"};
 
 std::string field(const std::string& value, int index) {
     SettingsCursor cursor(value);
