@@ -49,7 +49,7 @@ class DemoTour {
 
     bool favorites() {
         return importFromExplorer() && importFromNetscape() && importFromFile() && importFromChrome() &&
-               exportToFile();
+               undoChromeImport() && exportToFile();
     }
     bool archive() { return exportArchive() && importArchive(); }
     bool missingUser();
@@ -59,6 +59,7 @@ class DemoTour {
     bool importFromNetscape();
     bool importFromFile();
     bool importFromChrome();
+    bool undoChromeImport();
     bool exportToFile();
     bool exportArchive();
     bool importArchive();
@@ -72,6 +73,7 @@ class DemoTour {
     TourDriver& tour_;
     Measures measures_;
     std::string archiveFile_;
+    std::optional<LinkCount> beforeChrome_; // the top folder before the Chrome import
     int run_ = 0;
 };
 
@@ -149,6 +151,8 @@ bool DemoTour::importFromChrome() {
     tour_.heading(std::to_string(++run_) + ". Favorites wizard: import a Google Chrome profile's bookmarks");
     std::optional<int> links = measured(measures_.browserLinks(kChromeProfile));
     if (!links) return false;
+    beforeChrome_ = favoritesIn(kTopFolder);
+    if (!beforeChrome_) return false;
     tour_.note("the Chrome profile " + kChromeProfile + " has " + std::to_string(*links) +
                " links besides an internal page, with two folders \"Neuer Ordner\"");
     if (!(tour_.start("-Favorites") && tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::FavoritesSource) &&
@@ -164,6 +168,26 @@ bool DemoTour::importFromChrome() {
                           std::to_string(*links) + " links");
     tour_.note("result: " + describe(*after) + " imported into " + kTopFolder + "\\" + folder +
                " (the browser's roots and both \"Neuer Ordner\" folders among them)");
+    return true;
+}
+
+bool DemoTour::undoChromeImport() {
+    tour_.heading(std::to_string(++run_) + ". Favorites wizard: undo the last import (the Chrome profile's)");
+    std::optional<LinkCount> before = favoritesIn(kTopFolder);
+    if (!before) return false;
+    tour_.note("the store folder " + kTopFolder + " holds " + describe(*before) + "; before the Chrome import it held " +
+               describe(*beforeChrome_));
+    if (!(tour_.start("-Favorites") && tour_.tick(IDC_PAGE1_UNDO, "undo the last import") &&
+          tour_.picture("favorites-undo-choice") && tour_.finish() &&
+          tour_.answer("MessageBoxFavUndoConfirm", IDYES, "favorites-undo-question") &&
+          tour_.answer("MessageBoxFavUndoSuccess", IDOK, "favorites-undo-done") && tour_.waitForEnd()))
+        return false;
+    std::optional<LinkCount> after = favoritesIn(kTopFolder);
+    if (!after) return false;
+    if (!(*after == *beforeChrome_))
+        return tour_.fail("the store folder " + kTopFolder + " holds " + describe(*after) + ", expected " +
+                          describe(*beforeChrome_) + " as before the Chrome import");
+    tour_.note("result: " + kTopFolder + " holds " + describe(*after) + " again, as before the Chrome import");
     return true;
 }
 
