@@ -8,7 +8,8 @@ namespace {
 // Only a folder the import made: directly in the offline data folder, never that folder itself.
 bool isUnpackedFolder(const std::string& folder) {
     const std::string name = folder.substr(folder.rfind('\\') + 1);
-    return !name.empty() && name != "." && name != ".." && equalsNoCase(getParentPath(folder), getOfflineDataFolder());
+    return !name.empty() && name != "." && name != ".." &&
+           equalsNoCase(getParentPath(folder), getOfflineDataFolder());
 }
 } // namespace
 

@@ -46,7 +46,8 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 
 bool isAtOrBelow(std::string_view name, std::string_view path) {
     if (name.size() == path.size()) return equalsNoCase(name, path);
-    return name.size() > path.size() && name[path.size()] == '\\' && equalsNoCase(name.substr(0, path.size()), path);
+    return name.size() > path.size() && name[path.size()] == '\\' &&
+           equalsNoCase(name.substr(0, path.size()), path);
 }
 
 namespace {
@@ -130,7 +131,8 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
 
 bool IniDocument::removeSection(std::string_view name) {
     if (!findSection(name)) return false;
-    replaceSections([name](std::string_view candidate) { return equalsNoCase(candidate, name); }, IniDocument());
+    replaceSections([name](std::string_view candidate) { return equalsNoCase(candidate, name); },
+                    IniDocument());
     return true;
 }
 
@@ -143,7 +145,8 @@ void IniDocument::replaceSections(const SectionFilter& belongs, const IniDocumen
         } else if (const IniSection* replacement = saved.findSection(section->name())) {
             auto copy = std::make_unique<IniSection>(replacement->name());
             copy->excluded = replacement->excluded;
-            for (const IniEntry& entry : replacement->entries()) copy->set(entry.key, entry.value);
+            for (const IniEntry& entry : replacement->entries())
+                copy->set(entry.key, entry.value);
             kept.push_back(std::move(copy));
         }
     }
@@ -159,7 +162,8 @@ void IniDocument::replaceSectionsBelow(std::string_view path, const IniDocument&
 
 void IniDocument::rebuildIndex() {
     index_.clear();
-    for (size_t i = 0; i < sections_.size(); ++i) index_.insert(hashNoCase(sections_[i]->name()), i);
+    for (size_t i = 0; i < sections_.size(); ++i)
+        index_.insert(hashNoCase(sections_[i]->name()), i);
 }
 
 void IniDocument::markSections(std::string_view prefix) {
@@ -279,11 +283,13 @@ size_t IniDocument::serializedSize(bool includeExcluded) const {
 
 void copyDocument(const IniDocument& from, IniDocument& to) {
     to.clear();
-    for (const auto& section : from.sections()) copySection(*section, to);
+    for (const auto& section : from.sections())
+        copySection(*section, to);
 }
 
 void copySection(const IniSection& from, IniDocument& to) {
     IniSection& copy = to.findOrAddSection(from.name());
     copy.excluded = from.excluded;
-    for (const IniEntry& entry : from.entries()) copy.set(entry.key, entry.value);
+    for (const IniEntry& entry : from.entries())
+        copy.set(entry.key, entry.value);
 }

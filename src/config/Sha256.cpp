@@ -11,7 +11,9 @@ constexpr uint32_t kRound[64] = {
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
-uint32_t rotate(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
+uint32_t rotate(uint32_t x, int n) {
+    return (x >> n) | (x << (32 - n));
+}
 } // namespace
 
 Sha256::Sha256()
@@ -21,26 +23,29 @@ Sha256::Sha256()
 void Sha256::compress(const uint8_t* block) {
     uint32_t w[64];
     for (int i = 0; i < 16; ++i)
-        w[i] = uint32_t(block[4 * i]) << 24 | uint32_t(block[4 * i + 1]) << 16 | uint32_t(block[4 * i + 2]) << 8 |
-               block[4 * i + 3];
+        w[i] = uint32_t(block[4 * i]) << 24 | uint32_t(block[4 * i + 1]) << 16 |
+               uint32_t(block[4 * i + 2]) << 8 | block[4 * i + 3];
     for (int i = 16; i < 64; ++i) {
         uint32_t s0 = rotate(w[i - 15], 7) ^ rotate(w[i - 15], 18) ^ (w[i - 15] >> 3);
         uint32_t s1 = rotate(w[i - 2], 17) ^ rotate(w[i - 2], 19) ^ (w[i - 2] >> 10);
         w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
     uint32_t v[8];
-    for (int i = 0; i < 8; ++i) v[i] = state_[i];
+    for (int i = 0; i < 8; ++i)
+        v[i] = state_[i];
     for (int i = 0; i < 64; ++i) {
         uint32_t s1 = rotate(v[4], 6) ^ rotate(v[4], 11) ^ rotate(v[4], 25);
         uint32_t choice = (v[4] & v[5]) ^ (~v[4] & v[6]);
         uint32_t t1 = v[7] + s1 + choice + kRound[i] + w[i];
         uint32_t s0 = rotate(v[0], 2) ^ rotate(v[0], 13) ^ rotate(v[0], 22);
         uint32_t majority = (v[0] & v[1]) ^ (v[0] & v[2]) ^ (v[1] & v[2]);
-        for (int j = 7; j > 0; --j) v[j] = v[j - 1];
+        for (int j = 7; j > 0; --j)
+            v[j] = v[j - 1];
         v[4] += t1;
         v[0] = t1 + s0 + majority;
     }
-    for (int i = 0; i < 8; ++i) state_[i] += v[i];
+    for (int i = 0; i < 8; ++i)
+        state_[i] += v[i];
 }
 
 void Sha256::add(std::string_view data) {
@@ -57,13 +62,15 @@ void Sha256::add(std::string_view data) {
 std::array<uint8_t, 32> Sha256::finish() {
     const uint64_t bits = length_ * 8;
     add(std::string_view("\x80", 1));
-    while (buffered_ != 56) add(std::string_view("\0", 1));
+    while (buffered_ != 56)
+        add(std::string_view("\0", 1));
     for (int i = 7; i >= 0; --i) {
         const char byte = static_cast<char>(bits >> (8 * i));
         add(std::string_view(&byte, 1));
     }
     std::array<uint8_t, 32> digest{};
-    for (int i = 0; i < 32; ++i) digest[i] = static_cast<uint8_t>(state_[i / 4] >> (24 - 8 * (i % 4)));
+    for (int i = 0; i < 32; ++i)
+        digest[i] = static_cast<uint8_t>(state_[i / 4] >> (24 - 8 * (i % 4)));
     return digest;
 }
 

@@ -15,8 +15,9 @@ std::string valueOf(const IniDocument& document, std::string_view key) {
 bool sameEntries(const IniSection& a, const IniSection& b) {
     const auto& x = a.entries();
     const auto& y = b.entries();
-    return std::equal(x.begin(), x.end(), y.begin(), y.end(),
-                      [](const IniEntry& l, const IniEntry& r) { return l.key == r.key && l.value == r.value; });
+    return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const IniEntry& l, const IniEntry& r) {
+        return l.key == r.key && l.value == r.value;
+    });
 }
 
 std::optional<size_t> number(const std::string& text) {
@@ -28,9 +29,8 @@ std::optional<size_t> number(const std::string& text) {
 
 bool AffectedPart::contains(std::string_view section) const {
     if (isAtOrBelow(section, target)) return true;
-    return std::any_of(lists.begin(), lists.end(), [section](const std::string& list) {
-        return equalsNoCase(section, list);
-    });
+    return std::any_of(lists.begin(), lists.end(),
+                       [section](const std::string& list) { return equalsNoCase(section, list); });
 }
 
 void copyAffected(const IniDocument& from, const AffectedPart& part, IniDocument& to) {
@@ -46,7 +46,8 @@ std::string affectedText(const IniDocument& document, const AffectedPart& part) 
     return text;
 }
 
-std::string fingerprintOf(const IniDocument& document, const AffectedPart& part, const PlaceholderValues* readBack) {
+std::string fingerprintOf(const IniDocument& document, const AffectedPart& part,
+                          const PlaceholderValues* readBack) {
     std::string text = affectedText(document, part);
     if (readBack) {
         IniDocument read;
@@ -72,12 +73,15 @@ ImportCounts countChanges(const IniDocument& before, const IniDocument& after, c
 
 std::string recordText(const ImportRecord& record) {
     IniDocument header;
-    auto set = [&header](const std::string& key, const std::string& value) { header.setValue(kHeader, key, value); };
+    auto set = [&header](const std::string& key, const std::string& value) {
+        header.setValue(kHeader, key, value);
+    };
     set("kind", record.kind);
     set("folder", record.folder);
     set("date", record.date);
     set("target", record.part.target);
-    for (size_t i = 0; i < record.part.lists.size(); ++i) set("list_" + std::to_string(i), record.part.lists[i]);
+    for (size_t i = 0; i < record.part.lists.size(); ++i)
+        set("list_" + std::to_string(i), record.part.lists[i]);
     set("added", std::to_string(record.counts.added));
     set("changed", std::to_string(record.counts.changed));
     set("fingerprint", record.fingerprint);

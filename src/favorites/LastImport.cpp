@@ -19,7 +19,8 @@ std::string rootOf(ImportKind kind) {
 }
 
 std::string currentUser() {
-    return readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser", "");
+    return readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser",
+                              "");
 }
 
 std::string nowText() {
@@ -99,7 +100,8 @@ bool isUnchangedSinceImport(const ImportRecord& record) {
 
 UndoResult undoLastImport(ImportKind kind) {
     const std::string path = lastImportPath(kind);
-    if (path.empty() || !fileExists(path)) return outcome(UndoResult::nothingToUndo, "there is no import to undo");
+    if (path.empty() || !fileExists(path))
+        return outcome(UndoResult::nothingToUndo, "there is no import to undo");
     std::optional<ImportRecord> record = readLastImport(kind);
     if (!record) return outcome(UndoResult::failed, "the record of the last import cannot be read: " + path);
 
@@ -108,13 +110,15 @@ UndoResult undoLastImport(ImportKind kind) {
     if (fingerprintOf(ini.document(), record->part) != record->fingerprint) {
         batch.abandon();
         return outcome(UndoResult::refused,
-                       record->folder + " has changed since the import of " + record->date + "; nothing was undone",
+                       record->folder + " has changed since the import of " + record->date +
+                           "; nothing was undone",
                        record->folder);
     }
     const AffectedPart& part = record->part;
     ini.replaceSections([&part](std::string_view name) { return part.contains(name); }, record->before);
     if (!batch.commit())
-        return outcome(UndoResult::failed, "the restored store does not fit the configuration", record->folder);
+        return outcome(UndoResult::failed, "the restored store does not fit the configuration",
+                       record->folder);
     if (!saveSharedIniAfterChange())
         return outcome(UndoResult::failed, "the configuration could not be saved", record->folder);
     DeleteFileA(path.c_str());
@@ -125,9 +129,10 @@ UndoResult undoLastImport(ImportKind kind) {
 
 std::string describeLastImport(const ImportRecord& record) {
     std::string text = "folder " + record.folder + "\r\ndate " + record.date + "\r\nadded " +
-                       std::to_string(record.counts.added) + "\r\nchanged " + std::to_string(record.counts.changed) +
-                       "\r\n";
+                       std::to_string(record.counts.added) + "\r\nchanged " +
+                       std::to_string(record.counts.changed) + "\r\n";
     if (!record.unpackedFolder.empty()) text += "unpacked " + record.unpackedFolder + "\r\n";
-    text += isUnchangedSinceImport(record) ? "undo possible\r\n" : "undo refused: changed since the import\r\n";
+    text +=
+        isUnchangedSinceImport(record) ? "undo possible\r\n" : "undo refused: changed since the import\r\n";
     return text;
 }

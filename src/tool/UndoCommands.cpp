@@ -27,7 +27,8 @@ int runUndoCommand(ImportKind kind, const Args& args) {
     const std::string subject = std::string(importKindName(kind)) + " undo";
     const bool show = args.size() == 2 && args[1] == "--show";
     if (args.size() > 2 || (args.size() == 2 && !show)) return usageError(subject + " takes [--show]");
-    if (!openSharedIni()) std::fprintf(stderr, "nvtool: the shared configuration store could not be opened\n");
+    if (!openSharedIni())
+        std::fprintf(stderr, "nvtool: the shared configuration store could not be opened\n");
     const int code = show ? showLastImport(kind, subject) : undo(kind, subject);
     closeSharedIni();
     return code;

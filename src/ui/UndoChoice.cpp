@@ -26,7 +26,8 @@ std::string undoLine(ImportKind kind, const std::string& pageSection) {
     std::optional<ImportRecord> record = readLastImport(kind);
     if (!record) return {};
     const size_t entries = record->counts.added + record->counts.changed;
-    return fillIn(getLayoutSectionValue(pageSection, "UndoLine"), {record->folder, record->date, std::to_string(entries)});
+    return fillIn(getLayoutSectionValue(pageSection, "UndoLine"),
+                  {record->folder, record->date, std::to_string(entries)});
 }
 
 bool finishUndo(ImportKind kind, const std::string& prefix) {

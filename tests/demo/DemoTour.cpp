@@ -175,8 +175,8 @@ bool DemoTour::undoChromeImport() {
     tour_.heading(std::to_string(++run_) + ". Favorites wizard: undo the last import (the Chrome profile's)");
     std::optional<LinkCount> before = favoritesIn(kTopFolder);
     if (!before) return false;
-    tour_.note("the store folder " + kTopFolder + " holds " + describe(*before) + "; before the Chrome import it held " +
-               describe(*beforeChrome_));
+    tour_.note("the store folder " + kTopFolder + " holds " + describe(*before) +
+               "; before the Chrome import it held " + describe(*beforeChrome_));
     if (!(tour_.start("-Favorites") && tour_.tick(IDC_PAGE1_UNDO, "undo the last import") &&
           tour_.picture("favorites-undo-choice") && tour_.finish() &&
           tour_.answer("MessageBoxFavUndoConfirm", IDYES, "favorites-undo-question") &&
@@ -187,7 +187,8 @@ bool DemoTour::undoChromeImport() {
     if (!(*after == *beforeChrome_))
         return tour_.fail("the store folder " + kTopFolder + " holds " + describe(*after) + ", expected " +
                           describe(*beforeChrome_) + " as before the Chrome import");
-    tour_.note("result: " + kTopFolder + " holds " + describe(*after) + " again, as before the Chrome import");
+    tour_.note("result: " + kTopFolder + " holds " + describe(*after) +
+               " again, as before the Chrome import");
     return true;
 }
 

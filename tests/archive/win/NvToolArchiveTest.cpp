@@ -200,7 +200,8 @@ TEST_F(NvToolArchive, UndoRestoresTheTreeAndRemovesTheUnpackedFolder) {
     ASSERT_EQ(imported.exitCode, 0u) << imported.err;
     ASSERT_NE(archiveSections(runNvTool("config show " + userFile).out), before);
     ASSERT_EQ(entriesIn(offline()), 1u);
-    const std::string unpacked = offline() + "\\" + filesBelow(offline())[0].substr(0, filesBelow(offline())[0].find('\\'));
+    const std::string unpacked =
+        offline() + "\\" + filesBelow(offline())[0].substr(0, filesBelow(offline())[0].find('\\'));
 
     ToolRun shown = runNvTool("archive undo --show");
     EXPECT_EQ(shown.exitCode, 0u);

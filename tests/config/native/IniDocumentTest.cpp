@@ -194,18 +194,24 @@ TEST(IniDocument, TheWriterNeverWritesALineTheReaderCannotRead) {
 
 TEST(IniDocument, RemovingAndReplacingSectionsKeepsTheOthersInPlace) {
     IniDocument document;
-    document.parse("[A]\r\na=\"1\"\r\n[Tree\\X]\r\nitem_0=\"Y\"\r\nnew=\"n\"\r\n[B]\r\nb=\"2\"\r\n"
-                   "[tree\\x\\Y]\r\ntype=\"file\"\r\n[Tree\\XY]\r\nk=\"kept\"\r\n[Tree\\X\\New]\r\nk=\"v\"\r\n",
-                   nullptr);
+    document.parse(
+        "[A]\r\na=\"1\"\r\n[Tree\\X]\r\nitem_0=\"Y\"\r\nnew=\"n\"\r\n[B]\r\nb=\"2\"\r\n"
+        "[tree\\x\\Y]\r\ntype=\"file\"\r\n[Tree\\XY]\r\nk=\"kept\"\r\n[Tree\\X\\New]\r\nk=\"v\"\r\n",
+        nullptr);
     IniDocument saved;
-    saved.parse("[TREE\\X]\r\nitem_0=\"Old\"\r\n[Tree\\X\\Old]\r\ntype=\"folder\"\r\n[Elsewhere]\r\nk=\"1\"\r\n", nullptr);
+    saved.parse(
+        "[TREE\\X]\r\nitem_0=\"Old\"\r\n[Tree\\X\\Old]\r\ntype=\"folder\"\r\n[Elsewhere]\r\nk=\"1\"\r\n",
+        nullptr);
     document.replaceSectionsBelow("Tree\\X", saved);
     std::string text;
     document.serialize(text, true);
     // "Tree\XY" is not below "Tree\X"; a saved section outside the path is not taken.
-    EXPECT_EQ(text, "[A]\r\na=\"1\"\r\n[TREE\\X]\r\nitem_0=\"Old\"\r\n[B]\r\nb=\"2\"\r\n[Tree\\XY]\r\nk=\"kept\"\r\n"
-                    "[Tree\\X\\Old]\r\ntype=\"folder\"\r\n");
+    EXPECT_EQ(
+        text,
+        "[A]\r\na=\"1\"\r\n[TREE\\X]\r\nitem_0=\"Old\"\r\n[B]\r\nb=\"2\"\r\n[Tree\\XY]\r\nk=\"kept\"\r\n"
+        "[Tree\\X\\Old]\r\ntype=\"folder\"\r\n");
     EXPECT_EQ(value(document, "tree\\x\\old", "type"), "folder"); // the index knows the new places
+    EXPECT_EQ(roundTrip(text), text);                             // an ordinary document for every reader
     EXPECT_EQ(value(document, "b", "b"), "2");
 
     EXPECT_TRUE(document.removeSection("tree\\xy"));

@@ -13,10 +13,11 @@ IniDocument parsed(const std::string& text) {
     return document;
 }
 
-const std::string kBefore = "[Root]\r\nitem_0=\"Fav\"\r\n[Root\\Fav]\r\ntype=\"folder\"\r\nitem_0=\"News\"\r\n"
-                            "[Root\\Fav\\News]\r\ntype=\"folder\"\r\nitem_0=\"Alt\"\r\n"
-                            "[Root\\Fav\\News\\Alt]\r\ntype=\"file\"\r\nURL=\"http://alt/\"\r\n"
-                            "[Root\\Fav\\Newsletter]\r\ntype=\"folder\"\r\n";
+const std::string kBefore =
+    "[Root]\r\nitem_0=\"Fav\"\r\n[Root\\Fav]\r\ntype=\"folder\"\r\nitem_0=\"News\"\r\n"
+    "[Root\\Fav\\News]\r\ntype=\"folder\"\r\nitem_0=\"Alt\"\r\n"
+    "[Root\\Fav\\News\\Alt]\r\ntype=\"file\"\r\nURL=\"http://alt/\"\r\n"
+    "[Root\\Fav\\Newsletter]\r\ntype=\"folder\"\r\n";
 
 ImportRecord recordOf(const IniDocument& before) {
     ImportRecord record;
@@ -90,7 +91,7 @@ TEST(ImportRecord, ACutOrAlteredRecordIsNotTaken) {
     const std::string text = recordText(recordOf(parsed(kBefore)));
     ASSERT_TRUE(parseRecord(text));
     EXPECT_FALSE(parseRecord(""));
-    EXPECT_FALSE(parseRecord(text.substr(0, text.rfind("URL="))));          // cut inside the saved part
+    EXPECT_FALSE(parseRecord(text.substr(0, text.rfind("URL=")))); // cut inside the saved part
     EXPECT_FALSE(parseRecord(text.substr(0, text.rfind("[Root\\Fav\\News\\Alt]")))); // a whole section lost
     std::string altered = text;
     altered.replace(altered.find("http://alt/"), 11, "http://neu/");

@@ -88,7 +88,7 @@ const SectionKeys kWizardSections[] = {
 };
 
 const char* const kTextElements[] = {
-    "Message", "ImportExportTitle", "ImportExportDescription", "Title",      "Description", "TextIE",
+    "Message", "ImportExportTitle", "ImportExportDescription", "Title",       "Description", "TextIE",
     "TextNC",  "TextNCFile",        "DescriptionArchiv2",      "AuswahlText", "TextUndo"};
 
 std::string field(const std::string& value, int index) {

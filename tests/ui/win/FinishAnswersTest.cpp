@@ -220,9 +220,13 @@ TEST_F(FavoritesFinishInput, ATipAndAnAbandonedImportLeaveTheFrameTakingTheNextF
 }
 
 namespace {
-const std::string kUndoTitle = "Import r\xFC" "ckg\xE4" "ngig machen";
+const std::string kUndoTitle = "Import r\xFC"
+                               "ckg\xE4"
+                               "ngig machen";
 
-HWND undoBox(CDirectionPage& page) { return GetDlgItem(page.handle(), IDC_PAGE1_UNDO); }
+HWND undoBox(CDirectionPage& page) {
+    return GetDlgItem(page.handle(), IDC_PAGE1_UNDO);
+}
 } // namespace
 
 TEST_F(FavoritesFinishInput, TheUndoChoiceUndoesTheLastImportAfterItsQuestion) {
@@ -243,12 +247,16 @@ TEST_F(FavoritesFinishInput, TheUndoChoiceUndoesTheLastImportAfterItsQuestion) {
     openWizard(favorites);
     CDirectionPage& page = favorites.directionPage();
     ASSERT_TRUE(IsWindowVisible(undoBox(page)));
-    EXPECT_EQ(page.elementText("TextUndo"),
-              "Import in \x84" "Favoriten\x93 vom " + readLastImport(ImportKind::favorites)->date + ": 3 Eintr\xE4" "ge");
+    EXPECT_EQ(page.elementText("TextUndo"), "Import in \x84"
+                                            "Favoriten\x93 vom " +
+                                                readLastImport(ImportKind::favorites)->date +
+                                                ": 3 Eintr\xE4"
+                                                "ge");
     clickButton(page.handle(), IDC_PAGE1_UNDO);
     EXPECT_TRUE(page.isUndo());
     EXPECT_FALSE(page.isImport());
-    EXPECT_EQ(page.elementText("Description"), getLayoutSectionValue("FavImportExportPage1", "Description_Undo"));
+    EXPECT_EQ(page.elementText("Description"),
+              getLayoutSectionValue("FavImportExportPage1", "Description_Undo"));
     EXPECT_FALSE(visible(favorites.handle(), IDC_FRAME_NEXT));
     EXPECT_TRUE(visible(favorites.handle(), IDC_FRAME_FINISH));
     shoot(favorites.handle(), "FavWizardPage1Undo");
