@@ -55,8 +55,10 @@ std::string lastImportPath(ImportKind kind) {
 ImportUndoCapture::ImportUndoCapture(ImportKind kind, const std::string& folder) : kind_(kind) {
     record_.kind = importKindName(kind);
     record_.folder = folder;
+    // "Favoriten\" names no folder of its own: the import goes into a new one below Favoriten.
+    while (!record_.folder.empty() && record_.folder.back() == '\\') record_.folder.pop_back();
     AffectedPart& part = record_.part;
-    part.target = rootOf(kind) + "\\" + folder;
+    part.target = rootOf(kind) + "\\" + record_.folder;
     part.lists.push_back(getParentPath(part.target));
     // A favorites import lists a target that is not a folder yet in the root section.
     if (kind == ImportKind::favorites && getNodeValue(part.target, "type").empty() &&

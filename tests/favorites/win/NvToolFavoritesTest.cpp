@@ -226,6 +226,11 @@ TEST_F(NvToolFavoritesTest, UndoPutsTheFavoritesSectionsBackExactlyAndOnlyOnce) 
     EXPECT_EQ(nvtool("favorites undo", &output, true), "1");
     EXPECT_NE(output.find("there is no import to undo"), std::string::npos);
     EXPECT_EQ(nvtool("favorites undo now"), "2");
+
+    // A folder path with an empty last name: the import makes a folder named by the file's title.
+    ASSERT_EQ(nvtool("favorites import-file \"Favoriten\\\\\" " + inQuotes(dir.file("b.htm"))), "0");
+    EXPECT_EQ(nvtool("favorites undo"), "0");
+    EXPECT_EQ(favoritesSections(savedConfiguration()), before);
 }
 
 TEST_F(NvToolFavoritesTest, UndoIsRefusedAndChangesNothingWhenTheFolderChangedSinceTheImport) {
