@@ -1,5 +1,8 @@
 #include "config/Sha256.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 constexpr uint32_t kRound[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
@@ -50,8 +53,20 @@ void Sha256::compress(const uint8_t* block) {
 
 void Sha256::add(std::string_view data) {
     length_ += data.size();
-    for (unsigned char c : data) {
-        buffer_[buffered_++] = c;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
+    size_t left = data.size();
+    while (left > 0) {
+        if (buffered_ == 0 && left >= 64) { // whole blocks straight from the input
+            compress(bytes);
+            bytes += 64;
+            left -= 64;
+            continue;
+        }
+        const size_t taken = std::min(left, 64 - buffered_);
+        std::memcpy(buffer_ + buffered_, bytes, taken);
+        buffered_ += taken;
+        bytes += taken;
+        left -= taken;
         if (buffered_ == 64) {
             compress(buffer_);
             buffered_ = 0;

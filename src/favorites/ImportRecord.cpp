@@ -39,17 +39,25 @@ void copyAffected(const IniDocument& from, const AffectedPart& part, IniDocument
 }
 
 std::string affectedText(const IniDocument& document, const AffectedPart& part) {
-    IniDocument affected;
-    copyAffected(document, part, affected);
+    // As IniDocument::serialize writes them, without copying the sections first.
     std::string text;
-    affected.serialize(text, true);
+    for (const auto& section : document.sections()) {
+        if (!part.contains(section->name()) || !isReadableSectionName(section->name())) continue;
+        text.append("[").append(section->name()).append("]\r\n");
+        for (const IniEntry& entry : section->entries())
+            if (isReadableEntry(entry.key, entry.value))
+                text.append(entry.key).append("=\"").append(entry.value).append("\"\r\n");
+    }
     return text;
 }
 
 std::string fingerprintOf(const IniDocument& document, const AffectedPart& part,
                           const PlaceholderValues* readBack) {
     std::string text = affectedText(document, part);
-    if (readBack) {
+    // Only a value whose first "%" starts %PERSONAL%, %APPDATA% or %CURRENTUSER% reads back otherwise.
+    const bool mayExpand = text.find("%P") != std::string::npos || text.find("%A") != std::string::npos ||
+                           text.find("%C") != std::string::npos;
+    if (readBack && mayExpand) {
         IniDocument read;
         read.parse(text, readBack);
         text.clear();
