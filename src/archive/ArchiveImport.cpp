@@ -12,6 +12,7 @@
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LastImport.h"
 #include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
 #include "platform/QuestionSeam.h"
@@ -214,6 +215,7 @@ int import_Archiv(const std::string& section, const std::string& archiveFile) {
     }
 
     StoreBatch batch;
+    ImportUndoCapture undo(ImportKind::archive, section);
     ArchivMerge(exchangeFile).mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
@@ -221,7 +223,9 @@ int import_Archiv(const std::string& section, const std::string& archiveFile) {
     }
     // The merged entries are published and point into the folder, so it stays even when the
     // per-user file cannot be written.
-    return saveSharedIniAfterChange() ? 1 : -1;
+    if (!saveSharedIniAfterChange()) return -1;
+    undo.keep(unpacked);
+    return 1;
 }
 
 bool extractArchiveFile(const std::string& name, const std::string& folder, const std::string& destination) {

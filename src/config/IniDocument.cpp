@@ -44,6 +44,12 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool isAtOrBelow(std::string_view name, std::string_view path) {
+    if (name.size() == path.size()) return equalsNoCase(name, path);
+    return name.size() > path.size() && name[path.size()] == '\\' &&
+           equalsNoCase(name.substr(0, path.size()), path);
+}
+
 namespace {
 size_t hashExact(std::string_view text) { return std::hash<std::string_view>{}(text); }
 } // namespace
@@ -121,6 +127,43 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
     if (!isReadableSectionName(section) || !isReadableEntry(key, value)) return false;
     findOrAddSection(section).set(key, value);
     return true;
+}
+
+bool IniDocument::removeSection(std::string_view name) {
+    if (!findSection(name)) return false;
+    replaceSections([name](std::string_view candidate) { return equalsNoCase(candidate, name); },
+                    IniDocument());
+    return true;
+}
+
+void IniDocument::replaceSections(const SectionFilter& belongs, const IniDocument& saved) {
+    std::vector<std::unique_ptr<IniSection>> kept;
+    kept.reserve(sections_.size());
+    for (auto& section : sections_) {
+        if (!belongs(section->name())) {
+            kept.push_back(std::move(section));
+        } else if (const IniSection* replacement = saved.findSection(section->name())) {
+            auto copy = std::make_unique<IniSection>(replacement->name());
+            copy->excluded = replacement->excluded;
+            for (const IniEntry& entry : replacement->entries())
+                copy->set(entry.key, entry.value);
+            kept.push_back(std::move(copy));
+        }
+    }
+    sections_ = std::move(kept);
+    rebuildIndex();
+    for (const auto& section : saved.sections())
+        if (belongs(section->name()) && !findSection(section->name())) copySection(*section, *this);
+}
+
+void IniDocument::replaceSectionsBelow(std::string_view path, const IniDocument& saved) {
+    replaceSections([path](std::string_view name) { return isAtOrBelow(name, path); }, saved);
+}
+
+void IniDocument::rebuildIndex() {
+    index_.clear();
+    for (size_t i = 0; i < sections_.size(); ++i)
+        index_.insert(hashNoCase(sections_[i]->name()), i);
 }
 
 void IniDocument::markSections(std::string_view prefix) {
@@ -240,9 +283,13 @@ size_t IniDocument::serializedSize(bool includeExcluded) const {
 
 void copyDocument(const IniDocument& from, IniDocument& to) {
     to.clear();
-    for (const auto& section : from.sections()) {
-        IniSection& copy = to.findOrAddSection(section->name());
-        copy.excluded = section->excluded;
-        for (const IniEntry& entry : section->entries()) copy.set(entry.key, entry.value);
-    }
+    for (const auto& section : from.sections())
+        copySection(*section, to);
+}
+
+void copySection(const IniSection& from, IniDocument& to) {
+    IniSection& copy = to.findOrAddSection(from.name());
+    copy.excluded = from.excluded;
+    for (const IniEntry& entry : from.entries())
+        copy.set(entry.key, entry.value);
 }

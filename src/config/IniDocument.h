@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,6 +34,9 @@ bool isReadableEntry(std::string_view key, std::string_view value);
 // ASCII case-insensitive hashing and comparison for section names.
 size_t hashNoCase(std::string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
+// Whether the section name is path itself or a section below it (path + "\" + ...), compared
+// as section names compare.
+bool isAtOrBelow(std::string_view name, std::string_view path);
 
 // One section: entries in insertion order, keys compared exactly. Small sections are searched
 // directly; larger ones through a hash index, so lookups stay O(1) on average.
@@ -76,6 +80,8 @@ class IniDocument {
     IniDocument() = default;
     IniDocument(const IniDocument&) = delete;
     IniDocument& operator=(const IniDocument&) = delete;
+    IniDocument(IniDocument&&) = default;
+    IniDocument& operator=(IniDocument&&) = default;
 
     const IniSection* findSection(std::string_view name) const;
     IniSection* findSection(std::string_view name);
@@ -83,6 +89,16 @@ class IniDocument {
     const std::string* findValue(std::string_view section, std::string_view key) const;
     // Stores the value; refuses (false, nothing changed) what the reader could not read back.
     bool setValue(std::string_view section, std::string_view key, std::string_view value);
+    // Removes the section with its entries; false when there is none. The others keep their order.
+    bool removeSection(std::string_view name);
+    // Replaces every section for which belongs(name) holds by the section of that name in saved,
+    // or removes it when saved has none, in one pass; each replaced section keeps its place.
+    // Sections of saved for which belongs holds and that the document lacks are appended in
+    // saved's order. The rest of the document stays as it is.
+    using SectionFilter = std::function<bool(std::string_view name)>;
+    void replaceSections(const SectionFilter& belongs, const IniDocument& saved);
+    // replaceSections for path and every section below it.
+    void replaceSectionsBelow(std::string_view path, const IniDocument& saved);
 
     // Sets the excluded flag of every section whose name begins with prefix (case-sensitive).
     void markSections(std::string_view prefix);
@@ -102,9 +118,13 @@ class IniDocument {
     size_t serializedSize(bool includeExcluded) const;
 
   private:
+    void rebuildIndex();
+
     std::vector<std::unique_ptr<IniSection>> sections_;
     FlatIndex index_;
 };
 
 // A deep copy of a document (sections, entries, excluded flags), for restoring a document.
 void copyDocument(const IniDocument& from, IniDocument& to);
+// A deep copy of one section, appended to (or merged into) to.
+void copySection(const IniSection& from, IniDocument& to);

@@ -100,6 +100,24 @@ bool CIniFile::setValue(const std::string& section, const std::string& key, cons
     return publish();
 }
 
+bool CIniFile::removeSection(const std::string& name) {
+    refresh();
+    if (!document_.removeSection(name)) return false;
+    return publish();
+}
+
+bool CIniFile::replaceSectionsBelow(const std::string& path, const IniDocument& saved) {
+    refresh();
+    document_.replaceSectionsBelow(path, saved);
+    return publish();
+}
+
+bool CIniFile::replaceSections(const IniDocument::SectionFilter& belongs, const IniDocument& saved) {
+    refresh();
+    document_.replaceSections(belongs, saved);
+    return publish();
+}
+
 void CIniFile::refresh() {
     unsigned char* view = sharedView();
     if (holdCount > 0 || !view) return;

@@ -24,6 +24,12 @@ class CIniFile {
     // Stores the value and publishes. False when the entry does not fit the limits of the file
     // syntax (nothing is stored) or the publication was refused.
     bool setValue(const std::string& section, const std::string& key, const std::string& value);
+    // Removes a section, or replaces the sections below path by those of saved
+    // (IniDocument::replaceSectionsBelow), then publishes as setValue does: inside a batch the
+    // change goes out with the batch's publication. Other programs reload the whole text.
+    bool removeSection(const std::string& name);
+    bool replaceSectionsBelow(const std::string& path, const IniDocument& saved);
+    bool replaceSections(const IniDocument::SectionFilter& belongs, const IniDocument& saved);
     void markSections(const std::string& prefix) { document_.markSections(prefix); }
     void clear() { document_.clear(); }
     std::string getSectionNames() const { return document_.getSectionNames(); }

@@ -11,6 +11,7 @@
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
 #include "favorites/FirefoxBookmarks.h"
+#include "favorites/LastImport.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -79,11 +80,13 @@ int import_Browser(const std::string& destFolder, const std::string& profileId, 
     BookmarkNode root(kFolderNode, dest.name, "");
     root.firstChild = std::move(bookmarks.roots);
     StoreBatch batch;
+    ImportUndoCapture undo(ImportKind::favorites, destFolder);
     std::string rootSection = getFavTreeRoot() + (dest.parent.empty() ? "" : "\\" + dest.parent);
     importBookmarkTree(sharedStoreNodes(), rootSection, &root, getDateString());
     // A result that does not fit the shared store is refused whole: the store is as before.
     if (!batch.commit()) return fail(notes, "die Lesezeichen passen nicht in die Konfiguration");
     if (!saveSharedIniAfterChange()) return -1; // the user has been told why
+    undo.keep();
     trace("<<< import_Browser END >>>\n");
     return 1;
 }

@@ -6,6 +6,7 @@
 #include "config/SharedIni.h"
 #include "favorites/FavoritesStore.h"
 #include "favorites/InternetShortcut.h"
+#include "favorites/LastImport.h"
 #include "favorites/LeftOutEntries.h"
 #include "favorites/StoreTree.h"
 #include "platform/Handles.h"
@@ -108,6 +109,7 @@ int import_MIE(const std::string& destFolder) {
     std::string favorites = getFavoritesFolder();
     if (favorites.empty()) return -1; // no folder to read: never fall back to the current drive
     StoreBatch batch;
+    ImportUndoCapture undo(ImportKind::favorites, destFolder);
     std::string section = getFavTreeRoot() + "\\" + destFolder;
     if (getNodeValue(section, "type").empty()) {
         setNodeValue(section, "type", "folder");
@@ -115,6 +117,7 @@ int import_MIE(const std::string& destFolder) {
     }
     importDirectory(section, favorites, ".url", true);
     if (!batch.commit() || !saveSharedIniAfterChange()) return -1;
+    undo.keep();
     trace("<<< import_MIE END >>>\n");
     return 1;
 }

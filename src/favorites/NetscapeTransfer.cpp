@@ -8,6 +8,7 @@
 #include "favorites/BookmarkWriter.h"
 #include "favorites/FavoritePaths.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LastImport.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/ReplaceFile.h"
 #include "platform/QuestionSeam.h"
@@ -34,12 +35,14 @@ int import_NC(const std::string& destFolder, const std::string& userOrFile, bool
     dumpTree(parser.bookmarkRoot.get());
 
     StoreBatch batch;
+    ImportUndoCapture undo(ImportKind::favorites, destFolder);
     std::string rootSection = getFavTreeRoot() + (dest.parent.empty() ? "" : "\\" + dest.parent);
     trace("rootSectionName : [%s] \n", rootSection.c_str());
     importBookmarkTree(sharedStoreNodes(), rootSection, parser.bookmarkRoot.get(), getDateString());
     freeTree(parser.bookmarkRoot);
     // A result that does not fit the shared store is refused whole: the store is as before.
     if (!batch.commit() || !saveSharedIniAfterChange()) return -1; // the user has been told why
+    undo.keep();
     trace("<<< import_NC END >>>\n");
     return 1;
 }

@@ -150,12 +150,13 @@ int showTree(const Args& args) {
 } // namespace
 
 int runArchiveCommand(const Args& args) {
-    if (args.empty()) return usageError("archive needs export, import, list, extract, create or tree");
+    if (args.empty()) return usageError("archive needs export, import, list, extract, create, tree or undo");
     if (args[0] == "export") return exportFolder(args);
     if (args[0] == "import") return importArchive(args);
     if (args[0] == "list") return listArchive(args);
     if (args[0] == "extract") return extractArchive(args);
     if (args[0] == "create") return createArchive(args);
     if (args[0] == "tree") return showTree(args);
+    if (args[0] == "undo") return runUndoCommand(ImportKind::archive, args);
     return usageError("unknown archive command '" + args[0] + "'");
 }

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "favorites/LastImport.h"
+
 // The command groups of nvtool. Each takes the words after its group name and returns the
 // process exit code: 0 success, 1 failure, 2 wrong usage (other codes where a group says so).
 using Args = std::vector<std::string>;
@@ -13,6 +15,9 @@ int runBookmarksCommand(const Args& args);
 // archive export|import|list|extract|create|tree; export and import exit 0 done, 1 failed,
 // 3 abandoned (no room on the destination's drive).
 int runArchiveCommand(const Args& args);
+
+// favorites undo / archive undo [--show]: exit 0 undone (or shown), 1 nothing to undo or refused.
+int runUndoCommand(ImportKind kind, const Args& args);
 
 // One line on standard error; returns 2.
 int usageError(const std::string& text);

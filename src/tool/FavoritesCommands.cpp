@@ -161,6 +161,7 @@ int runFavoritesCommand(const Args& input) {
     if (args[0] == "list") return listFolder(args);
     if (args[0] == "netscape-users") return listNetscapeUsers(args);
     if (args[0] == "browsers") return listBrowsers(args);
+    if (args[0] == "undo") return runUndoCommand(ImportKind::favorites, args);
     auto command = operations().find(args[0]);
     if (command == operations().end()) return usageError("unknown favorites command '" + args[0] + "'");
     const OperationCommand& operation = command->second;

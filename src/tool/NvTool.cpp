@@ -19,11 +19,11 @@ const char* const kUsage =
     "       nvtool favorites import-ie FOLDER | export-ie FOLDER | import-nc FOLDER USER\n"
     "                        | export-nc FOLDER USER | import-file FOLDER FILE | export-file FOLDER FILE\n"
     "                        [--yes | --no]\n"
-    "       nvtool favorites list [FOLDER] | netscape-users\n"
+    "       nvtool favorites list [FOLDER] | netscape-users | undo [--show]\n"
     "       nvtool bookmarks show FILE [--root NAME]\n"
     "       nvtool archive export FOLDER FILE | archive import FOLDER FILE [--yes|--no] [--all]\n"
     "       nvtool archive list FILE | archive extract FILE DIR | archive create DIR FILE\n"
-    "       nvtool archive tree [FOLDER]\n";
+    "       nvtool archive tree [FOLDER] | archive undo [--show]\n";
 
 std::string oneLine(std::string text) {
     for (char& c : text)

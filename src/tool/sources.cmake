@@ -4,4 +4,5 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FavoritesCommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NvTool.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StoreCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UndoCommands.cpp
 )

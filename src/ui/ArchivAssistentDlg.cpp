@@ -7,6 +7,7 @@
 #include "favorites/LeftOutEntries.h"
 #include "platform/QuestionSeam.h"
 #include "ui/ResourceIds.h"
+#include "ui/UndoChoice.h"
 
 namespace {
 const size_t kNamesInMessage = 3;
@@ -52,6 +53,11 @@ void CArchivAssistentDlg::createOtherPages() {
     page2_.createIn(handle());
 }
 
+void CArchivAssistentDlg::afterInit() {
+    page1_.offerUndo(undoLine(ImportKind::archive, page1_.section()));
+    page1_.onChoiceChanged([this] { updateButtons(false, !page1_.isUndo()); });
+}
+
 bool CArchivAssistentDlg::checkImportFile(const std::string& file) const {
     if (file.empty()) {
         askQuestion("MessageBoxArchivTip1", "");
@@ -65,6 +71,7 @@ bool CArchivAssistentDlg::checkImportFile(const std::string& file) const {
 }
 
 bool CArchivAssistentDlg::beforeStep(int from, int to, bool import) {
+    if (page1_.isUndo()) return false; // Finish, not Next, carries the undo out
     if (to == 2 && (from == 1 || !import)) page2_.setMode(import);
     if (import && from == 2 && to == 3) return checkImportFile(page2_.fileName());
     return true;
@@ -82,6 +89,10 @@ void CArchivAssistentDlg::afterStep(int from, int to, bool import) {
 }
 
 void CArchivAssistentDlg::onFinish() {
+    if (page1_.isUndo()) {
+        if (finishUndo(ImportKind::archive, "Archiv")) close();
+        return;
+    }
     const std::string folder = page3_.getSelectedPath();
     const std::string file = page2_.fileName();
     if (file.empty()) {

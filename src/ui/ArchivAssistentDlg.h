@@ -22,6 +22,7 @@ class CArchivAssistentDlg : public CAssistentFrame {
     bool beforeStep(int from, int to, bool import) override;
     void afterStep(int from, int to, bool import) override;
     void onFinish() override;
+    void afterInit() override;
 
   private:
     bool checkImportFile(const std::string& file) const;

@@ -12,6 +12,7 @@
 #include "platform/QuestionSeam.h"
 #include "platform/Trace.h"
 #include "ui/ResourceIds.h"
+#include "ui/UndoChoice.h"
 
 using Source = CFavSourcePage::Source;
 
@@ -68,6 +69,12 @@ void CFavAssistentDlg::CollectBrowserInfo() {
     }
 }
 
+void CFavAssistentDlg::afterInit() {
+    CollectBrowserInfo();
+    page1_.offerUndo(undoLine(ImportKind::favorites, page1_.section()));
+    page1_.onChoiceChanged([this] { updateButtons(false, !page1_.isUndo()); });
+}
+
 bool CFavAssistentDlg::checkSource() {
     switch (page2_.source()) {
     case Source::NCFile:
@@ -85,6 +92,7 @@ bool CFavAssistentDlg::checkSource() {
 }
 
 bool CFavAssistentDlg::beforeStep(int from, int to, bool import) {
+    if (page1_.isUndo()) return false; // Finish, not Next, carries the undo out
     if (import && from == 2 && to == 3) return checkSource();
     return true;
 }
@@ -122,6 +130,10 @@ void CFavAssistentDlg::tellBackupDate(const std::string& date) {
 }
 
 void CFavAssistentDlg::onFinish() {
+    if (page1_.isUndo()) {
+        if (finishUndo(ImportKind::favorites, "Fav")) close();
+        return;
+    }
     const bool import = isImport();
     std::string user;
     if (page2_.source() == Source::NC) {

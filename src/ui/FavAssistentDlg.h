@@ -30,7 +30,7 @@ class CFavAssistentDlg : public CAssistentFrame {
     bool beforeStep(int from, int to, bool import) override;
     void afterStep(int from, int to, bool import) override;
     void onFinish() override;
-    void afterInit() override { CollectBrowserInfo(); }
+    void afterInit() override;
 
   private:
     int runOperation(bool import, const std::string& folder, const std::string& user);

@@ -56,8 +56,9 @@ void CFavSourcePage::setDirectionTexts(bool import) {
         browserBox_.setCheck(0);
         ieBox_.setCheck(1);
     }
+    // The text is painted by the page from its element; an empty text shows nothing.
     setElementText("TextBrowser", browsers ? skinText("ButtonImportBrowser") : "");
-    for (HWND control : {browserBox_.handle(), item(IDC_FAV_BROWSERS), elementWindow("TextBrowser")})
+    for (HWND control : {browserBox_.handle(), item(IDC_FAV_BROWSERS)})
         if (control) ShowWindow(control, browsers ? SW_SHOW : SW_HIDE);
 }
 

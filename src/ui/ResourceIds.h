@@ -23,6 +23,7 @@
 // Direction pages.
 #define IDC_PAGE1_IMPORT 1000
 #define IDC_PAGE1_EXPORT 1001
+#define IDC_PAGE1_UNDO 1002
 
 // Favorites page 2.
 #define IDC_FAV_USERS 1004

@@ -28,11 +28,6 @@ std::string CWizardPage::elementText(const std::string& element) const {
     return found ? found->control().text() : std::string();
 }
 
-HWND CWizardPage::elementWindow(const std::string& element) const {
-    CManagedElement* found = elements_ ? elements_->find(element) : nullptr;
-    return found ? found->controlWindow() : nullptr;
-}
-
 std::string CWizardPage::skinText(const std::string& key) const {
     return getLayoutSectionValue(section_, key);
 }

@@ -19,8 +19,6 @@ class CWizardPage : public CDialog {
     // Sets the text of one of the page's text elements (and repaints its area).
     void setElementText(const std::string& element, const std::string& text);
     std::string elementText(const std::string& element) const;
-    // The window of one of the page's elements, or nullptr.
-    HWND elementWindow(const std::string& element) const;
     // The page's skin text of key.
     std::string skinText(const std::string& key) const;
 

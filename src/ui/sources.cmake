@@ -13,5 +13,6 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TreePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeRubberBand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeSelection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UndoChoice.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WizardPage.cpp
 )

@@ -52,7 +52,7 @@ class DemoTour {
 
     bool favorites() {
         return importFromExplorer() && importFromNetscape() && importFromFile() && importFromChrome() &&
-               importFromFirefox() && importFirefoxBackup() && exportToFile();
+               undoChromeImport() && importFromFirefox() && importFirefoxBackup() && exportToFile();
     }
     bool archive() { return exportArchive() && importArchive(); }
     bool missingUser();
@@ -67,6 +67,7 @@ class DemoTour {
     // Checks that the store folder now holds the links the profile gave.
     bool checkBrowserImport(const std::string& folder, int links, const std::string& remark);
     bool checkHoldsLink(const std::string& folder, const std::string& url, const std::string& what);
+    bool undoChromeImport();
     bool exportToFile();
     bool exportArchive();
     bool importArchive();
@@ -80,6 +81,7 @@ class DemoTour {
     TourDriver& tour_;
     Measures measures_;
     std::string archiveFile_;
+    std::optional<LinkCount> beforeChrome_; // the top folder before the Chrome import
     int run_ = 0;
 };
 
@@ -157,6 +159,8 @@ bool DemoTour::importFromChrome() {
     tour_.heading(std::to_string(++run_) + ". Favorites wizard: import a Google Chrome profile's bookmarks");
     std::optional<int> links = measured(measures_.browserLinks(kChromeProfile));
     if (!links) return false;
+    beforeChrome_ = favoritesIn(kTopFolder);
+    if (!beforeChrome_) return false;
     tour_.note("the Chrome profile " + kChromeProfile + " has " + std::to_string(*links) +
                " links besides an internal page, with two folders \"Neuer Ordner\"");
     if (!(tour_.start("-Favorites") && tour_.clickFrameButton(IDC_FRAME_NEXT, WizardPage::FavoritesSource) &&
@@ -230,6 +234,27 @@ bool DemoTour::importFirefoxBackup() {
            tour_.answer("MessageBoxFavImportBrowserBackup", IDOK, "favorites-import-firefox-backup-date") &&
            tour_.answer("MessageBoxFavImportSuccess", IDOK, "favorites-import-firefox-backup-done") &&
            tour_.waitForEnd() && checkBrowserImport(folder, *links, "from the backup of 02.12.2024");
+}
+
+bool DemoTour::undoChromeImport() {
+    tour_.heading(std::to_string(++run_) + ". Favorites wizard: undo the last import (the Chrome profile's)");
+    std::optional<LinkCount> before = favoritesIn(kTopFolder);
+    if (!before) return false;
+    tour_.note("the store folder " + kTopFolder + " holds " + describe(*before) +
+               "; before the Chrome import it held " + describe(*beforeChrome_));
+    if (!(tour_.start("-Favorites") && tour_.tick(IDC_PAGE1_UNDO, "undo the last import") &&
+          tour_.picture("favorites-undo-choice") && tour_.finish() &&
+          tour_.answer("MessageBoxFavUndoConfirm", IDYES, "favorites-undo-question") &&
+          tour_.answer("MessageBoxFavUndoSuccess", IDOK, "favorites-undo-done") && tour_.waitForEnd()))
+        return false;
+    std::optional<LinkCount> after = favoritesIn(kTopFolder);
+    if (!after) return false;
+    if (!(*after == *beforeChrome_))
+        return tour_.fail("the store folder " + kTopFolder + " holds " + describe(*after) + ", expected " +
+                          describe(*beforeChrome_) + " as before the Chrome import");
+    tour_.note("result: " + kTopFolder + " holds " + describe(*after) +
+               " again, as before the Chrome import");
+    return true;
 }
 
 bool DemoTour::exportToFile() {

@@ -91,6 +91,16 @@ int main(int argc, char** argv) {
         closeSharedIni();
         return 0;
     }
+    if (mode == "getlater" && argc == 4) {
+        // Holds the store: reads, waits for the event "NvStoreGo", then reads again.
+        say("open " + std::to_string(openSharedIni() ? 1 : 0));
+        say("value=" + getIniValue(argv[2], argv[3], "<none>"));
+        HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, "NvStoreGo");
+        if (go) WaitForSingleObject(go, 60000);
+        say("later=" + getIniValue(argv[2], argv[3], "<none>"));
+        closeSharedIni();
+        return 0;
+    }
     if (mode == "setlater" && argc == 5) {
         say("open " + std::to_string(openSharedIni() ? 1 : 0));
         HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, "NvStoreGo");
@@ -114,6 +124,7 @@ int main(int argc, char** argv) {
         Sleep(INFINITE);
     }
     if (mode == "stress" && argc == 4) return stress(argv[2], std::atoi(argv[3]));
-    say("usage: store_child hold | get S K | set S K V [--save] | sections | lockmutex | stress ID N");
+    say("usage: store_child hold | get S K | getlater S K | set S K V [--save] | sections | lockmutex | "
+        "stress ID N");
     return 2;
 }

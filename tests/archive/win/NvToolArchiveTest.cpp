@@ -259,3 +259,53 @@ TEST_F(NvToolArchive, ExitCodesForUsageNoRoomAndFailure) {
     EXPECT_EQ(runNvTool("archive import Alt fehlt.sad").exitCode, 1u);
     EXPECT_EQ(runNvTool("archive list fehlt.sad").exitCode, 1u);
 }
+
+namespace {
+// The page archive sections of "nvtool config show" output.
+std::string archiveSections(const std::string& shown) {
+    std::string sections;
+    bool inside = false;
+    size_t start = 0;
+    while (start < shown.size()) {
+        size_t end = shown.find('\n', start);
+        end = end == std::string::npos ? shown.size() : end + 1;
+        const std::string line = shown.substr(start, end - start);
+        if (line[0] == '[') inside = line.rfind("[NVOfflineTreeRoot", 0) == 0;
+        if (inside) sections += line;
+        start = end;
+    }
+    return sections;
+}
+} // namespace
+
+TEST_F(NvToolArchive, UndoRestoresTheTreeAndRemovesTheUnpackedFolder) {
+    const std::string userFile = "\"" + program + "\\ini\\demo.ini\"";
+    ASSERT_EQ(runNvTool("archive export Reisen out.sad").exitCode, 0u);
+    const std::string before = archiveSections(runNvTool("config show " + userFile).out);
+    ASSERT_NE(before, "");
+    // Into the exported folder itself: both pages replaced, a copy of the sub-folder added.
+    ToolRun imported = runNvTool("archive import Reisen out.sad --yes --all");
+    ASSERT_EQ(imported.exitCode, 0u) << imported.err;
+    ASSERT_NE(archiveSections(runNvTool("config show " + userFile).out), before);
+    ASSERT_EQ(entriesIn(offline()), 1u);
+    const std::string unpacked =
+        offline() + "\\" + filesBelow(offline())[0].substr(0, filesBelow(offline())[0].find('\\'));
+
+    ToolRun shown = runNvTool("archive undo --show");
+    EXPECT_EQ(shown.exitCode, 0u);
+    EXPECT_EQ(shown.out.substr(0, 14), "folder Reisen\r");
+    EXPECT_NE(shown.out.find("\r\nadded 0\r\nchanged 2\r\nunpacked " + unpacked + "\r\nundo possible\r\n"),
+              std::string::npos)
+        << shown.out;
+
+    ToolRun undone = runNvTool("archive undo");
+    EXPECT_EQ(undone.exitCode, 0u) << undone.err;
+    EXPECT_EQ(undone.out, "undone Reisen\r\n");
+    EXPECT_EQ(archiveSections(runNvTool("config show " + userFile).out), before);
+    EXPECT_EQ(entriesIn(offline()), 0u);
+    EXPECT_EQ(readTextFile(dir.file("Seiten\\Rom.htm")), "<html>Rom</html>");
+
+    ToolRun again = runNvTool("archive undo");
+    EXPECT_EQ(again.exitCode, 1u);
+    EXPECT_NE(again.err.find("nvtool: archive undo: there is no import to undo"), std::string::npos);
+}

@@ -191,3 +191,34 @@ TEST(IniDocument, TheWriterNeverWritesALineTheReaderCannotRead) {
     EXPECT_EQ(saved, "[A]\r\nk=\"" + std::string(600, 'w') + "\"\r\n[Z]\r\nlast=\"1\"\r\n");
     EXPECT_EQ(document.serializedSize(true), saved.size());
 }
+
+TEST(IniDocument, RemovingAndReplacingSectionsKeepsTheOthersInPlace) {
+    IniDocument document;
+    document.parse(
+        "[A]\r\na=\"1\"\r\n[Tree\\X]\r\nitem_0=\"Y\"\r\nnew=\"n\"\r\n[B]\r\nb=\"2\"\r\n"
+        "[tree\\x\\Y]\r\ntype=\"file\"\r\n[Tree\\XY]\r\nk=\"kept\"\r\n[Tree\\X\\New]\r\nk=\"v\"\r\n",
+        nullptr);
+    IniDocument saved;
+    saved.parse(
+        "[TREE\\X]\r\nitem_0=\"Old\"\r\n[Tree\\X\\Old]\r\ntype=\"folder\"\r\n[Elsewhere]\r\nk=\"1\"\r\n",
+        nullptr);
+    document.replaceSectionsBelow("Tree\\X", saved);
+    std::string text;
+    document.serialize(text, true);
+    // "Tree\XY" is not below "Tree\X"; a saved section outside the path is not taken.
+    EXPECT_EQ(
+        text,
+        "[A]\r\na=\"1\"\r\n[TREE\\X]\r\nitem_0=\"Old\"\r\n[B]\r\nb=\"2\"\r\n[Tree\\XY]\r\nk=\"kept\"\r\n"
+        "[Tree\\X\\Old]\r\ntype=\"folder\"\r\n");
+    EXPECT_EQ(value(document, "tree\\x\\old", "type"), "folder"); // the index knows the new places
+    EXPECT_EQ(roundTrip(text), text);                             // an ordinary document for every reader
+    EXPECT_EQ(value(document, "b", "b"), "2");
+
+    EXPECT_TRUE(document.removeSection("tree\\xy"));
+    EXPECT_FALSE(document.removeSection("Tree\\XY"));
+    EXPECT_EQ(document.getSectionNames(), "A\tTREE\\X\tB\tTree\\X\\Old");
+    EXPECT_EQ(value(document, "Tree\\X\\Old", "type"), "folder");
+    EXPECT_TRUE(isAtOrBelow("a\\b\\c", "A\\B"));
+    EXPECT_FALSE(isAtOrBelow("A\\BC", "A\\B"));
+    EXPECT_FALSE(isAtOrBelow("A", "A\\B"));
+}

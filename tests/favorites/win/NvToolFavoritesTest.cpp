@@ -1,6 +1,7 @@
 #include "FavoritesFixture.h"
 
 #include "SuiteEnvironment.h"
+#include "platform/Handles.h"
 
 namespace {
 std::string nvtool(const std::string& arguments, std::string* output = nullptr, bool withErrors = false) {
@@ -184,4 +185,89 @@ TEST_F(NvToolFavoritesTest, NetscapeUsersWithTheirFiles) {
                       "FOLDER [Sport]\r\n  LINK [Kicker] [http://kicker/]\r\n"
                       "LINK [Suche &amp; Finde] [http://suche/]\r\n");
     deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
+}
+
+namespace {
+// The favorites sections of a configuration text in the writer's syntax, in their order.
+std::string favoritesSections(const std::string& text) {
+    std::string sections;
+    bool inside = false;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        end = end == std::string::npos ? text.size() : end + 2;
+        std::string line = text.substr(start, end - start);
+        if (line[0] == '[') inside = line.rfind("[NVFavTreeRoot", 0) == 0;
+        if (inside) sections += line;
+        start = end;
+    }
+    return sections;
+}
+} // namespace
+
+TEST_F(NvToolFavoritesTest, UndoPutsTheFavoritesSectionsBackExactlyAndOnlyOnce) {
+    writeTextFile(dir.file("b.htm"), kBookmarks);
+    const std::string before = favoritesSections(savedConfiguration());
+    std::string output;
+    EXPECT_EQ(nvtool("favorites undo", &output, true), "1");
+    EXPECT_NE(output.find("nvtool: favorites undo: there is no import to undo"), std::string::npos) << output;
+    EXPECT_EQ(nvtool("favorites undo --show"), "1");
+
+    ASSERT_EQ(nvtool("favorites import-file \"Favoriten\\News\" " + inQuotes(dir.file("b.htm"))), "0");
+    ASSERT_NE(favoritesSections(savedConfiguration()), before);
+    EXPECT_EQ(nvtool("favorites undo --show", &output), "0");
+    EXPECT_EQ(output.substr(0, 24), "folder Favoriten\\News\r\nd");
+    EXPECT_NE(output.find("\r\nadded 3\r\nchanged 1\r\nundo possible\r\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("date " + getDateString() + " "), std::string::npos) << output;
+
+    EXPECT_EQ(nvtool("favorites undo", &output), "0");
+    EXPECT_EQ(output, "undone Favoriten\\News\r\n");
+    EXPECT_EQ(favoritesSections(savedConfiguration()), before);
+    EXPECT_EQ(nvtool("favorites undo", &output, true), "1");
+    EXPECT_NE(output.find("there is no import to undo"), std::string::npos);
+    EXPECT_EQ(nvtool("favorites undo now"), "2");
+
+    // A folder path with an empty last name: the import makes a folder named by the file's title.
+    ASSERT_EQ(nvtool("favorites import-file \"Favoriten\\\\\" " + inQuotes(dir.file("b.htm"))), "0");
+    EXPECT_EQ(nvtool("favorites undo"), "0");
+    EXPECT_EQ(favoritesSections(savedConfiguration()), before);
+}
+
+TEST_F(NvToolFavoritesTest, UndoIsRefusedAndChangesNothingWhenTheFolderChangedSinceTheImport) {
+    writeTextFile(dir.file("b.htm"), kBookmarks);
+    ASSERT_EQ(nvtool("favorites import-file \"Favoriten\\News\" " + inQuotes(dir.file("b.htm"))), "0");
+    ASSERT_EQ(nvtool("store set \"NVFavTreeRoot\\Favoriten\\News\\Sport\" item_1 Neu --save"), "0");
+    const std::string changed = savedConfiguration();
+    std::string output;
+    EXPECT_EQ(nvtool("favorites undo", &output, true), "1");
+    EXPECT_NE(output.find("nvtool: favorites undo: Favoriten\\News has changed since the import of "),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(savedConfiguration(), changed);
+    EXPECT_EQ(nvtool("favorites undo --show", &output), "0");
+    EXPECT_NE(output.find("undo refused: changed since the import\r\n"), std::string::npos);
+
+    // A failed import leaves the record of the last one.
+    EXPECT_EQ(nvtool("favorites import-nc Favoriten niemand"), "1");
+    EXPECT_EQ(nvtool("favorites undo --show", &output), "0");
+    EXPECT_EQ(output.substr(0, 23), "folder Favoriten\\News\r\n");
+}
+
+TEST_F(NvToolFavoritesTest, AProgramHoldingTheStoreSeesTheUndoAtItsNextRead) {
+    writeTextFile(dir.file("b.htm"), kBookmarks);
+    ScopedHandle go(CreateEventA(nullptr, TRUE, FALSE, "NvStoreGo"));
+    ChildProcess holder;
+    ASSERT_TRUE(holder.start("\"" + testExecutableDirectory() +
+                             "store_child.exe\" getlater \"NVFavTreeRoot\\Favoriten\\News\" item_0"));
+    ASSERT_TRUE(holder.waitForLine("value=<none>", 20000)) << holder.output();
+    ASSERT_EQ(nvtool("favorites import-file \"Favoriten\\News\" " + inQuotes(dir.file("b.htm"))), "0");
+    std::string output;
+    EXPECT_EQ(nvtool("favorites list \"Favoriten\\News\"", &output), "0");
+    EXPECT_EQ(output.substr(0, 17), "FOLDER [Sport]\r\n ");
+    EXPECT_EQ(nvtool("favorites undo", &output), "0");
+    SetEvent(go.get());
+    std::string later;
+    EXPECT_TRUE(holder.waitForLine("later=", 20000, &later));
+    EXPECT_EQ(later, "later=<none>");
+    EXPECT_EQ(holder.wait(), 0);
 }

@@ -70,6 +70,12 @@ TEST_F(SharedStoreImportTest, ImportOverThePerUserFileLimitIsRefusedWhole) {
               std::string::npos);
     EXPECT_NE(saved->find("[System]\r\nVersion=\"5\"\r\n"),
               std::string::npos); // merged sections are saved too
+
+    // A refused import leaves the record of the last one that went in.
+    const std::string record = readTextFile(lastImportPath(ImportKind::favorites));
+    ASSERT_FALSE(record.empty());
+    EXPECT_EQ(import_NC("Favoriten", big, true), -1);
+    EXPECT_EQ(readTextFile(lastImportPath(ImportKind::favorites)), record);
 }
 
 TEST_F(SharedStoreImportTest, ImportWhosePublicationDoesNotFitIsRefusedWhole) {

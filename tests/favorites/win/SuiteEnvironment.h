@@ -5,6 +5,7 @@
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/SharedIni.h"
+#include "favorites/LastImport.h"
 #include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
 
@@ -34,6 +35,12 @@ class FileGuard {
     std::string createdFolder_;
 };
 
+// A file that is absent while the guard lives; what was there before comes back afterwards.
+class AbsentFile : public FileGuard {
+  public:
+    explicit AbsentFile(const std::string& path) : FileGuard(path) { DeleteFileA(path.c_str()); }
+};
+
 // The suite's configuration as the program finds it: a current user "nvfavtest" with its
 // enciphered per-user file and "system.ini"; everything is restored afterwards.
 class SuiteEnvironment {
@@ -55,4 +62,7 @@ class SuiteEnvironment {
     std::string systemPath = getIniFilePath("system.ini");
     FileGuard userGuard{userPath};
     FileGuard systemGuard{systemPath};
+    // The records of the last imports lie beside the per-user file.
+    AbsentFile favoritesUndo{lastImportPath(ImportKind::favorites)};
+    AbsentFile archiveUndo{lastImportPath(ImportKind::archive)};
 };

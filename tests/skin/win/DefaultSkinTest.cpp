@@ -44,7 +44,15 @@ const char* const kMessageKeys[] = {"MessageBoxArchivTip1",
                                     "MessageBoxInvalidFileName",
                                     "MessageBoxTreeMoveItems",
                                     "MessageBoxFolderExists",
-                                    "MessageBoxFileExists"};
+                                    "MessageBoxFileExists",
+                                    "MessageBoxFavUndoConfirm",
+                                    "MessageBoxFavUndoSuccess",
+                                    "MessageBoxFavUndoRefused",
+                                    "MessageBoxFavUndoError",
+                                    "MessageBoxArchivUndoConfirm",
+                                    "MessageBoxArchivUndoSuccess",
+                                    "MessageBoxArchivUndoRefused",
+                                    "MessageBoxArchivUndoError"};
 
 struct SectionKeys {
     const char* section;
@@ -66,7 +74,7 @@ const SectionKeys kWizardSections[] = {
       "ImportExportFileDlgDescription"}},
     {"FavImportExportPage1",
      {"Background", "CheckBoxImport", "CheckBoxExport", "Title", "Description", "Description_Import",
-      "Description_Export"}},
+      "Description_Export", "CheckBoxUndo", "TextUndo", "Description_Undo", "UndoLine"}},
     {"FavImportExportPage2",
      {"Background", "CheckBoxIE", "CheckBoxNC", "CheckBoxNCFile", "Title", "TextIE", "TextNC", "TextNCFile",
       "BookmarkName", "ButtonSearch", "NCUsers", "Import_Title", "Export_Title", "ButtonImportIE",
@@ -74,7 +82,7 @@ const SectionKeys kWizardSections[] = {
     {"FavImportExportPage3", {"Background", "TreeView"}},
     {"ArchivImportExportPage1",
      {"Background", "CheckBoxImport", "CheckBoxExport", "Title", "Description", "Description_Import",
-      "Description_Export"}},
+      "Description_Export", "CheckBoxUndo", "TextUndo", "Description_Undo", "UndoLine"}},
     {"ArchivImportExportPage2",
      {"Edit", "ButtonSearch", "Background", "Title", "DescriptionArchiv2", "AuswahlText", "Import_Title",
       "Export_Title"}},
@@ -82,8 +90,8 @@ const SectionKeys kWizardSections[] = {
 };
 
 const char* const kTextElements[] = {
-    "Message", "ImportExportTitle", "ImportExportDescription", "Title",      "Description", "TextIE",
-    "TextNC",  "TextNCFile",        "DescriptionArchiv2",      "AuswahlText"};
+    "Message", "ImportExportTitle", "ImportExportDescription", "Title",       "Description", "TextIE",
+    "TextNC",  "TextNCFile",        "DescriptionArchiv2",      "AuswahlText", "TextUndo"};
 
 std::string field(const std::string& value, int index) {
     SettingsCursor cursor(value);

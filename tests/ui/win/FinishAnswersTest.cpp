@@ -2,7 +2,13 @@
 // without closing leaves a frame that takes the next Finish.
 #include "WizardFixture.h"
 
+#include "archive/ArchiveExport.h"
+#include "archive/ArchiveImport.h"
+#include "config/FileSystem.h"
+#include "config/IniFile.h"
 #include "favorites/FavoritesStore.h"
+#include "favorites/LastImport.h"
+#include "favorites/NetscapeTransfer.h"
 #include "support/GuiInput.h"
 #include "ui/ArchivAssistentDlg.h"
 #include "ui/FavAssistentDlg.h"
@@ -210,5 +216,96 @@ TEST_F(FavoritesFinishInput, ATipAndAnAbandonedImportLeaveTheFrameTakingTheNextF
     ASSERT_TRUE(importer.exists());
     EXPECT_EQ(finish(importer.handle(), {keys({VK_RETURN})}), abandoned);
     EXPECT_TRUE(importer.exists());
+    EXPECT_EQ(state.count(), 1);
+}
+
+namespace {
+const std::string kUndoTitle = "Import r\xFC"
+                               "ckg\xE4"
+                               "ngig machen";
+
+HWND undoBox(CDirectionPage& page) {
+    return GetDlgItem(page.handle(), IDC_PAGE1_UNDO);
+}
+} // namespace
+
+TEST_F(FavoritesFinishInput, TheUndoChoiceUndoesTheLastImportAfterItsQuestion) {
+    writeTextFile(dir.file("b.htm"), "<DL><p>\r\n<DT><H3>Sport</H3>\r\n<DL><p>\r\n"
+                                     "<DT><A HREF=\"http://kicker/\">Kicker</A>\r\n</DL><p>\r\n</DL><p>\r\n");
+    std::string before;
+    theIniFile().document().serialize(before, false);
+    ASSERT_EQ(import_NCFile("Favoriten", dir.file("b.htm")), 1);
+
+    // A skin without the choice does not offer it.
+    setIniValue("Layout_FavImportExportPage1", "CheckBoxUndo", "");
+    CFavAssistentDlg plain;
+    openWizard(plain);
+    EXPECT_FALSE(IsWindowVisible(undoBox(plain.directionPage())));
+    plain.close();
+    skin.addDefaultSkin();
+
+    openWizard(favorites);
+    CDirectionPage& page = favorites.directionPage();
+    ASSERT_TRUE(IsWindowVisible(undoBox(page)));
+    EXPECT_EQ(page.elementText("TextUndo"), "Import in \x84"
+                                            "Favoriten\x93 vom " +
+                                                readLastImport(ImportKind::favorites)->date +
+                                                ": 3 Eintr\xE4"
+                                                "ge");
+    clickButton(page.handle(), IDC_PAGE1_UNDO);
+    EXPECT_TRUE(page.isUndo());
+    EXPECT_FALSE(page.isImport());
+    EXPECT_EQ(page.elementText("Description"),
+              getLayoutSectionValue("FavImportExportPage1", "Description_Undo"));
+    EXPECT_FALSE(visible(favorites.handle(), IDC_FRAME_NEXT));
+    EXPECT_TRUE(visible(favorites.handle(), IDC_FRAME_FINISH));
+    shoot(favorites.handle(), "FavWizardPage1Undo");
+    clickButton(page.handle(), IDC_PAGE1_IMPORT); // and back: Next again
+    EXPECT_TRUE(visible(favorites.handle(), IDC_FRAME_NEXT));
+    clickButton(page.handle(), IDC_PAGE1_UNDO);
+
+    EXPECT_EQ(finish(favorites.handle(), {clickOn(IDYES), clickOn(IDOK)}),
+              (std::vector<std::string>{kUndoTitle, titleOf("MessageBoxFavUndoSuccess")}));
+    EXPECT_FALSE(favorites.exists());
+    std::string after;
+    theIniFile().document().serialize(after, false);
+    EXPECT_EQ(after, before);
+
+    CFavAssistentDlg again;
+    openWizard(again);
+    EXPECT_FALSE(IsWindowVisible(undoBox(again.directionPage())));
+    again.close();
+}
+
+TEST_F(FinishInput, AnArchiveUndoRefusedAfterAChangeLeavesTheWizardTakingTheNextFinish) {
+    ASSERT_EQ(export_Archiv2("Reisen", dir.file("export.sad")), 1);
+    ASSERT_EQ(import_Archiv("Alt", dir.file("export.sad")), 1);
+    const std::string page = kArchiveRoot + "\\Alt\\Rom";
+    const std::string date = getIniValue(page, "DATE", "");
+    const std::string unpacked = readLastImport(ImportKind::archive)->unpackedFolder;
+    ASSERT_TRUE(isDirectory(unpacked));
+    setIniValue(page, "DATE", "anders");
+
+    openWizard(archive);
+    clickButton(archive.directionPage().handle(), IDC_PAGE1_UNDO);
+    EXPECT_EQ(finish(archive.handle(), {clickOn(IDYES), clickOn(IDOK)}),
+              (std::vector<std::string>{kUndoTitle, titleOf("MessageBoxArchivUndoRefused")}));
+    ASSERT_TRUE(archive.exists());
+    EXPECT_EQ(archive.currentPage(), 1);
+    EXPECT_EQ(getIniValue(page, "DATE", ""), "anders");
+    EXPECT_TRUE(isDirectory(unpacked));
+
+    // Declined with Escape: nothing happens.
+    setIniValue(page, "DATE", date);
+    EXPECT_EQ(finish(archive.handle(), {keys({VK_ESCAPE})}), std::vector<std::string>{kUndoTitle});
+    ASSERT_TRUE(archive.exists());
+    EXPECT_EQ(getIniValue(page, "type", ""), "file"); // not undone
+
+    EXPECT_EQ(finish(archive.handle(), {clickOn(IDYES), clickOn(IDOK)}),
+              (std::vector<std::string>{kUndoTitle, titleOf("MessageBoxArchivUndoSuccess")}));
+    EXPECT_FALSE(archive.exists());
+    EXPECT_EQ(getIniValue(page, "type", "<none>"), "<none>");
+    EXPECT_EQ(getIniValue(kArchiveRoot + "\\Reisen\\Rom", "type", ""), "file");
+    EXPECT_FALSE(isDirectory(unpacked));
     EXPECT_EQ(state.count(), 1);
 }

@@ -46,6 +46,14 @@ const KeyCase kMessageKeys[] = {
     {"MessageBoxTreeMoveItems", ""},
     {"MessageBoxFolderExists", ""},
     {"MessageBoxFileExists", ""},
+    {"MessageBoxFavUndoConfirm", "Favoriten\\Aus Chrome"},
+    {"MessageBoxFavUndoSuccess", "Favoriten\\Aus Chrome"},
+    {"MessageBoxFavUndoRefused", "Favoriten\\Aus Chrome"},
+    {"MessageBoxFavUndoError", ""},
+    {"MessageBoxArchivUndoConfirm", "Aus dem Archiv"},
+    {"MessageBoxArchivUndoSuccess", "Aus dem Archiv"},
+    {"MessageBoxArchivUndoRefused", "Aus dem Archiv"},
+    {"MessageBoxArchivUndoError", ""},
 };
 
 struct ButtonCase {

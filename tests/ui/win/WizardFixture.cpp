@@ -3,11 +3,18 @@
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/IniFile.h"
+#include "favorites/LastImport.h"
 #include "platform/ProgramPaths.h"
 #include "skin/ManagedElementList.h"
 #include "support/GuiInput.h"
 
 namespace {
+// No test sees the record of another test's import.
+void forgetLastImports() {
+    for (ImportKind kind : {ImportKind::favorites, ImportKind::archive})
+        DeleteFileA(lastImportPath(kind).c_str());
+}
+
 int& stateCount() {
     static int count = 0;
     return count;
@@ -35,6 +42,7 @@ SuiteUser::SuiteUser()
     : currentUser_(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser",
                    std::string("nvwiztest")),
       path_(getUserIniPath()), existed_(fileExists(path_)) {
+    forgetLastImports();
     createDirectory(getParentPath(path_), false);
     std::string text = "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n";
     writeFile(path_, text);
@@ -50,6 +58,7 @@ SuiteUser::SuiteUser()
 }
 
 SuiteUser::~SuiteUser() {
+    forgetLastImports();
     if (!existed_) DeleteFileA(path_.c_str());
     if (!defaultsExisted_) DeleteFileA(defaultsPath_.c_str());
 }

@@ -1,0 +1,6 @@
+#pragma once
+#include "favorites/LastImport.h"
+
+// Undoes the last archive import (undoLastImport) and removes the folder it unpacked its pages
+// into, which nothing in the store points to any more.
+UndoResult undoLastArchivImport();

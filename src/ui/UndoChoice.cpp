@@ -1,0 +1,50 @@
+#include "ui/UndoChoice.h"
+
+#include <windows.h>
+
+#include <initializer_list>
+
+#include "archive/ArchiveUndo.h"
+#include "config/SharedIni.h"
+#include "platform/QuestionSeam.h"
+
+namespace {
+// Replaces the "%s" of pattern one after the other by the inserts.
+std::string fillIn(std::string pattern, std::initializer_list<std::string> inserts) {
+    size_t at = 0;
+    for (const std::string& insert : inserts) {
+        at = pattern.find("%s", at);
+        if (at == std::string::npos) break;
+        pattern.replace(at, 2, insert);
+        at += insert.size();
+    }
+    return pattern;
+}
+} // namespace
+
+std::string undoLine(ImportKind kind, const std::string& pageSection) {
+    std::optional<ImportRecord> record = readLastImport(kind);
+    if (!record) return {};
+    const size_t entries = record->counts.added + record->counts.changed;
+    return fillIn(getLayoutSectionValue(pageSection, "UndoLine"),
+                  {record->folder, record->date, std::to_string(entries)});
+}
+
+bool finishUndo(ImportKind kind, const std::string& prefix) {
+    std::optional<ImportRecord> record = readLastImport(kind);
+    const std::string folder = record ? record->folder : std::string();
+    const int answer = askQuestion("MessageBox" + prefix + "UndoConfirm", folder).button;
+    if (answer != IDYES && answer != IDOK) return false;
+    const UndoResult result = kind == ImportKind::archive ? undoLastArchivImport() : undoLastImport(kind);
+    switch (result.outcome) {
+    case UndoResult::done:
+        askQuestion("MessageBox" + prefix + "UndoSuccess", result.folder);
+        return true;
+    case UndoResult::refused:
+        askQuestion("MessageBox" + prefix + "UndoRefused", result.folder);
+        return false;
+    default:
+        askQuestion("MessageBox" + prefix + "UndoError", result.folder);
+        return false;
+    }
+}
