@@ -9,14 +9,7 @@
 #include "favorites/ChromiumLocalState.h"
 #include "favorites/StoreTree.h"
 
-namespace {
-std::optional<std::string> narrow(std::u16string_view units) {
-    std::string text;
-    for (char16_t unit : units)
-        text += unit < 0x100 ? static_cast<char>(unit) : '?';
-    return text;
-}
-} // namespace
+#include "Narrow.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -6,14 +6,9 @@
 
 #include "favorites/FirefoxBackup.h"
 
-namespace {
-std::optional<std::string> narrow(std::u16string_view units) {
-    std::string text;
-    for (char16_t unit : units)
-        text += unit < 0x100 ? static_cast<char>(unit) : '?';
-    return text;
-}
+#include "Narrow.h"
 
+namespace {
 void readJson(std::string_view json) {
     std::optional<std::vector<PlacesRow>> rows = backupRows(json);
     if (!rows) return;

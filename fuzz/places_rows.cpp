@@ -10,14 +10,9 @@
 #include "favorites/FirefoxPlaces.h"
 #include "favorites/StoreTree.h"
 
-namespace {
-std::optional<std::string> narrow(std::u16string_view units) {
-    std::string text;
-    for (char16_t unit : units)
-        text += unit < 0x100 ? static_cast<char>(unit) : '?';
-    return text;
-}
+#include "Narrow.h"
 
+namespace {
 const char* const kGuids[] = {"root________", "menu________", "toolbar_____", "tags________",
                               "unfiled_____", "mobile______", "other"};
 const char* const kUrls[] = {"https://a.example/", "place:sort=8", "about:blank", "javascript:x", ""};

@@ -134,16 +134,8 @@ bool copyWithAttributes(const std::string& archive, const std::string& target) {
 // Replaces the destination in one step, so that a copy that fails half-way leaves the old
 // archive whole; where its folder takes no new file, the copy goes over it as it always did.
 bool copyArchive(const std::string& archive, const std::string& destination) {
-    switch (replaceThroughTemporary(destination,
-                                    [&](const std::string& temporary) { return copyWithAttributes(archive, temporary); })) {
-    case Replacement::done:
-        return true;
-    case Replacement::failed:
-        return false;
-    case Replacement::noTemporary:
-        break;
-    }
-    return copyWithAttributes(archive, destination);
+    return replaceFile(destination,
+                       [&](const std::string& target) { return copyWithAttributes(archive, target); });
 }
 } // namespace
 

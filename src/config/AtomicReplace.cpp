@@ -15,9 +15,22 @@ Replacement replaceThroughTemporary(const std::string& path,
                                     const std::function<bool(const std::string& temporary)>& fill) {
     char temporary[MAX_PATH] = {};
     if (!GetTempFileNameA(folderOf(path).c_str(), "nvr", 0, temporary)) return Replacement::noTemporary;
-    if (fill(temporary) && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (fill(temporary) &&
+        MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Replacement::done;
     SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(temporary);
     return Replacement::failed;
+}
+
+bool replaceFile(const std::string& path, const std::function<bool(const std::string& target)>& fill) {
+    switch (replaceThroughTemporary(path, fill)) {
+    case Replacement::done:
+        return true;
+    case Replacement::failed:
+        return false;
+    case Replacement::noTemporary:
+        break;
+    }
+    return fill(path);
 }

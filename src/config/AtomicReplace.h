@@ -11,3 +11,6 @@ enum class Replacement {
 };
 Replacement replaceThroughTemporary(const std::string& path,
                                     const std::function<bool(const std::string& temporary)>& fill);
+// replaceThroughTemporary; where the folder takes no new file (a folder that is not ours, with
+// write rights on the file alone), fill writes over the file itself, as it always did there.
+bool replaceFile(const std::string& path, const std::function<bool(const std::string& target)>& fill);

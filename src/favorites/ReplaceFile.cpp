@@ -17,17 +17,7 @@ bool writeComplete(const std::string& path, const std::string& content) {
 }
 
 bool replace(const std::string& path, const std::string& content) {
-    switch (replaceThroughTemporary(path, [&](const std::string& temporary) { return writeComplete(temporary, content); })) {
-    case Replacement::done:
-        return true;
-    case Replacement::failed:
-        return false;
-    case Replacement::noTemporary:
-        break;
-    }
-    // A folder that is not ours (a profile below the program folder, with write rights on the
-    // file alone): written in place, as it always was there.
-    return writeComplete(path, content);
+    return replaceFile(path, [&](const std::string& target) { return writeComplete(target, content); });
 }
 } // namespace
 

@@ -12,7 +12,9 @@ MessageCapture::MessageCapture() {
     });
 }
 
-MessageCapture::~MessageCapture() { setMessageHandler(std::move(previous_)); }
+MessageCapture::~MessageCapture() {
+    setMessageHandler(std::move(previous_));
+}
 
 QuestionScript::QuestionScript(QuestionAnswer fallback) : fallback_(fallback) {
     previous_ = setQuestionHandler([this](const std::string& key, const std::string& insert) {
@@ -24,7 +26,9 @@ QuestionScript::QuestionScript(QuestionAnswer fallback) : fallback_(fallback) {
     });
 }
 
-QuestionScript::~QuestionScript() { setQuestionHandler(std::move(previous_)); }
+QuestionScript::~QuestionScript() {
+    setQuestionHandler(std::move(previous_));
+}
 
 TempDir::TempDir() {
     static int counter = 0;
@@ -37,13 +41,16 @@ TempDir::TempDir() {
     createDirectory(path_, false);
 }
 
-TempDir::~TempDir() { deleteDirectory(path_); }
+TempDir::~TempDir() {
+    deleteDirectory(path_);
+}
 
 namespace {
 std::optional<std::string> queryString(HKEY root, const std::string& subKey, const std::string& name,
                                        REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS)
+        return std::nullopt;
     ScopedRegKey key(opened);
     char buffer[4096] = {};
     DWORD size = sizeof(buffer) - 1, type = 0;
@@ -83,10 +90,12 @@ bool writeTextFile(const std::string& path, const std::string& content) {
     return writeWholeFile(path, content.data(), content.size(), false, false);
 }
 
-std::string readTextFile(const std::string& path) { return readWholeFile(path).value_or(std::string()); }
+std::string readTextFile(const std::string& path) {
+    return readWholeFile(path).value_or(std::string());
+}
 
-void setRegistryString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value,
-                       REGSAM view) {
+void setRegistryString(HKEY root, const std::string& subKey, const std::string& name,
+                       const std::string& value, REGSAM view) {
     HKEY created = nullptr;
     if (RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &created,
                         nullptr) != ERROR_SUCCESS)
@@ -131,7 +140,8 @@ int runProcess(const std::string& commandLine, std::string* output, DWORD timeou
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
         return -1;
     ScopedHandle processHandle(process.hProcess), threadHandle(process.hThread);
     writer.reset();
@@ -139,7 +149,8 @@ int runProcess(const std::string& commandLine, std::string* output, DWORD timeou
     std::string collected;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) collected.append(buffer, read);
+    while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        collected.append(buffer, read);
     if (WaitForSingleObject(processHandle.get(), timeoutMs) != WAIT_OBJECT_0) {
         TerminateProcess(processHandle.get(), 99);
         return -1;
@@ -182,7 +193,8 @@ void ChildProcess::readAvailable() {
     while (reader_ && PeekNamedPipe(reader_, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
         char buffer[4096];
         DWORD read = 0;
-        if (!ReadFile(reader_, buffer, available < sizeof(buffer) ? available : sizeof(buffer), &read, nullptr) ||
+        if (!ReadFile(reader_, buffer, available < sizeof(buffer) ? available : sizeof(buffer), &read,
+                      nullptr) ||
             read == 0)
             break;
         output_.append(buffer, read);
@@ -237,4 +249,12 @@ void ChildProcess::terminate() {
     WaitForSingleObject(process_, 5000);
     CloseHandle(process_);
     process_ = nullptr;
+}
+
+std::string nvtool(const std::string& arguments, std::string* output, bool errorsToOutput) {
+    std::string collected;
+    int code = runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, &collected, 60000,
+                          errorsToOutput);
+    if (output) *output = collected;
+    return std::to_string(code);
 }

@@ -81,8 +81,8 @@ class RegistryValueGuard {
 // Helpers over real files.
 bool writeTextFile(const std::string& path, const std::string& content);
 std::string readTextFile(const std::string& path); // "" when missing
-void setRegistryString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value,
-                       REGSAM view = 0);
+void setRegistryString(HKEY root, const std::string& subKey, const std::string& name,
+                       const std::string& value, REGSAM view = 0);
 void deleteRegistryTree(HKEY root, const std::string& subKey, REGSAM view = 0);
 // The folder of the running test executable, with a trailing backslash.
 std::string testExecutableDirectory();
@@ -93,6 +93,8 @@ bool isChildRole(const char* role);
 // when asked) is collected. Returns the exit code, or -1 when it could not be started.
 int runProcess(const std::string& commandLine, std::string* output = nullptr, DWORD timeoutMs = 60000,
                bool errorsToOutput = false);
+// Runs the nvtool.exe beside the test executable; its exit code as text, for readable checks.
+std::string nvtool(const std::string& arguments, std::string* output = nullptr, bool errorsToOutput = false);
 
 // A child process whose standard output is read while it runs.
 class ChildProcess {

@@ -5,15 +5,6 @@
 #include "config/Blowfish.h"
 #include "support/TestSupport.h"
 
-namespace {
-std::string nvtool(const std::string& arguments, std::string* output = nullptr) {
-    std::string collected;
-    int code = runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, &collected);
-    if (output) *output = collected;
-    return std::to_string(code);
-}
-} // namespace
-
 TEST(NvToolConfig, EncryptThenDecryptGivesAnyFileBack) {
     TempDir dir;
     std::mt19937 random(11);

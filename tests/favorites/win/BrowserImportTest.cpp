@@ -5,13 +5,6 @@
 #include "platform/Handles.h"
 
 namespace {
-std::string nvtool(const std::string& arguments, std::string* output = nullptr) {
-    std::string collected;
-    int code = runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, &collected);
-    if (output) *output = collected;
-    return std::to_string(code);
-}
-
 std::string urlNode(const std::string& name, const std::string& url) {
     return R"({"date_added":"13300000000000000","name":")" + name + R"(","type":"url","url":")" + url +
            R"("})";

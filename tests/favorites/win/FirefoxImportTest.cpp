@@ -6,13 +6,6 @@
 #include "support/FirefoxFiles.h"
 
 namespace {
-std::string nvtool(const std::string& arguments, std::string* output = nullptr) {
-    std::string collected;
-    int code = runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, &collected);
-    if (output) *output = collected;
-    return std::to_string(code);
-}
-
 void put(const std::string& path, const std::string& content) {
     createDirectory(getParentPath(path), false);
     ASSERT_TRUE(writeTextFile(path, content));

@@ -4,14 +4,6 @@
 #include "platform/Handles.h"
 
 namespace {
-std::string nvtool(const std::string& arguments, std::string* output = nullptr, bool withErrors = false) {
-    std::string collected;
-    int code = runProcess("\"" + testExecutableDirectory() + "nvtool.exe\" " + arguments, &collected, 60000,
-                          withErrors);
-    if (output) *output = collected;
-    return std::to_string(code);
-}
-
 std::string inQuotes(const std::string& text) {
     return "\"" + text + "\"";
 }
