@@ -97,6 +97,10 @@ bool TourDriver::fail(const std::string& reason) {
         line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     writeLine("  FAILED: " + line);
     std::fprintf(stderr, "demo tour failed: %s\n", toUtf8(line).c_str());
+    // The whole screen as it was when the step failed, to see why.
+    PixelCanvas canvas(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    copyScreen(RECT{0, 0, canvas.width(), canvas.height()}, canvas);
+    canvas.save(pictureFolder_ + "\\failed.bmp");
     program_.terminate();
     return false;
 }
