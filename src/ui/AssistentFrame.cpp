@@ -82,9 +82,7 @@ bool CAssistentFrame::onInitDialog() {
     elements_->addButtonElement("ButtonCancel", cancelButton_);
     elements_->addTextElement("ImportExportTitle");
     elements_->addTextElement("ImportExportDescription");
-    // The frame stays hidden until it is complete: shown earlier, it would be painted again for
-    // every bitmap, outline and caption that arrives.
-    elements_->loadLayout(true);
+    elements_->loadLayout(true); // the frame is shown below, once it is complete
     SetWindowTextA(handle(), elements_->caption().c_str());
     elements_->applyLayout();
     RECT client = clientRect();
@@ -92,16 +90,16 @@ bool CAssistentFrame::onInitDialog() {
 
     updateTitles(1, true);
     updateButtons(false, true);
-    ShowWindow(handle(), SW_SHOW);
-    showPage(1);
-    RedrawWindow(handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
-
-    // What is not on show yet comes after the first paint: the session notification, the other
-    // pages (the tree with the store's folders among them) and, for the favorites, Netscape's users.
     if (usesSessionNotification()) setSessionNotification(1, handle());
     createOtherPages();
     placePages(client.right, client.bottom);
     afterInit();
+    // Shown only when it is complete: a frame on show before it takes input would lose the
+    // clicks given meanwhile, and one shown earlier would be painted again for every bitmap,
+    // outline and caption that arrives.
+    ShowWindow(handle(), SW_SHOW);
+    showPage(1);
+    RedrawWindow(handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
     return true;
 }
 
@@ -134,11 +132,12 @@ void CAssistentFrame::updateButtons(bool backEnabled, bool nextVisible) {
 void CAssistentFrame::step(int to, bool import) {
     const int from = currentPage_;
     if (!beforeStep(from, to, import)) return;
-    showPage(to);
     updateTitles(to, import);
     const int lastPage = import ? 3 : 2;
     updateButtons(to != 1, to != lastPage);
     afterStep(from, to, import);
+    // The page is shown ready: a click on it right after it appears must not meet it half done.
+    showPage(to);
 }
 
 void CAssistentFrame::goNext() {
