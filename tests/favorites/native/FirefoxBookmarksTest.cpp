@@ -11,16 +11,9 @@
 #include "favorites/FirefoxProfilesIni.h"
 #include "favorites/PlacesDatabase.h"
 #include "support/FirefoxFiles.h"
+#include "Windows1252.h"
 
 namespace {
-// Code page 1252 as far as these tests need it: Latin-1 and the euro sign, "?" for the rest.
-std::optional<std::string> windows1252(std::u16string_view units) {
-    std::string text;
-    for (char16_t unit : units)
-        text += unit == u'\u20AC' ? '\x80' : unit < 0x100 ? static_cast<char>(unit) : '?';
-    return text;
-}
-
 const BrowserNodeMaker kNodes(windows1252,
                               [](uint64_t microseconds) { return std::to_string(microseconds); });
 
