@@ -9,7 +9,7 @@
 #include "favorites/BookmarkParser.h"
 #include "favorites/ChromiumBookmarks.h"
 #include "favorites/PlacesDatabase.h"
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 
 #include <sqlite3.h>
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "config/IniDocument.h"
-#include "favorites/ImportRecord.h"
+#include "store/ImportRecord.h"
 
 namespace {
 // About 1 MiB: 5,000 sections of 4 keys each, in the writer's syntax.

@@ -10,10 +10,8 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 set(NV_SYSTEM_LIBS comctl32 comdlg32 ole32 oleaut32 uuid gdi32 user32 shell32 advapi32 msimg32)
 
 # One static library per layer, nv<layer>, compiled against the layer's include root and linked
-# with the library of the layer below (and through it with every lower one): a call into a higher
-# layer has no header to declare it and no library to define it. The top layer, tool, is the
-# nvtool executable.
-set(NV_LAYER_BELOW)
+# with the libraries of the layers it uses: a call into any other layer has no header to declare
+# it and no library to define it. The top layer, tool, is the nvtool executable.
 foreach(layer ${NV_LAYERS})
   if(layer STREQUAL "tool")
     break()
@@ -23,8 +21,9 @@ foreach(layer ${NV_LAYERS})
   add_library(nv${layer} STATIC ${NV_${layer}_PORTABLE_SOURCES} ${NV_${layer}_WINDOWS_SOURCES} ${checks})
   target_include_directories(nv${layer} PRIVATE ${root})
   target_compile_options(nv${layer} PRIVATE ${NV_WARNINGS})
-  target_link_libraries(nv${layer} PUBLIC ${NV_LAYER_BELOW})
-  set(NV_LAYER_BELOW nv${layer})
+  foreach(used ${NV_USES_${layer}})
+    target_link_libraries(nv${layer} PUBLIC nv${used})
+  endforeach()
 endforeach()
 target_link_libraries(nvplatform PUBLIC ${NV_SYSTEM_LIBS})
 
@@ -57,7 +56,9 @@ nv_layer_include_root(tool root)
 nv_layer_header_checks(tool checks)
 add_executable(nvtool ${NV_tool_WINDOWS_SOURCES} ${checks})
 target_include_directories(nvtool PRIVATE ${root})
-target_link_libraries(nvtool PRIVATE nvapp)
+foreach(used ${NV_USES_tool})
+  target_link_libraries(nvtool PRIVATE nv${used})
+endforeach()
 target_compile_options(nvtool PRIVATE ${NV_WARNINGS})
 
 # GoogleTest built from Debian's sources with the cross compiler.
@@ -74,7 +75,7 @@ target_link_libraries(nvtestsupport PUBLIC nvapp gtest)
 target_include_directories(nvtestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
 
 set(NV_WIN_TEST_TARGETS)
-foreach(area platform config skin favorites archive ui app)
+foreach(area platform config skin store favorites archive ui app)
   file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/win/*.cpp)
   if(area_sources)
     add_executable(${area}_tests ${area_sources} $<TARGET_OBJECTS:nvresources>)

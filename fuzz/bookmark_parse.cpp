@@ -6,7 +6,7 @@
 
 #include "favorites/BookmarkImport.h"
 #include "favorites/BookmarkParser.h"
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 
 #include "Narrow.h"
 

@@ -7,7 +7,7 @@
 #include "favorites/BookmarkImport.h"
 #include "favorites/ChromiumBookmarks.h"
 #include "favorites/ChromiumLocalState.h"
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 
 #include "Narrow.h"
 

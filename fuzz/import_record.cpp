@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "favorites/ImportRecord.h"
+#include "store/ImportRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::optional<ImportRecord> record =

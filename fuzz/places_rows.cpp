@@ -8,7 +8,7 @@
 
 #include "favorites/BookmarkImport.h"
 #include "favorites/FirefoxPlaces.h"
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 
 #include "Narrow.h"
 

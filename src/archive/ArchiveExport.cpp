@@ -8,14 +8,14 @@
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
+#include "archive/PageFiles.h"
 #include "config/AtomicReplace.h"
-#include "config/FileSystem.h"
-#include "favorites/FavoritePaths.h"
-#include "favorites/FavoritesStore.h"
-#include "favorites/LeftOutEntries.h"
-#include "favorites/StoreTree.h"
+#include "platform/FileSystem.h"
 #include "platform/ProfileValues.h"
 #include "platform/Trace.h"
+#include "store/LeftOutEntries.h"
+#include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 
 namespace {
 const char* const kExchangeFileName = "nvarchive.ini";

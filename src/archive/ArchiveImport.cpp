@@ -9,14 +9,14 @@
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/FavoritesStore.h"
-#include "favorites/LastImport.h"
-#include "favorites/LeftOutEntries.h"
-#include "favorites/StoreTree.h"
+#include "platform/FileSystem.h"
 #include "platform/QuestionSeam.h"
 #include "platform/Trace.h"
+#include "store/LastImport.h"
+#include "store/LeftOutEntries.h"
+#include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 
 namespace {
 const char* const kExchangeFileName = "nvarchive.ini";

@@ -1,6 +1,6 @@
 #include "archive/ArchiveStore.h"
 
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
 

@@ -1,8 +1,8 @@
 #include "archive/ArchiveUndo.h"
 
 #include "archive/ArchiveStore.h"
-#include "config/FileSystem.h"
 #include "config/IniDocument.h"
+#include "platform/FileSystem.h"
 
 namespace {
 // Only a folder the import made: directly in the offline data folder, never that folder itself.

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "archive/RecordAppender.h"
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageSeam.h"
 #include "platform/Platform.h"
 #include "platform/Trace.h"

@@ -6,8 +6,8 @@
 
 #include "config/Blowfish.h"
 #include "config/Enciphered.h"
-#include "config/FileSystem.h"
 #include "config/IniDocument.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "platform/MessageSeam.h"
 #include "platform/Platform.h"

@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "config/ConfigFile.h"
-#include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "config/ProfileText.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "platform/MessageSeam.h"
 #include "platform/Platform.h"

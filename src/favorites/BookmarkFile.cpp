@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "config/FileSystem.h"
 #include "favorites/BookmarkParser.h"
+#include "platform/FileSystem.h"
 
 std::optional<std::string> wideToAnsi(std::u16string_view units) {
     if (units.empty()) return std::string();

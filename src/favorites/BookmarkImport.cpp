@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "favorites/LeftOutEntries.h"
-#include "favorites/StoreTree.h"
+#include "store/LeftOutEntries.h"
+#include "store/StoreTree.h"
 
 void sanitizeName(std::string& name) {
     for (char special : {'\\', '/', ':', '*', '?', '"', '>', '<', '|', '\''})

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "favorites/BookmarkNode.h"
-#include "favorites/NodeStore.h"
+#include "store/NodeStore.h"
 
 // Replaces each of \ / : * ? " > < | ' by a blank, removes leading and trailing white space,
 // then replaces "]" by a blank as well (a store name cannot hold it).

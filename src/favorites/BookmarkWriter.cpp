@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "favorites/BookmarkParser.h"
-#include "favorites/StoreTree.h"
 #include "favorites/Utf8Encoder.h"
 #include "platform/Trace.h"
+#include "store/StoreTree.h"
 
 namespace {
 void appendFolderOpening(std::string& text, const std::string& name) {

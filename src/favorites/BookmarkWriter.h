@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "favorites/NodeStore.h"
+#include "store/NodeStore.h"
 
 // Appends the children of the store folder section as Netscape bookmark HTML: nothing when the
 // section's "type" is not "folder"; folders with their children, links with their URL; children

@@ -4,15 +4,16 @@
 
 #include <cstdio>
 
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "favorites/BookmarkFile.h"
 #include "favorites/BookmarkImport.h"
 #include "favorites/FavoritePaths.h"
-#include "favorites/FavoritesStore.h"
 #include "favorites/FirefoxBookmarks.h"
-#include "favorites/LastImport.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 #include "platform/Trace.h"
+#include "store/LastImport.h"
+#include "store/SharedStoreNodes.h"
 
 namespace {
 // Microseconds since 1601-01-01 UTC as the local date "dd.mm.yyyy"; "" when out of range.

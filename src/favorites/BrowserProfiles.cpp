@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "config/FileSystem.h"
 #include "favorites/BookmarkFile.h"
 #include "favorites/ChromiumLocalState.h"
 #include "favorites/FirefoxBookmarks.h"
 #include "favorites/FirefoxProfilesIni.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "platform/Registry.h"
 

@@ -2,16 +2,17 @@
 
 #include <windows.h>
 
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/FavoritesStore.h"
 #include "favorites/InternetShortcut.h"
-#include "favorites/LastImport.h"
-#include "favorites/LeftOutEntries.h"
-#include "favorites/StoreTree.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
+#include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "platform/Trace.h"
+#include "store/LastImport.h"
+#include "store/LeftOutEntries.h"
+#include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 
 namespace {
 const char* const kFallbackFolder = "Quendal Browser-Links";

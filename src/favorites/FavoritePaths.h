@@ -2,11 +2,7 @@
 #include <string>
 #include <vector>
 
-// Path texts of the favorites and of the Netscape profiles, without any system access.
-
-// The companion folder of a saved page: the path without its last four characters plus
-// "-Dateien", with "/" for every "\"; folderName receives its last component.
-std::string getPageFilesFolder(const std::string& pagePath, std::string& folderName);
+// Path texts of the favorites tree and of the Netscape profiles, without any system access.
 
 // The store path of a tree item from the labels of its ancestors (top-level one first), its own
 // label and its image index (0 for non-folder items, which yield their parent's path).

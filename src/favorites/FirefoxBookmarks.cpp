@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "config/FileSystem.h"
 #include "favorites/FirefoxBackup.h"
 #include "favorites/PlacesDatabase.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "config/FileSystem.h"
 #include "favorites/BookmarkWriter.h"
+#include "platform/FileSystem.h"
 #include "platform/Trace.h"
 
 std::string readInternetShortcut(const std::string& path) {

@@ -1,18 +1,19 @@
 #include "favorites/NetscapeTransfer.h"
 
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "favorites/BookmarkFile.h"
 #include "favorites/BookmarkImport.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/BookmarkWriter.h"
 #include "favorites/FavoritePaths.h"
-#include "favorites/FavoritesStore.h"
-#include "favorites/LastImport.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/ReplaceFile.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 #include "platform/QuestionSeam.h"
 #include "platform/Trace.h"
+#include "store/LastImport.h"
+#include "store/SharedStoreNodes.h"
 
 namespace {
 std::string folderSection(const std::string& folder) {

@@ -10,10 +10,7 @@ list(APPEND PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FirefoxBackup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FirefoxPlaces.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FirefoxProfilesIni.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ImportRecord.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LeftOutEntries.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PlacesDatabase.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/StoreTree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Utf8Encoder.cpp
 )
@@ -22,11 +19,8 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BrowserImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BrowserProfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExplorerFavorites.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FavoritesStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FirefoxBookmarks.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FolderTreeView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InternetShortcut.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LastImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NetscapeProfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NetscapeTransfer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReplaceFile.cpp

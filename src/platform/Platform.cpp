@@ -63,3 +63,11 @@ int setSessionNotification(int flag, HWND window) {
     library = nullptr;
     return result;
 }
+
+std::string getDateString() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%02d.%02d.%02d", now.wDay, now.wMonth, now.wYear);
+    return text;
+}

@@ -16,3 +16,6 @@ bool getSystemErrorText(DWORD code, std::string& text);
 // Registers (flag 1) or unregisters (any other flag) window for session change notifications
 // through wtsapi32.dll, loaded at run time.
 int setSessionNotification(int flag, HWND window);
+
+// Today's local date as "dd.mm.yyyy".
+std::string getDateString();

@@ -1,4 +1,5 @@
 list(APPEND WINDOWS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/FileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProfileValues.cpp

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "platform/Trace.h"
 #include "skin/BmpFile.h"
@@ -250,4 +250,9 @@ HRGN createRegionFromBitmap(HBITMAP bitmap, int x, int y, int width, int height)
         if (part) CombineRgn(result.get(), result.get(), part.get(), RGN_OR);
     }
     return result.release();
+}
+
+HBITMAP loadBitmapFile(const std::string& path) {
+    return static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }

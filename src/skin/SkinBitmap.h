@@ -12,6 +12,9 @@
 // A screen-compatible bitmap (owned by the caller) or nullptr; width and height when asked.
 HBITMAP loadSkinBitmap(const std::string& path, int* width = nullptr, int* height = nullptr);
 
+// A bitmap file loaded as a DIB section, or nullptr.
+HBITMAP loadBitmapFile(const std::string& path);
+
 // The picture object of a non-bitmap image file, or nullptr. The caller releases it.
 IPicture* loadPicture(const std::string& path);
 SIZE getPictureSize(IPicture* picture);

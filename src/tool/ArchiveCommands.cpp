@@ -7,12 +7,11 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveImport.h"
 #include "archive/FileArchive.h"
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/FavoritePaths.h"
-#include "favorites/FavoritesStore.h"
-#include "favorites/StoreTree.h"
+#include "platform/FileSystem.h"
 #include "platform/QuestionSeam.h"
+#include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 #include "tool/Commands.h"
 
 namespace {

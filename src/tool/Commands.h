@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "favorites/LastImport.h"
+#include "store/LastImport.h"
 
 // The command groups of nvtool. Each takes the words after its group name and returns the
 // process exit code: 0 success, 1 failure, 2 wrong usage (other codes where a group says so).

@@ -2,8 +2,8 @@
 
 #include "config/Blowfish.h"
 #include "config/ConfigFile.h"
-#include "config/FileSystem.h"
 #include "config/IniDocument.h"
+#include "platform/FileSystem.h"
 #include "tool/Commands.h"
 
 namespace {

@@ -5,18 +5,18 @@
 #include <map>
 #include <vector>
 
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
-#include "favorites/FavoritesStore.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
-#include "favorites/StoreTree.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "platform/QuestionSeam.h"
 #include "platform/Registry.h"
+#include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 #include "tool/Commands.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <map>
 
-#include "favorites/LeftOutEntries.h"
 #include "platform/MessageSeam.h"
 #include "platform/QuestionSeam.h"
+#include "store/LeftOutEntries.h"
 #include "tool/Commands.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "archive/ArchiveUndo.h"
 #include "config/SharedIni.h"
-#include "favorites/LastImport.h"
+#include "store/LastImport.h"
 #include "tool/Commands.h"
 
 namespace {

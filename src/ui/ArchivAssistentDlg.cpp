@@ -2,10 +2,10 @@
 
 #include "archive/ArchiveExport.h"
 #include "archive/ArchiveImport.h"
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/LeftOutEntries.h"
+#include "platform/FileSystem.h"
 #include "platform/QuestionSeam.h"
+#include "store/LeftOutEntries.h"
 #include "ui/ResourceIds.h"
 #include "ui/UndoChoice.h"
 

@@ -3,7 +3,7 @@
 #include <ctime>
 #include <vector>
 
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "ui/FileChooser.h"
 #include "ui/ResourceIds.h"

@@ -2,15 +2,15 @@
 
 #include <vector>
 
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
 #include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
-#include "favorites/LeftOutEntries.h"
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
+#include "platform/FileSystem.h"
 #include "platform/QuestionSeam.h"
 #include "platform/Trace.h"
+#include "store/LeftOutEntries.h"
 #include "ui/ResourceIds.h"
 #include "ui/UndoChoice.h"
 

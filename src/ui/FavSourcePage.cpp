@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "config/FileSystem.h"
 #include "favorites/NetscapeProfiles.h"
+#include "platform/FileSystem.h"
 #include "platform/QuestionSeam.h"
 #include "ui/FileChooser.h"
 #include "ui/ResourceIds.h"

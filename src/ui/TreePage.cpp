@@ -1,10 +1,11 @@
 #include "ui/TreePage.h"
 
 #include "archive/FileChecks.h"
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/FavoritesStore.h"
-#include "favorites/FolderTreeView.h"
+#include "platform/FileSystem.h"
+#include "skin/SkinBitmap.h"
+#include "store/SharedStoreNodes.h"
+#include "ui/FolderTreeView.h"
 #include "ui/ResourceIds.h"
 
 CTreePage::CTreePage(bool archiveTree)

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "favorites/LastImport.h"
+#include "store/LastImport.h"
 
 // The wizards' third choice on page 1: undo the last import of their kind.
 

@@ -6,6 +6,7 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FavAssistentDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FavSourcePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileChooser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FolderTreeView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MultiTree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeDragDrop.cpp

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "skin/BmpFile.h"
 #include "support/GuiInput.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 
 MessageCapture::MessageCapture() {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "support/TestSupport.h"
 

@@ -14,11 +14,11 @@
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
-#include "favorites/FavoritesStore.h"
-#include "favorites/LeftOutEntries.h"
 #include "platform/Handles.h"
 #include "platform/ProfileValues.h"
 #include "platform/ProgramPaths.h"
+#include "store/LeftOutEntries.h"
+#include "store/SharedStoreNodes.h"
 #include "support/TestSupport.h"
 
 namespace {

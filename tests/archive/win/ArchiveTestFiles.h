@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "archive/ArchiveFormat.h"
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 
 // Builders and inspectors of real archive files and folder trees for the archive tests.
 inline std::string archiveRecord(const std::string& name, const std::string& data) {

@@ -3,7 +3,7 @@
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
 #include "favorites/FavoritePaths.h"
-#include "favorites/FavoritesStore.h"
+#include "store/SharedStoreNodes.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -36,14 +36,4 @@ TEST_F(ArchiveTreeNodes, HasItemIgnoresCaseAsTheSectionNamesDo) {
                                               "bersicht"));
     EXPECT_FALSE(hasItem("NVOfflineTreeRoot", "New"));
     EXPECT_EQ(getNodeValue("NVOfflineTreeRoot", "fehlt"), "");
-}
-
-TEST_F(ArchiveTreeNodes, PathHelpers) {
-    EXPECT_EQ(getFavTreeRoot(), "NVFavTreeRoot");
-    EXPECT_EQ(getOfflineTreeRoot(), "NVOfflineTreeRoot");
-    std::string name;
-    EXPECT_EQ(getPageFilesFolder("C:\\Archiv\\seite.htm", name), "C:/Archiv/seite-Dateien");
-    EXPECT_EQ(name, "seite-Dateien");
-    EXPECT_EQ(getPageFilesFolder("x\\seite.html", name), "x/seite.-Dateien");
-    EXPECT_EQ(name, "seite.-Dateien");
 }

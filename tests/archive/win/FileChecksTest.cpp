@@ -2,7 +2,7 @@
 
 #include "ArchiveTestFiles.h"
 #include "archive/FileChecks.h"
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "support/TestSupport.h"
 
 TEST(FileChecks, SplitsPathsIntoFolderAndFileName) {

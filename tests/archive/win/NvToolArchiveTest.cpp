@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ArchiveTestFiles.h"
-#include "favorites/FavoritePaths.h"
+#include "archive/PageFiles.h"
 #include "platform/Handles.h"
 #include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"

@@ -2,8 +2,8 @@
 
 #include "config/Blowfish.h"
 #include "config/ConfigFile.h"
-#include "config/FileSystem.h"
 #include "config/IniFile.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "support/TestSupport.h"
 

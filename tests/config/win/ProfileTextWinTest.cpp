@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "config/FileSystem.h"
 #include "config/ProfileText.h"
+#include "platform/FileSystem.h"
 #include "support/TestSupport.h"
 
 namespace {

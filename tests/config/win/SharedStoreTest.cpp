@@ -4,11 +4,11 @@
 
 #include "config/Blowfish.h"
 #include "config/ConfigFile.h"
-#include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"

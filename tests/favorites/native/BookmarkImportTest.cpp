@@ -2,8 +2,8 @@
 
 #include "favorites/BookmarkImport.h"
 #include "favorites/BookmarkParser.h"
-#include "favorites/LeftOutEntries.h"
-#include "favorites/StoreTree.h"
+#include "store/LeftOutEntries.h"
+#include "store/StoreTree.h"
 
 TEST(SanitizeName, ReplacesTheTenCharactersAndTrims) {
     std::string name = "a/b: c?";

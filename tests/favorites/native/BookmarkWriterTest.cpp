@@ -5,7 +5,7 @@
 
 #include "favorites/BookmarkParser.h"
 #include "favorites/BookmarkWriter.h"
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 
 namespace {
 // A stand-in for the ANSI code page 1252 as far as these tests need it: Latin-1 and the euro sign.

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "Windows1252.h"
 #include "favorites/BookmarkImport.h"
 #include "favorites/ChromiumBookmarks.h"
 #include "favorites/ChromiumLocalState.h"
-#include "favorites/StoreTree.h"
-#include "Windows1252.h"
+#include "store/StoreTree.h"
 
 namespace {
 std::string dayOf(uint64_t microseconds) {

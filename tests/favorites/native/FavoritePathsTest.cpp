@@ -2,16 +2,6 @@
 
 #include "favorites/FavoritePaths.h"
 
-TEST(FavoritePaths, PageFolders) {
-    std::string folder;
-    EXPECT_EQ(getPageFilesFolder("C:\\Archiv\\seite.htm", folder), "C:/Archiv/seite-Dateien");
-    EXPECT_EQ(folder, "seite-Dateien");
-    EXPECT_EQ(getPageFilesFolder("x\\seite.html", folder), "x/seite.-Dateien");
-    EXPECT_EQ(folder, "seite.-Dateien");
-    EXPECT_EQ(getPageFilesFolder("a.h", folder), "-Dateien");
-    EXPECT_EQ(folder, "-Dateien");
-}
-
 TEST(FavoritePaths, TreeItemPaths) {
     EXPECT_EQ(composeTreeItemPath({}, "Favoriten", 1), "Favoriten");
     EXPECT_EQ(composeTreeItemPath({}, "A/B", 1), "A/B");

@@ -1,4 +1,4 @@
-#include "FavoritesFixture.h"
+#include "support/FavoritesFixture.h"
 
 #include "favorites/BookmarkFile.h"
 #include "favorites/BookmarkParser.h"

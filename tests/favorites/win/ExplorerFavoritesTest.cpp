@@ -1,8 +1,9 @@
-#include "FavoritesFixture.h"
+#include "support/FavoritesFixture.h"
 
-#include "config/FileSystem.h"
 #include "favorites/ExplorerFavorites.h"
-#include "favorites/LeftOutEntries.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "store/LeftOutEntries.h"
 
 #include <set>
 

@@ -1,7 +1,7 @@
-#include "FavoritesFixture.h"
+#include "support/FavoritesFixture.h"
 
 #include "SuiteEnvironment.h"
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "support/FirefoxFiles.h"
 

@@ -1,10 +1,11 @@
-#include "FavoritesFixture.h"
+#include "support/FavoritesFixture.h"
 
-#include "config/FileSystem.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/ExplorerFavorites.h"
 #include "favorites/NetscapeTransfer.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
+#include "platform/Platform.h"
 
 namespace {
 const char* const kNavigatorMain = "Software\\Netscape\\Netscape Navigator\\Main";

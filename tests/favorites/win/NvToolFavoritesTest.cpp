@@ -1,7 +1,8 @@
-#include "FavoritesFixture.h"
+#include "support/FavoritesFixture.h"
 
 #include "SuiteEnvironment.h"
 #include "platform/Handles.h"
+#include "platform/Platform.h"
 
 namespace {
 std::string inQuotes(const std::string& text) {

@@ -1,9 +1,10 @@
-#include "FavoritesFixture.h"
+#include "support/FavoritesFixture.h"
 
 #include "SuiteEnvironment.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
 #include "favorites/NetscapeTransfer.h"
+#include "platform/Platform.h"
 
 namespace {
 // The suite's store opened in this process as the program opens it: a current user, its

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "config/ConfigFile.h"
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
-#include "favorites/LastImport.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
+#include "store/LastImport.h"
 #include "support/TestSupport.h"
 
 // Keeps a file's content (or its absence) and puts it back at the end.

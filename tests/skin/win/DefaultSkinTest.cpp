@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "skin/LayoutParsing.h"
 #include "skin/ManagedElementList.h"

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "config/FileSystem.h"
+#include "TestHostDialog.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "skin/BmpFile.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
-#include "TestHostDialog.h"
 #include "toolkit/Dialog.h"
 
 namespace {

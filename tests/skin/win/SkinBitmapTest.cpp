@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "config/FileSystem.h"
+#include "TestHostDialog.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "skin/SkinBitmap.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
-#include "TestHostDialog.h"
 
 namespace {
 void put16(std::string& s, size_t at, uint16_t v) {

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "skin/ManagedElementList.h"
+#include "skin/SkinBitmap.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 #include "toolkit/Dialog.h"

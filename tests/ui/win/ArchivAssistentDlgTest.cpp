@@ -2,8 +2,8 @@
 
 #include <ctime>
 
-#include "config/FileSystem.h"
-#include "favorites/FavoritesStore.h"
+#include "platform/FileSystem.h"
+#include "store/SharedStoreNodes.h"
 #include "support/GuiInput.h"
 #include "ui/ArchivAssistentDlg.h"
 

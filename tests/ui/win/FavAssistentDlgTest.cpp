@@ -1,7 +1,7 @@
 #include "WizardFixture.h"
 
-#include "config/FileSystem.h"
-#include "favorites/FavoritesStore.h"
+#include "platform/FileSystem.h"
+#include "store/SharedStoreNodes.h"
 #include "support/FirefoxFiles.h"
 #include "support/GuiInput.h"
 #include "ui/FavAssistentDlg.h"

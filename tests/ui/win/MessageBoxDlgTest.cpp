@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "config/Blowfish.h"
-#include "config/FileSystem.h"
 #include "config/SharedIni.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPaths.h"
 #include "skin/LayoutParsing.h"

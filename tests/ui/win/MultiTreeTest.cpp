@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "archive/FileChecks.h"
-#include "favorites/FolderTreeView.h"
-#include "support/GuiInput.h"
 #include "platform/Handles.h"
+#include "support/GuiInput.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 #include "toolkit/Dialog.h"
+#include "ui/FolderTreeView.h"
 #include "ui/MultiTree.h"
 #include "ui/ResourceIds.h"
 

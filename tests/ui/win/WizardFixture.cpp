@@ -1,11 +1,11 @@
 #include "WizardFixture.h"
 
 #include "config/ConfigFile.h"
-#include "config/FileSystem.h"
 #include "config/IniFile.h"
-#include "favorites/LastImport.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "skin/ManagedElementList.h"
+#include "store/LastImport.h"
 #include "support/GuiInput.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "config/SharedIni.h"
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 #include "ui/AssistentFrame.h"

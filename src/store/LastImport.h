@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "favorites/ImportRecord.h"
+#include "store/ImportRecord.h"
 
 // Undo of the last import of each kind. Every import records, beside the per-user file and
 // enciphered like it, what the part of the store it changed was before and a fingerprint of that

@@ -1,4 +1,4 @@
-#include "favorites/LastImport.h"
+#include "store/LastImport.h"
 
 #include <windows.h>
 
@@ -6,12 +6,12 @@
 
 #include "config/Blowfish.h"
 #include "config/Enciphered.h"
-#include "config/FileSystem.h"
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
-#include "favorites/FavoritesStore.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
+#include "store/SharedStoreNodes.h"
 
 namespace {
 std::string rootOf(ImportKind kind) {

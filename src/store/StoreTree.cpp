@@ -1,4 +1,4 @@
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 
 #include <cstdio>
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/IniDocument.h"
-#include "favorites/NodeStore.h"
+#include "store/NodeStore.h"
 
 // Child lists of store tree sections: item_0, item_1, ... up to the first empty value.
 

@@ -1,4 +1,4 @@
-#include "favorites/LeftOutEntries.h"
+#include "store/LeftOutEntries.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
-#include "favorites/FavoritesStore.h"
+#include "store/SharedStoreNodes.h"
 
 #include <windows.h>
 
 #include "config/SharedIni.h"
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 
 namespace {
 class SharedStoreNodes : public NodeStore {

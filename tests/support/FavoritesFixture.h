@@ -5,8 +5,8 @@
 
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
-#include "favorites/FavoritesStore.h"
-#include "favorites/StoreTree.h"
+#include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 #include "support/TestSupport.h"
 
 // Every favorites test starts with an empty, detached store and leaves it so.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "favorites/ImportRecord.h"
+#include "store/ImportRecord.h"
 
 namespace {
 const AffectedPart kPart{"Root\\Fav\\News", {"Root\\Fav"}};

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "favorites/NodeStore.h"
+#include "store/NodeStore.h"
 
 // The favorites and page archive trees in the shared configuration store: every node is a
 // section named by its path below the root section.

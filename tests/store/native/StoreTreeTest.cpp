@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "favorites/StoreTree.h"
+#include "store/StoreTree.h"
 
 namespace {
 class StoreTreeTest : public testing::Test {

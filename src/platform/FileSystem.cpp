@@ -1,4 +1,4 @@
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -142,19 +142,6 @@ bool writeWholeFile(const std::string& path, const void* data, size_t length, bo
     DWORD written = 0;
     if (!WriteFile(file.get(), data, static_cast<DWORD>(length), &written, nullptr)) return false;
     return written == length;
-}
-
-std::string getDateString() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char text[32];
-    std::snprintf(text, sizeof(text), "%02d.%02d.%02d", now.wDay, now.wMonth, now.wYear);
-    return text;
-}
-
-HBITMAP loadBitmapFile(const std::string& path) {
-    return static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }
 
 bool setNullDacl(SECURITY_DESCRIPTOR& descriptor) {

@@ -1,4 +1,4 @@
-#include "favorites/ImportRecord.h"
+#include "store/ImportRecord.h"
 
 #include <algorithm>
 

@@ -33,9 +33,5 @@ std::optional<std::string> readFileInUse(const std::string& path, size_t limit);
 // cannot be opened gives the message "unable to write file '<path>'".
 bool writeWholeFile(const std::string& path, const void* data, size_t length, bool keepExisting, bool report);
 
-// Today's local date as "dd.mm.yyyy".
-std::string getDateString();
-// A bitmap file loaded as a DIB section, or nullptr.
-HBITMAP loadBitmapFile(const std::string& path);
 // Initialises descriptor (revision 1) with a null DACL.
 bool setNullDacl(SECURITY_DESCRIPTOR& descriptor);

@@ -1,10 +1,10 @@
-#include "favorites/FolderTreeView.h"
+#include "ui/FolderTreeView.h"
 
 #include <vector>
 
 #include "favorites/FavoritePaths.h"
-#include "favorites/FavoritesStore.h"
-#include "favorites/StoreTree.h"
+#include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 
 namespace {
 struct ItemLabel {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "config/FileSystem.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 #include "support/TestSupport.h"
 
 TEST(Paths, AppendAndParent) {

@@ -1,7 +1,7 @@
-#include "FavoritesFixture.h"
+#include "support/FavoritesFixture.h"
 
-#include "favorites/FolderTreeView.h"
 #include "favorites/InternetShortcut.h"
+#include "ui/FolderTreeView.h"
 
 using FavoritesStoreTest = FavoritesTest;
 

@@ -1,0 +1,9 @@
+list(APPEND PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ImportRecord.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LeftOutEntries.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StoreTree.cpp
+)
+list(APPEND WINDOWS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/LastImport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SharedStoreNodes.cpp
+)
