@@ -1,7 +1,7 @@
 #include "favorites/FavoritePaths.h"
 
 std::string composeTreeItemPath(const std::vector<std::string>& ancestorLabels, const std::string& label,
-                                int imageIndex) {
+                                bool isFolder) {
     std::string path = "\\";
     for (const std::string& ancestor : ancestorLabels)
         path += ancestor + "\\";
@@ -10,7 +10,7 @@ std::string composeTreeItemPath(const std::vector<std::string>& ancestorLabels, 
     if (!path.empty() && path.front() == '\\') path.erase(0, 1);
     if (path.empty()) return label;
     if (path.back() == '\\') path.pop_back();
-    if (imageIndex != 0) path += "\\" + label;
+    if (isFolder) path += "\\" + label;
     return path;
 }
 

@@ -5,9 +5,9 @@
 // Path texts of the favorites tree and of the Netscape profiles, without any system access.
 
 // The store path of a tree item from the labels of its ancestors (top-level one first), its own
-// label and its image index (0 for non-folder items, which yield their parent's path).
+// label and whether it is a folder (other items yield their parent's path).
 std::string composeTreeItemPath(const std::vector<std::string>& ancestorLabels, const std::string& label,
-                                int imageIndex);
+                                bool isFolder);
 
 // A folder path split at its last "\": parent path ("" for a top-level folder) and display name.
 struct FolderPathParts {

@@ -102,6 +102,32 @@ using ScopedMemoryDc = UniqueHandle<MemoryDcTraits>;   // CreateCompatibleDC
 using ScopedGlobal = UniqueHandle<GlobalMemoryTraits>; // GlobalAlloc
 using ScopedWindow = UniqueHandle<WindowTraits>;       // CreateWindowExA
 
+// A COM interface pointer owned by one holder, released with Release.
+template <typename Interface> class ComOwner {
+  public:
+    ComOwner() = default;
+    explicit ComOwner(Interface* pointer) : pointer_(pointer) {}
+    ~ComOwner() { reset(); }
+    ComOwner(const ComOwner&) = delete;
+    ComOwner& operator=(const ComOwner&) = delete;
+    ComOwner(ComOwner&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    ComOwner& operator=(ComOwner&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.pointer_, nullptr));
+        return *this;
+    }
+
+    Interface* get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    void reset(Interface* pointer = nullptr) {
+        if (pointer_) pointer_->Release();
+        pointer_ = pointer;
+    }
+
+  private:
+    Interface* pointer_ = nullptr;
+};
+
 // Selects a GDI object into a device context for the lifetime of the guard.
 class SelectGuard {
   public:

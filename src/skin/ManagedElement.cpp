@@ -49,7 +49,7 @@ bool CPictureElement::loadKindSettings(SettingsCursor& cursor) {
         showFormatted("Error: no bitmap file name specified for picture element '%s'", name());
         return false;
     }
-    bitmap_.reset(loadSkinBitmap(getProgramDirectory() + bitmapFile_));
+    bitmap_ = loadSkinBitmap(getProgramDirectory() + bitmapFile_);
     if (bitmap_ && control_->exists())
         control_->send(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_.get()));
     return true;
@@ -64,7 +64,7 @@ bool CButtonElement::loadKindSettings(SettingsCursor& cursor) {
         showFormatted("Error: no bitmap file name specified for button element '%s'", name());
         return false;
     }
-    if (skinButton_) bitmap_.reset(loadSkinBitmap(getProgramDirectory() + bitmapFile_));
+    if (skinButton_) bitmap_ = loadSkinBitmap(getProgramDirectory() + bitmapFile_);
     if (!control_ || !IsWindow(control_)) return true;
     if (skinButton_) {
         if (bitmap_) {

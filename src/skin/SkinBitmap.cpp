@@ -26,47 +26,43 @@ void report(int* width, int* height, int w, int h) {
     if (height) *height = h;
 }
 
-HBITMAP bitmapFromDib(const DecodedBmp& bmp) {
+ScopedBitmap bitmapFromDib(const DecodedBmp& bmp) {
     ScreenDc screen;
     const int rows = bmp.height < 0 ? -bmp.height : bmp.height;
     ScopedBitmap bitmap(CreateCompatibleBitmap(screen.get(), bmp.width, rows));
     ScopedMemoryDc memory(CreateCompatibleDC(screen.get()));
-    if (!bitmap || !memory) return nullptr;
+    if (!bitmap || !memory) return {};
     SelectGuard select(memory.get(), bitmap.get());
     const auto* info = reinterpret_cast<const BITMAPINFO*>(bmp.header.data());
     StretchDIBits(memory.get(), 0, 0, bmp.width, rows, 0, 0, bmp.width, rows, bmp.pixels.data(), info,
                   DIB_RGB_COLORS, SRCCOPY);
-    return bitmap.release();
+    return bitmap;
 }
 
-HBITMAP loadOwnBmp(const std::string& path, int* width, int* height) {
+ScopedBitmap loadOwnBmp(const std::string& path, int* width, int* height) {
     std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return nullptr;
+    if (!bytes) return {};
     std::optional<DecodedBmp> bmp = decodeBmp(*bytes);
-    if (!bmp) return nullptr;
-    HBITMAP bitmap = bitmapFromDib(*bmp);
+    if (!bmp) return {};
+    ScopedBitmap bitmap = bitmapFromDib(*bmp);
     if (bitmap) report(width, height, bmp->width, bmp->height < 0 ? -bmp->height : bmp->height);
     return bitmap;
 }
 
-HBITMAP loadThroughPicture(const std::string& path, int* width, int* height) {
-    IPicture* picture = loadPicture(path);
-    if (!picture) return nullptr;
-    SIZE size = getPictureSize(picture);
-    HBITMAP result = nullptr;
+ScopedBitmap loadThroughPicture(const std::string& path, int* width, int* height) {
+    ComOwner<IPicture> picture = loadPicture(path);
+    if (!picture) return {};
+    SIZE size = getPictureSize(picture.get());
+    ScreenDc screen;
+    ScopedBitmap bitmap(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    ScopedMemoryDc memory(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) return {};
     {
-        ScreenDc screen;
-        ScopedBitmap bitmap(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
-        ScopedMemoryDc memory(CreateCompatibleDC(screen.get()));
-        if (bitmap && memory) {
-            SelectGuard select(memory.get(), bitmap.get());
-            renderPicture(memory.get(), picture, RECT{0, 0, size.cx, size.cy});
-            result = bitmap.release();
-        }
+        SelectGuard select(memory.get(), bitmap.get());
+        renderPicture(memory.get(), picture.get(), RECT{0, 0, size.cx, size.cy});
     }
-    picture->Release();
-    if (result) report(width, height, size.cx, size.cy);
-    return result;
+    report(width, height, size.cx, size.cy);
+    return bitmap;
 }
 
 using LoadPicturePathFn = HRESULT(WINAPI*)(LPOLESTR, LPUNKNOWN, DWORD, OLE_COLOR, REFIID, LPVOID*);
@@ -120,12 +116,12 @@ bool drawTiles(HDC dc, HBITMAP bitmap, const PixelRect& area) {
     return true;
 }
 
-HRGN regionOf(const RunRect* rects, size_t count) {
+ScopedRegion regionOf(const RunRect* rects, size_t count) {
     const DWORD bytes = static_cast<DWORD>(sizeof(RGNDATAHEADER) + count * sizeof(RECT));
     ScopedGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!memory) return nullptr;
+    if (!memory) return {};
     auto* data = static_cast<RGNDATA*>(GlobalLock(memory.get()));
-    if (!data) return nullptr;
+    if (!data) return {};
     data->rdh.dwSize = sizeof(RGNDATAHEADER);
     data->rdh.iType = RDH_RECTANGLES;
     data->rdh.nCount = static_cast<DWORD>(count);
@@ -141,38 +137,38 @@ HRGN regionOf(const RunRect* rects, size_t count) {
         bound.right = std::max<LONG>(bound.right, rects[i].right);
         bound.bottom = std::max<LONG>(bound.bottom, rects[i].bottom);
     }
-    HRGN region = ExtCreateRegion(nullptr, bytes, data);
+    ScopedRegion region(ExtCreateRegion(nullptr, bytes, data));
     GlobalUnlock(memory.get());
     return region;
 }
 } // namespace
 
-HBITMAP loadSkinBitmap(const std::string& path, int* width, int* height) {
+ScopedBitmap loadSkinBitmap(const std::string& path, int* width, int* height) {
     if (path.find(".bmp") != std::string::npos) return loadOwnBmp(path, width, height);
     return loadThroughPicture(path, width, height);
 }
 
-IPicture* loadPicture(const std::string& path) {
-    if (!fileExists(path)) return nullptr;
+ComOwner<IPicture> loadPicture(const std::string& path) {
+    if (!fileExists(path)) return {};
     int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (length <= 0) return nullptr;
+    if (length <= 0) return {};
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
     const LoadPicturePathFn loadPicturePath = pictureLoader();
-    if (!loadPicturePath) return nullptr;
+    if (!loadPicturePath) return {};
     IPicture* picture = nullptr;
     try {
         HRESULT hr =
             loadPicturePath(wide.data(), nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
         if (FAILED(hr)) {
             if (picture) picture->Release();
-            return nullptr;
+            return {};
         }
     } catch (...) {
         trace("OleLoadPicturePath failed for %s\n", path.c_str());
-        return nullptr;
+        return {};
     }
-    return picture;
+    return ComOwner<IPicture>(picture);
 }
 
 SIZE getPictureSize(IPicture* picture) {
@@ -215,10 +211,10 @@ void drawBitmapPart(HDC dc, HBITMAP bitmap, int sourceX, int width, int height, 
     SelectClipRgn(dc, nullptr);
 }
 
-HRGN createRegionFromBitmap(HBITMAP bitmap, int x, int y, int width, int height) {
-    if (!bitmap || width <= 0 || height <= 0) return nullptr;
+ScopedRegion createRegionFromBitmap(HBITMAP bitmap, int x, int y, int width, int height) {
+    if (!bitmap || width <= 0 || height <= 0) return {};
     ScopedMemoryDc memory(CreateCompatibleDC(nullptr));
-    if (!memory) return nullptr;
+    if (!memory) return {};
 
     // A 32-bit bottom-up copy of the part.
     BITMAPINFO info{};
@@ -230,10 +226,10 @@ HRGN createRegionFromBitmap(HBITMAP bitmap, int x, int y, int width, int height)
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     ScopedBitmap copy(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!copy || !bits) return nullptr;
+    if (!copy || !bits) return {};
     {
         ScopedMemoryDc source(CreateCompatibleDC(memory.get()));
-        if (!source) return nullptr;
+        if (!source) return {};
         SelectGuard selectCopy(memory.get(), copy.get());
         SelectGuard selectSource(source.get(), bitmap);
         StretchBlt(memory.get(), 0, 0, width, height, source.get(), x, y, width, height, SRCCOPY);
@@ -249,10 +245,10 @@ HRGN createRegionFromBitmap(HBITMAP bitmap, int x, int y, int width, int height)
         ScopedRegion part(regionOf(runs.data() + first, std::min(kRectsPerRegion, runs.size() - first)));
         if (part) CombineRgn(result.get(), result.get(), part.get(), RGN_OR);
     }
-    return result.release();
+    return result;
 }
 
-HBITMAP loadBitmapFile(const std::string& path) {
-    return static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+ScopedBitmap loadBitmapFile(const std::string& path) {
+    return ScopedBitmap(static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }

@@ -11,7 +11,7 @@ constexpr int kToolId = 1;
 constexpr int kToolTipMargin = 22;
 } // namespace
 
-HRGN CSkinButton::outlineRegion() const {
+ScopedRegion CSkinButton::outlineRegion() const {
     const int frame = frameWidth();
     return createRegionFromBitmap(bitmap_, bitmapWidth_ - frame, 0, frame, bitmapHeight_);
 }
@@ -24,9 +24,9 @@ void CSkinButton::setBitmap(HBITMAP bitmap) {
         bitmapWidth_ = info.bmWidth;
         bitmapHeight_ = info.bmHeight;
         clipRegion_.reset();
-        if (HRGN region = outlineRegion()) {
+        if (ScopedRegion region = outlineRegion()) {
             // The window owns the region from here on.
-            if (!SetWindowRgn(hwnd_, region, TRUE)) DeleteObject(region);
+            if (SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();
         }
     } else {
         bitmap_ = nullptr;
@@ -90,7 +90,7 @@ bool CSkinButton::drawItem(const DRAWITEMSTRUCT& item) {
     // Every request paints the whole button from its state, so the focus frame is drawn fresh
     // when the button has the focus and is gone when it has lost it (never toggled by XOR).
     if (bitmap_) {
-        if (!clipRegion_) clipRegion_.reset(outlineRegion());
+        if (!clipRegion_) clipRegion_ = outlineRegion();
         drawBitmapPart(item.hDC, bitmap_, frameWidth() * frameForState(item.itemState), client.right,
                        client.bottom, clipRegion_.get());
     }

@@ -29,7 +29,7 @@ class CSkinButton : public CButton {
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    HRGN outlineRegion() const;
+    ScopedRegion outlineRegion() const;
     void drawCaption(HDC dc, const RECT& client, bool disabled) const;
     void repaintWhole() const;
     void createToolTip(const MSG& firstMove);

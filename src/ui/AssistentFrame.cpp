@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/Trace.h"
 #include "toolkit/MainWindow.h"
+#include "toolkit/PaintDc.h"
 #include "ui/ResourceIds.h"
 
 namespace {
@@ -205,14 +206,12 @@ void CAssistentFrame::placePages(int width, int height) {
 }
 
 bool CAssistentFrame::paintIcon() {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(handle(), &paint);
-    send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    CPaintDc dc(handle());
+    send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()));
     RECT client = clientRect();
     const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, icon_);
-    EndPaint(handle(), &paint);
+    DrawIcon(dc.get(), x, y, icon_);
     return true;
 }
 

@@ -10,8 +10,5 @@
 // Inserts the folders below section, recursively, under parent (nullptr: the top call, which
 // shows the placeholder folder of an empty favorites or archive root).
 void fillFolderTree(HWND tree, HTREEITEM parent, const std::string& section);
-// Inserts an item as the last child of parent (nullptr: top level); folder items get image 1 and
-// selected image 2, other items image 0.
-HTREEITEM insertTreeFolder(HWND tree, HTREEITEM parent, const std::string& label, bool isFolder);
 // The item's path below the root section, for example "Favoriten\News".
 std::string getTreeItemPath(HWND tree, HTREEITEM item);

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/QuestionSeam.h"
-#include "ui/TreeItems.h"
+#include "toolkit/CaptureTracker.h"
 #include "ui/TreeRubberBand.h"
 
 namespace {
@@ -39,33 +39,24 @@ void CMultiTree::configure(bool multiSelect, bool dragDrop, bool labelEdit, bool
 }
 
 bool CMultiTree::isFolder(HTREEITEM item) const {
-    return treeItems::isFolder(handle(), item);
+    return view().isFolder(item);
 }
 
 void CMultiTree::attachItemData(HTREEITEM item, std::unique_ptr<CTreeItemData> data) {
-    TVITEMA info{};
-    info.mask = TVIF_PARAM;
-    info.hItem = item;
-    info.lParam = reinterpret_cast<LPARAM>(data.release());
-    send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+    view().setData(item, reinterpret_cast<LPARAM>(data.release()));
 }
 
 void CMultiTree::freeItemData() {
-    std::vector<HTREEITEM> pending{treeItems::root(handle())};
+    std::vector<HTREEITEM> pending{view().root()};
     while (!pending.empty()) {
         HTREEITEM item = pending.back();
         pending.pop_back();
-        for (; item; item = treeItems::next(handle(), item, TVGN_NEXT)) {
-            if (HTREEITEM child = treeItems::next(handle(), item, TVGN_CHILD)) pending.push_back(child);
-            TVITEMA info{};
-            info.mask = TVIF_PARAM | TVIF_IMAGE;
-            info.hItem = item;
-            if (!send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info)) || info.iImage != 0 || !info.lParam)
-                continue;
-            std::unique_ptr<CTreeItemData> owned(reinterpret_cast<CTreeItemData*>(info.lParam));
-            info.mask = TVIF_PARAM;
-            info.lParam = 0;
-            send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+        for (; item; item = view().nextSibling(item)) {
+            if (HTREEITEM child = view().firstChild(item)) pending.push_back(child);
+            const LPARAM data = view().isFolder(item) ? 0 : view().data(item);
+            if (!data) continue;
+            std::unique_ptr<CTreeItemData> owned(reinterpret_cast<CTreeItemData*>(data));
+            view().setData(item, 0);
         }
     }
     send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
@@ -125,7 +116,7 @@ void CMultiTree::onButtonDown(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool shift = (wParam & MK_SHIFT) != 0, ctrl = (wParam & MK_CONTROL) != 0;
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     UINT flags = 0;
-    HTREEITEM item = treeItems::hitTest(handle(), point, &flags);
+    HTREEITEM item = view().hitTest(point, &flags);
     const bool checkBoxes = (style() & TVS_CHECKBOXES) != 0;
     if (item && ((flags & TVHT_ONITEMBUTTON) || (left && checkBoxes && (flags & TVHT_ONITEMSTATEICON)))) {
         CSubclassedWindow::windowProc(message, wParam, lParam);
@@ -144,10 +135,10 @@ void CMultiTree::onButtonDown(UINT message, WPARAM wParam, LPARAM lParam) {
 void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift, bool ctrl,
                              bool wasSelected) {
     const UINT upMessage = left ? WM_LBUTTONUP : WM_RBUTTONUP;
-    SetCapture(handle());
+    CCaptureTracker capture(handle());
     MSG message{};
     bool clicked = false, dragged = false;
-    while (GetCapture() == handle() && GetMessageA(&message, nullptr, 0, 0)) {
+    while (capture.nextMessage(message)) {
         if (message.hwnd == handle() && message.message == upMessage) {
             clicked = true;
             break;
@@ -161,7 +152,7 @@ void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift,
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    if (GetCapture() == handle()) ReleaseCapture();
+    capture.release();
     if (dragged) {
         setItemSelection(item, kCaretBit | kSelectedBit, kCaretBit | kSelectedBit);
         if (style() & TVS_DISABLEDRAGDROP) return;
@@ -189,7 +180,7 @@ void CMultiTree::trackButton(HTREEITEM item, bool left, POINT start, bool shift,
         CSubclassedWindow::windowProc(WM_LBUTTONDOWN, 0, MAKELPARAM(start.x, start.y));
         return;
     }
-    treeItems::notifyParent(handle(), left ? NM_CLICK : NM_RCLICK);
+    view().notifyParent(left ? NM_CLICK : NM_RCLICK);
     DispatchMessageA(&message);
 }
 
@@ -202,9 +193,9 @@ void CMultiTree::beginDrag() {
 
 bool CMultiTree::beginLabelEdit(const NMTVDISPINFOA& info) {
     editing_ = 1;
-    const bool allowed = labelEdit_ && info.item.hItem != treeItems::root(handle());
+    const bool allowed = labelEdit_ && info.item.hItem != view().root();
     if (allowed)
-        labelBeforeEdit_ = treeItems::text(handle(), info.item.hItem);
+        labelBeforeEdit_ = view().text(info.item.hItem);
     else
         editing_ = 0;
     return allowed;
@@ -213,7 +204,7 @@ bool CMultiTree::beginLabelEdit(const NMTVDISPINFOA& info) {
 bool CMultiTree::acceptEditedLabel(const NMTVDISPINFOA& info) {
     if (!info.item.pszText) return false;
     std::string text(info.item.pszText);
-    if (text.size() > treeItems::kLabelLimit) text.resize(treeItems::kLabelLimit);
+    if (text.size() > CTreeView::kLabelLimit) text.resize(CTreeView::kLabelLimit);
     HTREEITEM item = info.item.hItem;
     auto reopen = [&] {
         SetFocus(handle());
@@ -221,10 +212,10 @@ bool CMultiTree::acceptEditedLabel(const NMTVDISPINFOA& info) {
         return false;
     };
     if (labelCheck_ && !labelCheck_(text)) return reopen();
-    HTREEITEM parent = treeItems::next(handle(), item, TVGN_PARENT);
-    HTREEITEM first = parent ? treeItems::next(handle(), parent, TVGN_CHILD) : treeItems::root(handle());
-    for (HTREEITEM sibling = first; sibling; sibling = treeItems::next(handle(), sibling, TVGN_NEXT)) {
-        if (sibling == item || sibling == caretItem() || treeItems::text(handle(), sibling) != text) continue;
+    HTREEITEM parent = view().parent(item);
+    HTREEITEM first = parent ? view().firstChild(parent) : view().root();
+    for (HTREEITEM sibling = first; sibling; sibling = view().nextSibling(sibling)) {
+        if (sibling == item || sibling == caretItem() || view().text(sibling) != text) continue;
         askQuestion(isFolder(sibling) ? "MessageBoxFolderExists" : "MessageBoxFileExists", "");
         return reopen();
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolkit/SubclassedWindow.h"
+#include "toolkit/TreeView.h"
 #include "ui/TreeDragDrop.h"
 #include "ui/TreeSelection.h"
 
@@ -21,7 +22,7 @@ class CTreeItemData {
 
 // The tree view of the wizards' tree page: a tree control with switchable multi-selection
 // (its selection model, the rubber band), drag and drop, guarded label editing and keeping of
-// the last edited label. Items with an image index other than 0 are folders.
+// the last edited label.
 class CMultiTree : public CSubclassedWindow {
   public:
     static constexpr UINT kCaretBit = CTreeSelection::kCaretBit;
@@ -70,6 +71,7 @@ class CMultiTree : public CSubclassedWindow {
   private:
     // The selection model, following the control's window.
     CTreeSelection& selection() const;
+    CTreeView view() const { return CTreeView(handle()); }
     void onButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
     void trackButton(HTREEITEM item, bool left, POINT start, bool shift, bool ctrl, bool wasSelected);
     void beginDrag();

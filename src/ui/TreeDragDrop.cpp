@@ -6,7 +6,6 @@
 
 #include "platform/Trace.h"
 #include "platform/QuestionSeam.h"
-#include "ui/TreeItems.h"
 #include "ui/TreeSelection.h"
 
 namespace {
@@ -18,7 +17,7 @@ bool repaintOnDragMove = false;
 // Paints without the drag image in the way.
 void repaintUnderImage(HWND tree) {
     ImageList_DragShowNolock(FALSE);
-    treeItems::repaint(tree);
+    CTreeView(tree).repaint();
     ImageList_DragShowNolock(TRUE);
 }
 } // namespace
@@ -33,7 +32,7 @@ void CTreeDragDrop::begin() {
     ScreenToClient(tree_, &point);
     selection_.items(items_);
     if (items_.empty()) return;
-    start_ = treeItems::hitTest(tree_, point);
+    start_ = view().hitTest(point);
     if (!start_) {
         items_.clear();
         return;
@@ -45,7 +44,7 @@ void CTreeDragDrop::begin() {
     ImageList_BeginDrag(image_, 0, 0, 0);
     ImageList_DragMove(point.x, point.y);
     ImageList_DragEnter(tree_, point.x, point.y);
-    SetCapture(tree_);
+    capture_.emplace(tree_);
     repaintOnDragMove = true;
 }
 
@@ -64,8 +63,7 @@ bool CTreeDragDrop::autoScroll(POINT point) {
     const bool down = screen.y >= window.bottom && info.nPos < limit;
     if (!up && !down) return false;
     trace(up ? "****Scroll Ctrl Up\n" : "****Scroll Ctrl Down\n");
-    for (HTREEITEM item = treeItems::next(tree_, nullptr, TVGN_FIRSTVISIBLE); item;
-         item = treeItems::next(tree_, item, TVGN_NEXTVISIBLE)) {
+    for (HTREEITEM item = view().next(nullptr, TVGN_FIRSTVISIBLE); item; item = view().nextVisible(item)) {
         RECT row{};
         if (!TreeView_GetItemRect(tree_, item, &row, FALSE) || !PtInRect(&row, point)) continue;
         scrollTarget_ = item;
@@ -80,12 +78,11 @@ void CTreeDragDrop::moveTo(POINT point) {
     lastMouse_ = point;
     KillTimer(tree_, kScrollTimer);
     if (autoScroll(point)) return;
-    HTREEITEM item = treeItems::hitTest(tree_, point);
-    if (item && !treeItems::isFolder(tree_, item)) {
+    HTREEITEM item = view().hitTest(point);
+    if (item && !view().isFolder(item)) {
         KillTimer(tree_, kExpandTimer);
-    } else if (item && item != hoverItem_ &&
-               treeItems::next(tree_, item, TVGN_NEXTVISIBLE) != treeItems::next(tree_, item, TVGN_CHILD)) {
-        trace("itemText: %s\n", treeItems::text(tree_, item).c_str());
+    } else if (item && item != hoverItem_ && view().nextVisible(item) != view().firstChild(item)) {
+        trace("itemText: %s\n", view().text(item).c_str());
         SetTimer(tree_, kExpandTimer, 600, nullptr);
     }
     if (item) {
@@ -102,30 +99,29 @@ void CTreeDragDrop::onTimer(UINT_PTR id) {
         trace("CMultiTree::OnTimer(%d) - Tree espand\n", static_cast<int>(id));
         ImageList_DragShowNolock(FALSE);
         if (hoverItem_) SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hoverItem_));
-        treeItems::repaint(tree_);
+        view().repaint();
         ImageList_DragShowNolock(TRUE);
         KillTimer(tree_, kExpandTimer);
         return;
     }
     trace("CMultiTree::OnTimer(%d) - Auto Scrolling\n", static_cast<int>(id));
-    HTREEITEM item = treeItems::hitTest(tree_, lastMouse_);
+    HTREEITEM item = view().hitTest(lastMouse_);
     if (!item && scrollTarget_)
-        item =
-            treeItems::next(tree_, scrollTarget_, lastMouse_.y < 0 ? TVGN_PREVIOUSVISIBLE : TVGN_NEXTVISIBLE);
+        item = view().next(scrollTarget_, lastMouse_.y < 0 ? TVGN_PREVIOUSVISIBLE : TVGN_NEXTVISIBLE);
     if (!item) {
         KillTimer(tree_, kScrollTimer);
         return;
     }
-    trace("visible item :%s\n", treeItems::text(tree_, item).c_str());
+    trace("visible item :%s\n", view().text(item).c_str());
     scrollTarget_ = item;
     ImageList_DragShowNolock(FALSE);
     SendMessageA(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
-    treeItems::repaint(tree_);
+    view().repaint();
     ImageList_DragShowNolock(TRUE);
 }
 
 HTREEITEM CTreeDragDrop::moveItem(HTREEITEM item, HTREEITEM folder) {
-    std::string label = treeItems::text(tree_, item);
+    std::string label = view().text(item);
     if (label.size() > kMovedLabelLimit) label.resize(kMovedLabelLimit);
     TVITEMA old{};
     old.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
@@ -141,19 +137,12 @@ HTREEITEM CTreeDragDrop::moveItem(HTREEITEM item, HTREEITEM folder) {
     HTREEITEM moved = reinterpret_cast<HTREEITEM>(
         SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!moved) return nullptr;
-    if (old.iImage == 0 && old.lParam) {
+    if (!CTreeView::isFolderImage(old.iImage) && old.lParam) {
         // The data block changes its owner item.
-        TVITEMA data{};
-        data.mask = TVIF_PARAM;
-        data.hItem = moved;
-        data.lParam = old.lParam;
-        SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-        data.hItem = item;
-        data.lParam = 0;
-        SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        view().setData(moved, old.lParam);
+        view().setData(item, 0);
     }
-    for (HTREEITEM child = treeItems::next(tree_, item, TVGN_CHILD); child;
-         child = treeItems::next(tree_, item, TVGN_CHILD)) {
+    for (HTREEITEM child = view().firstChild(item); child; child = view().firstChild(item)) {
         moveItem(child, moved);
         SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
     }
@@ -175,13 +164,13 @@ void CTreeDragDrop::end() {
         HTREEITEM item = dragged[i];
         // An item whose folder moved already went with it; its old handle is gone.
         if (std::any_of(moved.begin(), moved.end(),
-                        [&](HTREEITEM gone) { return treeItems::isInSubtree(tree_, item, gone); }))
+                        [&](HTREEITEM gone) { return view().isInSubtree(item, gone); }))
             continue;
-        trace("item %d [%s]\n", static_cast<int>(i), treeItems::text(tree_, item).c_str());
-        if (!target || item == target || treeItems::isInSubtree(tree_, target, item) ||
-            treeItems::next(tree_, item, TVGN_PARENT) == target || !treeItems::isFolder(tree_, target))
+        trace("item %d [%s]\n", static_cast<int>(i), view().text(item).c_str());
+        if (!target || item == target || view().isInSubtree(target, item) || view().parent(item) == target ||
+            !view().isFolder(target))
             continue;
-        if (treeItems::hasChildLabeled(tree_, target, treeItems::text(tree_, item))) {
+        if (view().hasChildLabeled(target, view().text(item))) {
             ++clashes;
             continue;
         }
@@ -191,7 +180,7 @@ void CTreeDragDrop::end() {
     }
     trace("*** Drag & drop End\n");
     items_.clear();
-    if (GetCapture() == tree_) ReleaseCapture();
+    capture_.reset();
     dragging_ = false;
     dropTarget_ = hoverItem_ = start_ = scrollTarget_ = nullptr;
     SendMessageA(tree_, TVM_SELECTITEM, TVGN_DROPHILITE, 0);

@@ -3,7 +3,11 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <vector>
+
+#include "toolkit/CaptureTracker.h"
+#include "toolkit/TreeView.h"
 
 class CTreeSelection;
 
@@ -31,11 +35,13 @@ class CTreeDragDrop {
   private:
     bool autoScroll(POINT point);
     HTREEITEM moveItem(HTREEITEM item, HTREEITEM folder);
+    CTreeView view() const { return CTreeView(tree_); }
 
     HWND tree_;
     const CTreeSelection& selection_;
     bool dragging_ = false;
-    HIMAGELIST image_ = nullptr; // owned while a drag runs
+    HIMAGELIST image_ = nullptr;             // owned while a drag runs
+    std::optional<CCaptureTracker> capture_; // while a drag runs
     HTREEITEM start_ = nullptr;
     HTREEITEM dropTarget_ = nullptr;
     std::vector<HTREEITEM> items_;

@@ -33,7 +33,7 @@ void CTreePage::fillTree() {
     tree_.send(TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     images_.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 6, 4));
     for (const char* key : {"File", "FolderClosed", "FolderClosed", "FolderOpened"}) {
-        ScopedBitmap bitmap(loadBitmapFile(getTreeIconsPath(key)));
+        ScopedBitmap bitmap = loadBitmapFile(getTreeIconsPath(key));
         ImageList_AddMasked(images_.get(), bitmap.get(), RGB(255, 255, 255));
     }
     tree_.send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "platform/Handles.h"
-#include "ui/TreeItems.h"
+#include "toolkit/CaptureTracker.h"
 #include "ui/TreeSelection.h"
 
 namespace {
@@ -27,8 +27,7 @@ void CTreeRubberBand::draw(const RECT& band) const {
 }
 
 void CTreeRubberBand::selectInBand(const RECT& band, std::vector<HTREEITEM>& base, bool shift, bool ctrl) {
-    for (HTREEITEM item = treeItems::root(tree_); item;
-         item = treeItems::next(tree_, item, TVGN_NEXTVISIBLE)) {
+    for (HTREEITEM item = view().root(); item; item = view().nextVisible(item)) {
         RECT row{}, overlap{};
         if (!TreeView_GetItemRect(tree_, item, &row, FALSE)) continue;
         auto inBase = std::find(base.begin(), base.end(), item);
@@ -45,7 +44,7 @@ void CTreeRubberBand::selectInBand(const RECT& band, std::vector<HTREEITEM>& bas
 
 void CTreeRubberBand::run(bool left, POINT start, bool shift, bool ctrl) {
     SetFocus(tree_);
-    SetCapture(tree_);
+    CCaptureTracker capture(tree_);
     std::vector<HTREEITEM> base;
     if (shift || ctrl) selection_.items(base);
     SetTimer(tree_, kBandTimer, kBandTimerMs, nullptr);
@@ -55,7 +54,7 @@ void CTreeRubberBand::run(bool left, POINT start, bool shift, bool ctrl) {
     bool started = false, drawn = false;
     RECT shown{};
     MSG message{};
-    while (GetCapture() == tree_ && GetMessageA(&message, nullptr, 0, 0)) {
+    while (capture.nextMessage(message)) {
         if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
             selection_.selectAllExcept(false, nullptr);
             break;
@@ -102,12 +101,12 @@ void CTreeRubberBand::run(bool left, POINT start, bool shift, bool ctrl) {
         drawn = true;
     }
     KillTimer(tree_, kBandTimer);
-    if (GetCapture() == tree_) ReleaseCapture();
+    capture.release();
     if (drawn)
         draw(shown);
     else if (!shift && !ctrl)
         selection_.selectAllExcept(false, nullptr);
-    treeItems::notifyParent(tree_, left ? NM_CLICK : NM_RCLICK);
+    view().notifyParent(left ? NM_CLICK : NM_RCLICK);
     if (message.message == upMessage) DispatchMessageA(&message);
     selection_.setAnchor(selection_.first());
 }

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "toolkit/TreeView.h"
+
 class CTreeSelection;
 
 // A band drawn with the mouse from a point beside the labels: every visible item whose row it
@@ -21,6 +23,7 @@ class CTreeRubberBand {
     void selectInBand(const RECT& band, std::vector<HTREEITEM>& base, bool shift, bool ctrl);
     POINT scrollOffset() const;
     void draw(const RECT& band) const;
+    CTreeView view() const { return CTreeView(tree_); }
 
     HWND tree_;
     CTreeSelection& selection_;

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "ui/TreeItems.h"
-
 bool CTreeSelection::setMultiSelect(bool on) {
     const bool previous = multiSelect_;
     multiSelect_ = on;
@@ -11,19 +9,19 @@ bool CTreeSelection::setMultiSelect(bool on) {
     HTREEITEM caretItem = caret();
     const bool keepCaret = caretItem && isSelected(caretItem);
     for (HTREEITEM item = first(); item; item = next(item))
-        if (item != caretItem || !keepCaret) treeItems::setState(tree_, item, 0, kSelectedBit);
+        if (item != caretItem || !keepCaret) view().setState(item, 0, kSelectedBit);
     if (keepCaret) SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(caretItem));
     return previous;
 }
 
 HTREEITEM CTreeSelection::first() const {
-    HTREEITEM top = treeItems::root(tree_);
+    HTREEITEM top = view().root();
     return top && isSelected(top) ? top : next(top);
 }
 
 HTREEITEM CTreeSelection::next(HTREEITEM item) const {
-    for (HTREEITEM current = item ? treeItems::next(tree_, item, TVGN_NEXTVISIBLE) : nullptr; current;
-         current = treeItems::next(tree_, current, TVGN_NEXTVISIBLE))
+    for (HTREEITEM current = item ? view().nextVisible(item) : nullptr; current;
+         current = view().nextVisible(current))
         if (isSelected(current)) return current;
     return nullptr;
 }
@@ -35,11 +33,11 @@ void CTreeSelection::items(std::vector<HTREEITEM>& selected) const {
 }
 
 bool CTreeSelection::isSelected(HTREEITEM item) const {
-    return treeItems::isSelected(tree_, item);
+    return view().isSelected(item);
 }
 
 HTREEITEM CTreeSelection::caret() const {
-    return treeItems::caret(tree_);
+    return view().caret();
 }
 
 bool CTreeSelection::notify(UINT code, HTREEITEM item, bool selecting) const {
@@ -62,7 +60,7 @@ bool CTreeSelection::set(HTREEITEM item, UINT state, UINT mask) {
     if (!multiSelect_) {
         if ((mask & kCaretBit) && (state & kCaretBit))
             SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        if (mask & ~kCaretBit) treeItems::setState(tree_, item, state & ~kCaretBit, mask & ~kCaretBit);
+        if (mask & ~kCaretBit) view().setState(item, state & ~kCaretBit, mask & ~kCaretBit);
         return true;
     }
     HTREEITEM caretItem = caret();
@@ -76,40 +74,39 @@ bool CTreeSelection::set(HTREEITEM item, UINT state, UINT mask) {
     if (caretRequested && caretWanted && !wasCaret) {
         if (!SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item))) return false;
         // Moving the caret deselected the old caret item: it keeps its selection here.
-        if (caretItem && caretSelected) treeItems::setState(tree_, caretItem, kSelectedBit, kSelectedBit);
+        if (caretItem && caretSelected) view().setState(caretItem, kSelectedBit, kSelectedBit);
         const bool wantSelected = (mask & kSelectedBit) && (state & kSelectedBit);
         if (wantSelected) {
             mask &= ~kSelectedBit;
         } else if (!selected) {
-            treeItems::setState(tree_, item, 0, kSelectedBit);
+            view().setState(item, 0, kSelectedBit);
         }
         selected = isSelected(item);
     } else if (caretRequested && !caretWanted && wasCaret) {
         const bool keep = (mask & kSelectedBit) ? (state & kSelectedBit) != 0 : selected;
         SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, 0);
-        treeItems::setState(tree_, item, keep ? kSelectedBit : 0, kSelectedBit);
+        view().setState(item, keep ? kSelectedBit : 0, kSelectedBit);
         mask &= ~kSelectedBit;
         selected = keep;
     }
     if ((mask & kSelectedBit) && ((state & kSelectedBit) != 0) != selected) {
         const bool becomesSelected = (state & kSelectedBit) != 0;
         if (notify(TVN_SELCHANGINGA, item, becomesSelected)) return false;
-        treeItems::setState(tree_, item, state & kSelectedBit, kSelectedBit);
+        view().setState(item, state & kSelectedBit, kSelectedBit);
         notify(TVN_SELCHANGEDA, item, becomesSelected);
     }
-    if (mask & ~kSelectedBit) treeItems::setState(tree_, item, state, mask & ~kSelectedBit);
+    if (mask & ~kSelectedBit) view().setState(item, state, mask & ~kSelectedBit);
     return true;
 }
 
 void CTreeSelection::selectAllExcept(bool on, HTREEITEM except) {
-    for (HTREEITEM item = treeItems::root(tree_); item; item = treeItems::next(tree_, item, TVGN_NEXTVISIBLE))
+    for (HTREEITEM item = view().root(); item; item = view().nextVisible(item))
         if (item != except && isSelected(item) != on) set(item, on ? kSelectedBit : 0, kSelectedBit);
 }
 
 void CTreeSelection::selectRange(HTREEITEM from, HTREEITEM to, bool clearOutside) {
     bool inside = false;
-    for (HTREEITEM item = treeItems::root(tree_); item;
-         item = treeItems::next(tree_, item, TVGN_NEXTVISIBLE)) {
+    for (HTREEITEM item = view().root(); item; item = view().nextVisible(item)) {
         const bool boundary = item == from || item == to;
         const bool inRange = inside || boundary;
         if (boundary && from != to) inside = !inside;
@@ -160,13 +157,13 @@ void CTreeSelection::onKeyDown(WPARAM key, bool shift, bool ctrl, const std::fun
         // Ctrl moves the caret only.
         HTREEITEM target = nullptr;
         if (key == VK_END)
-            target = treeItems::next(tree_, nullptr, TVGN_LASTVISIBLE);
+            target = view().next(nullptr, TVGN_LASTVISIBLE);
         else if (key == VK_HOME)
-            target = treeItems::root(tree_);
+            target = view().root();
         else if (key == VK_UP && caretItem)
-            target = treeItems::next(tree_, caretItem, TVGN_PREVIOUSVISIBLE);
+            target = view().next(caretItem, TVGN_PREVIOUSVISIBLE);
         else if (key == VK_DOWN && caretItem)
-            target = treeItems::next(tree_, caretItem, TVGN_NEXTVISIBLE);
+            target = view().nextVisible(caretItem);
         if (target)
             set(target, kCaretBit | (isSelected(target) ? kSelectedBit : 0), kCaretBit | kSelectedBit);
         return;
@@ -182,8 +179,7 @@ void CTreeSelection::onKeyDown(WPARAM key, bool shift, bool ctrl, const std::fun
 
 void CTreeSelection::deselectDescendants(HTREEITEM folder, bool& hadCaret) {
     HTREEITEM caretItem = caret();
-    for (HTREEITEM child = treeItems::next(tree_, folder, TVGN_CHILD); child;
-         child = treeItems::next(tree_, child, TVGN_NEXT)) {
+    for (HTREEITEM child = view().firstChild(folder); child; child = view().nextSibling(child)) {
         if (child == caretItem) hadCaret = true;
         if (isSelected(child)) set(child, 0, kSelectedBit);
         deselectDescendants(child, hadCaret);
@@ -192,20 +188,15 @@ void CTreeSelection::deselectDescendants(HTREEITEM folder, bool& hadCaret) {
 
 void CTreeSelection::onItemExpanding(const NMTREEVIEWA& change) {
     HTREEITEM folder = change.itemNew.hItem;
-    int image = 3;
+    int image = CTreeView::kOpenFolderImage;
     if (change.action & TVE_COLLAPSE) {
         bool hadCaret = false;
         deselectDescendants(folder, hadCaret);
         clearCaretAfterCollapse_ = hadCaret && !isSelected(folder);
         if (clearCaretAfterCollapse_) SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, 0);
-        image = 2;
+        image = CTreeView::kClosedFolderImage;
     }
-    TVITEMA info{};
-    info.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    info.hItem = folder;
-    info.iImage = image;
-    info.iSelectedImage = image;
-    SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+    view().setImage(folder, image);
 }
 
 void CTreeSelection::onItemExpanded(const NMTREEVIEWA& change) {
@@ -213,6 +204,6 @@ void CTreeSelection::onItemExpanded(const NMTREEVIEWA& change) {
     HTREEITEM folder = change.itemNew.hItem;
     if (std::exchange(clearCaretAfterCollapse_, false) && caret() == folder) {
         SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, 0);
-        treeItems::setState(tree_, folder, 0, kSelectedBit);
+        view().setState(folder, 0, kSelectedBit);
     }
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "toolkit/TreeView.h"
+
 // The selection model of the multi-selection tree: items are selected independently of the
 // caret, Shift ranges start at the anchor, and the parent hears of every change of an item's
 // selected state (with what caused it: 1 the mouse, 2 the keyboard) and may veto it.
@@ -63,6 +65,7 @@ class CTreeSelection {
   private:
     bool notify(UINT code, HTREEITEM item, bool selecting) const;
     void deselectDescendants(HTREEITEM folder, bool& hadCaret);
+    CTreeView view() const { return CTreeView(tree_); }
 
     HWND tree_ = nullptr;
     bool multiSelect_ = true;

@@ -10,7 +10,6 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MultiTree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeDragDrop.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TreeItems.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeRubberBand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeSelection.cpp

@@ -3,12 +3,12 @@
 #include "favorites/FavoritePaths.h"
 
 TEST(FavoritePaths, TreeItemPaths) {
-    EXPECT_EQ(composeTreeItemPath({}, "Favoriten", 1), "Favoriten");
-    EXPECT_EQ(composeTreeItemPath({}, "A/B", 1), "A/B");
-    EXPECT_EQ(composeTreeItemPath({"A"}, "B", 1), "A\\B");
-    EXPECT_EQ(composeTreeItemPath({"Favoriten", "News"}, "Sport", 1), "Favoriten\\News\\Sport");
-    EXPECT_EQ(composeTreeItemPath({"Favoriten", "a/b"}, "c", 1), "Favoriten\\a\\b\\c");
-    EXPECT_EQ(composeTreeItemPath({"Favoriten", "News"}, "Link", 0), "Favoriten\\News");
+    EXPECT_EQ(composeTreeItemPath({}, "Favoriten", true), "Favoriten");
+    EXPECT_EQ(composeTreeItemPath({}, "A/B", true), "A/B");
+    EXPECT_EQ(composeTreeItemPath({"A"}, "B", true), "A\\B");
+    EXPECT_EQ(composeTreeItemPath({"Favoriten", "News"}, "Sport", true), "Favoriten\\News\\Sport");
+    EXPECT_EQ(composeTreeItemPath({"Favoriten", "a/b"}, "c", true), "Favoriten\\a\\b\\c");
+    EXPECT_EQ(composeTreeItemPath({"Favoriten", "News"}, "Link", false), "Favoriten\\News");
 }
 
 TEST(FavoritePaths, FolderPathParts) {

@@ -97,15 +97,15 @@ TEST(LoadSkinBitmap, OwnReaderLoadsA24BitFileWithItsSizeAndColours) {
 
 TEST(LoadSkinBitmap, MissingDamagedAndTruncatedFilesGiveNoBitmap) {
     TempDir dir;
-    EXPECT_EQ(loadSkinBitmap(dir.file("missing.bmp")), nullptr);
+    EXPECT_FALSE(loadSkinBitmap(dir.file("missing.bmp")));
     std::string file = bmpFile(8, 8, std::vector<COLORREF>(64, RGB(1, 2, 3)));
     std::string truncated = file.substr(0, file.size() - 10);
     ASSERT_TRUE(writeWholeFile(dir.file("short.bmp"), truncated.data(), truncated.size(), false, false));
-    EXPECT_EQ(loadSkinBitmap(dir.file("short.bmp")), nullptr);
+    EXPECT_FALSE(loadSkinBitmap(dir.file("short.bmp")));
     std::string damaged = file;
     put32(damaged, 22, 100000); // far more rows than stored
     ASSERT_TRUE(writeWholeFile(dir.file("damaged.bmp"), damaged.data(), damaged.size(), false, false));
-    EXPECT_EQ(loadSkinBitmap(dir.file("damaged.bmp")), nullptr);
+    EXPECT_FALSE(loadSkinBitmap(dir.file("damaged.bmp")));
 }
 
 TEST(LoadSkinBitmap, OnlyALowerCaseBmpPathUsesTheOwnReader) {
@@ -114,14 +114,14 @@ TEST(LoadSkinBitmap, OnlyALowerCaseBmpPathUsesTheOwnReader) {
     std::string file = bmpFile(4, 4, std::vector<COLORREF>(16, RGB(0, 128, 255)), 108);
     ASSERT_TRUE(writeWholeFile(dir.file("v4.bmp"), file.data(), file.size(), false, false));
     ASSERT_TRUE(writeWholeFile(dir.file("v4.BMP"), file.data(), file.size(), false, false));
-    EXPECT_EQ(loadSkinBitmap(dir.file("v4.bmp")), nullptr);
+    EXPECT_FALSE(loadSkinBitmap(dir.file("v4.bmp")));
     int width = 0, height = 0;
     ScopedBitmap picture(loadSkinBitmap(dir.file("v4.BMP"), &width, &height));
     ASSERT_TRUE(picture);
     EXPECT_EQ(width, 4);
     EXPECT_EQ(height, 4);
     EXPECT_EQ(pixelOf(picture.get(), 1, 1), RGB(0, 128, 255));
-    EXPECT_EQ(loadPicture(dir.file("none.gif")), nullptr);
+    EXPECT_FALSE(loadPicture(dir.file("none.gif")));
 }
 
 TEST(DrawBitmap, TilesWholeTilesPastTheRectangleOrCopiesOnceCut) {
@@ -172,7 +172,7 @@ TEST(CreateRegionFromBitmap, BlackSquareCoversTheSquareWhiteIsEmpty) {
     ASSERT_TRUE(empty);
     RECT box{};
     EXPECT_EQ(GetRgnBox(empty.get(), &box), NULLREGION);
-    EXPECT_EQ(createRegionFromBitmap(nullptr, 0, 0, 16, 16), nullptr);
+    EXPECT_FALSE(createRegionFromBitmap(nullptr, 0, 0, 16, 16));
 }
 
 TEST(CreateRegionFromBitmap, ThresholdAndCoordinatesOfThePart) {

@@ -1,6 +1,7 @@
 #include "support/FavoritesFixture.h"
 
 #include "favorites/InternetShortcut.h"
+#include "toolkit/TreeView.h"
 #include "ui/FolderTreeView.h"
 
 using FavoritesStoreTest = FavoritesTest;
@@ -147,18 +148,18 @@ TEST_F(FavoritesStoreTest, RootListingOnlyFilesShowsNothing) {
 
 TEST_F(FavoritesStoreTest, TreeItemPathsFollowTheLabels) {
     TreeWindow window;
-    HWND tree = window.tree();
-    HTREEITEM top = insertTreeFolder(tree, nullptr, "Favoriten", true);
-    HTREEITEM news = insertTreeFolder(tree, top, "News", true);
-    HTREEITEM sport = insertTreeFolder(tree, news, "Sport", true);
-    HTREEITEM link = insertTreeFolder(tree, news, "Ein Link", false);
-    HTREEITEM slashed = insertTreeFolder(tree, top, "A/B", true);
-    HTREEITEM below = insertTreeFolder(tree, slashed, "C", true);
+    CTreeView tree(window.tree());
+    HTREEITEM top = tree.insert(nullptr, "Favoriten", true);
+    HTREEITEM news = tree.insert(top, "News", true);
+    HTREEITEM sport = tree.insert(news, "Sport", true);
+    HTREEITEM link = tree.insert(news, "Ein Link", false);
+    HTREEITEM slashed = tree.insert(top, "A/B", true);
+    HTREEITEM below = tree.insert(slashed, "C", true);
     EXPECT_EQ(window.describe(), "Favoriten(1/2){News(1/2){Sport(1/2) Ein Link(0/0) } A/B(1/2){C(1/2) } } ");
-    EXPECT_EQ(getTreeItemPath(tree, top), "Favoriten");
-    EXPECT_EQ(getTreeItemPath(tree, news), "Favoriten\\News");
-    EXPECT_EQ(getTreeItemPath(tree, sport), "Favoriten\\News\\Sport");
-    EXPECT_EQ(getTreeItemPath(tree, link), "Favoriten\\News");
-    EXPECT_EQ(getTreeItemPath(tree, slashed), "Favoriten\\A/B");
-    EXPECT_EQ(getTreeItemPath(tree, below), "Favoriten\\A\\B\\C");
+    EXPECT_EQ(getTreeItemPath(tree.handle(), top), "Favoriten");
+    EXPECT_EQ(getTreeItemPath(tree.handle(), news), "Favoriten\\News");
+    EXPECT_EQ(getTreeItemPath(tree.handle(), sport), "Favoriten\\News\\Sport");
+    EXPECT_EQ(getTreeItemPath(tree.handle(), link), "Favoriten\\News");
+    EXPECT_EQ(getTreeItemPath(tree.handle(), slashed), "Favoriten\\A/B");
+    EXPECT_EQ(getTreeItemPath(tree.handle(), below), "Favoriten\\A\\B\\C");
 }

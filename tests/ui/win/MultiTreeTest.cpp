@@ -15,7 +15,7 @@
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 #include "toolkit/Dialog.h"
-#include "ui/FolderTreeView.h"
+#include "toolkit/TreeView.h"
 #include "ui/MultiTree.h"
 #include "ui/ResourceIds.h"
 
@@ -50,12 +50,13 @@ class TreeHost : public CDialog {
         tree.subclassItem(handle(), IDC_TREE);
         tree.setLabelCheck(isValidFileName);
         HWND window = tree.handle();
-        root = insertTreeFolder(window, nullptr, "Root", true);
-        a = insertTreeFolder(window, root, "A", true);
-        a1 = insertTreeFolder(window, a, "a1", true);
-        a2 = insertTreeFolder(window, a, "a2", true);
-        page = insertTreeFolder(window, a, "p", false);
-        b = insertTreeFolder(window, root, "B", true);
+        CTreeView view(window);
+        root = view.insert(nullptr, "Root", true);
+        a = view.insert(root, "A", true);
+        a1 = view.insert(a, "a1", true);
+        a2 = view.insert(a, "a2", true);
+        page = view.insert(a, "p", false);
+        b = view.insert(root, "B", true);
         TreeView_Expand(window, root, TVE_EXPAND);
         TreeView_Expand(window, a, TVE_EXPAND);
         gui::waitForIdle();
@@ -253,7 +254,7 @@ TEST(MultiTree, DestroyingTheTreeFreesEachDataBlockOnce) {
         TreeHost host;
         ASSERT_TRUE(host.open());
         host.tree.attachItemData(host.page, std::make_unique<CountedData>());
-        HTREEITEM deep = insertTreeFolder(host.tree.handle(), host.a1, "deep page", false);
+        HTREEITEM deep = CTreeView(host.tree.handle()).insert(host.a1, "deep page", false);
         host.tree.attachItemData(deep, std::make_unique<CountedData>());
         EXPECT_EQ(liveBlocks, 2);
         DestroyWindow(host.handle());
@@ -369,7 +370,7 @@ TEST(MultiTree, DroppedItemsMoveUnlessTheirNameIsTakenInTheTarget) {
         ASSERT_TRUE(host.open());
         CMultiTree& tree = host.tree;
         HWND window = tree.handle();
-        insertTreeFolder(window, host.b, "a1", true);
+        CTreeView(window).insert(host.b, "a1", true);
         tree.attachItemData(host.page, std::make_unique<CountedData>());
         tree.setItemSelection(host.a1, kSelect, kSelect);
         tree.setItemSelection(host.page, kSelect | kCaret, kSelect | kCaret);
