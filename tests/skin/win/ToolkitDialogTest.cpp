@@ -5,6 +5,8 @@
 #include "skin/SkinButton.h"
 #include "support/GuiTestSupport.h"
 #include "TestHostDialog.h"
+#include "platform/Handles.h"
+#include "toolkit/CaptureTracker.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/MainWindow.h"
 
@@ -127,4 +129,33 @@ TEST(ToolkitDialog, NotificationsGoToTheSendingControlFirst) {
     header.code = 99u;
     SendMessageA(host.handle(), WM_NOTIFY, IDOK, reinterpret_cast<LPARAM>(&header));
     EXPECT_EQ(control.seenCode, 99u);
+}
+
+TEST(ToolkitCapture, TrackingEndsWhenAnotherWindowTakesTheCaptureAndLeavesItThere) {
+    ScopedWindow tracked(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                         nullptr, GetModuleHandleA(nullptr), nullptr));
+    ScopedWindow other(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr,
+                                       nullptr, GetModuleHandleA(nullptr), nullptr));
+    ASSERT_TRUE(tracked && other);
+    PostMessageA(tracked.get(), WM_APP, 0, 0);
+    int afterLoss = 0;
+    {
+        CCaptureTracker capture(tracked.get());
+        EXPECT_TRUE(capture.held());
+        MSG message{};
+        while (capture.nextMessage(message)) {
+            if (message.message == WM_APP) {
+                SetCapture(other.get());
+                PostMessageA(tracked.get(), WM_APP + 1, 0, 0);
+            } else if (message.message == WM_APP + 1 && ++afterLoss) {
+                break; // the loop went on without the capture
+            }
+        }
+    }
+    EXPECT_EQ(afterLoss, 0);
+    EXPECT_EQ(GetCapture(), other.get());
+    ReleaseCapture();
+    MSG left{};
+    while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&left);
 }
