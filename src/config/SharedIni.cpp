@@ -245,7 +245,8 @@ std::string getDefaultSkin() {
     CIniFile userIni(getIniFilePath("user.ini"));
     userIni.parseIniFile(false, false);
     store.defaultSkin = userIni.getValue("Registry_HKCU", "CurrentSkin", "Skin0000");
-    if (store.defaultSkin.empty()) host().tell("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
+    if (store.defaultSkin.empty())
+        host().tell("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
     return store.defaultSkin;
 }
 

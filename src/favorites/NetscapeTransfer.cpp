@@ -51,7 +51,8 @@ int import_NC(const std::string& destFolder, const std::string& userOrFile, bool
 
 int import_NCFile(const std::string& destFolder, const std::string& path) {
     trace("<<< import_NCFile >>>\n");
-    if (isBookmarkFileTooLarge(path)) return kOperationFailed; // no store could take it: an error, not a wrong format
+    if (isBookmarkFileTooLarge(path))
+        return kOperationFailed; // no store could take it: an error, not a wrong format
     if (!isNetscapeBookmarkFile(path)) {
         host().ask("MessageBoxFavExportNotNetscapeFormat", "");
         return kOperationAbandoned;

@@ -19,11 +19,17 @@ Host*& installedHost() {
 }
 } // namespace
 
-Host& host() { return *installedHost(); }
+Host& host() {
+    return *installedHost();
+}
 
-HostScope::HostScope(Host& installed) : previous_(installedHost()) { installedHost() = &installed; }
+HostScope::HostScope(Host& installed) : previous_(installedHost()) {
+    installedHost() = &installed;
+}
 
-HostScope::~HostScope() { installedHost() = previous_; }
+HostScope::~HostScope() {
+    installedHost() = previous_;
+}
 
 void showSystemMessage(const std::string& text, const std::string& title) {
     MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);

@@ -50,8 +50,10 @@ int exportFolder(const Args& args) {
         result = export_Archiv2(args[1], file);
     }
     reportLeftOut();
-    if (result == kOperationFailed) failure(file, "not written: the folder is not there, or packing or copying failed");
-    if (result == kOperationAbandoned) std::fprintf(stderr, "nvtool: %s: no room on the destination's drive\n", file.c_str());
+    if (result == kOperationFailed)
+        failure(file, "not written: the folder is not there, or packing or copying failed");
+    if (result == kOperationAbandoned)
+        std::fprintf(stderr, "nvtool: %s: no room on the destination's drive\n", file.c_str());
     return exitCodeOf(result);
 }
 

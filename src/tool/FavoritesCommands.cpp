@@ -24,7 +24,9 @@
 namespace {
 // Exit codes of the operations: 0 done, 1 failed, 3 abandoned.
 int reportResult(int result) {
-    const char* words = result == kOperationDone ? "done" : result == kOperationFailed ? "failed" : "abandoned";
+    const char* words = result == kOperationDone     ? "done"
+                        : result == kOperationFailed ? "failed"
+                                                     : "abandoned";
     writeStdout(std::string(words) + "\r\n");
     return result == kOperationDone ? 0 : result == kOperationFailed ? 1 : 3;
 }

@@ -118,7 +118,8 @@ void CArchivAssistentDlg::finishImport(const std::string& folder, const std::str
         host().ask("MessageBoxArchivImportError", "");
         return;
     }
-    if (result == kOperationDone) reportDone("MessageBoxArchivImportSuccess", "MessageBoxArchivImportIncomplete", leftOut);
+    if (result == kOperationDone)
+        reportDone("MessageBoxArchivImportSuccess", "MessageBoxArchivImportIncomplete", leftOut);
     close();
 }
 
@@ -134,7 +135,8 @@ void CArchivAssistentDlg::finishExport(const std::string& folder, const std::str
         host().ask("MessageBoxArchivExportError", "");
         return;
     }
-    if (result == kOperationDone) reportDone("MessageBoxArchivExportSuccess", "MessageBoxArchivExportIncomplete", leftOut);
+    if (result == kOperationDone)
+        reportDone("MessageBoxArchivExportSuccess", "MessageBoxArchivExportIncomplete", leftOut);
     if (result == kOperationAbandoned) host().ask("MessageBoxArchivDiskSpace", "");
     close();
 }

@@ -149,9 +149,10 @@ void CFavAssistentDlg::onFinish() {
     if (result == kOperationAbandoned) return;
     if (result == kOperationDone && import && leftOut > 0)
         host().ask(chooseMessageKey("MessageBoxFavImportIncomplete", "MessageBoxFavImportSuccess"),
-                    std::to_string(leftOut));
+                   std::to_string(leftOut));
     else if (result == kOperationDone)
         host().ask(import ? "MessageBoxFavImportSuccess" : "MessageBoxFavExportSuccess", "");
-    if (result == kOperationFailed) host().ask(import ? "MessageBoxFavImportError" : "MessageBoxFavExportError", "");
+    if (result == kOperationFailed)
+        host().ask(import ? "MessageBoxFavImportError" : "MessageBoxFavExportError", "");
     close();
 }

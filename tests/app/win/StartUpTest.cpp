@@ -77,8 +77,8 @@ TEST(StartUp, WithACurrentUserTheCommandLineSelectsNothingHere) {
 TEST(StartUp, ChildRunsTheStartUpSequence) {
     if (!isChildRole("startup")) GTEST_SKIP() << "runs as a child process only";
     MessageCapture quiet;
-    CImportExportApp([](RunMode mode) { std::printf("wizard %d, OLE %s\n", static_cast<int>(mode), oleState()); },
-                     quiet)
+    CImportExportApp(
+        [](RunMode mode) { std::printf("wizard %d, OLE %s\n", static_cast<int>(mode), oleState()); }, quiet)
         .InitInstance();
     std::printf("after the start-up, OLE %s\n", oleState());
 }
