@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "toolkit/CaptureTracker.h"
 #include "ui/TreeRubberBand.h"
 
@@ -216,7 +216,7 @@ bool CMultiTree::acceptEditedLabel(const NMTVDISPINFOA& info) {
     HTREEITEM first = parent ? view().firstChild(parent) : view().root();
     for (HTREEITEM sibling = first; sibling; sibling = view().nextSibling(sibling)) {
         if (sibling == item || sibling == caretItem() || view().text(sibling) != text) continue;
-        askQuestion(isFolder(sibling) ? "MessageBoxFolderExists" : "MessageBoxFileExists", "");
+        host().ask(isFolder(sibling) ? "MessageBoxFolderExists" : "MessageBoxFileExists", "");
         return reopen();
     }
     if (keepEditedLabel_) editedLabel() = text;
