@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "favorites/FavoritePaths.h"
+#include "store/NodeWalk.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 
@@ -42,18 +43,19 @@ HTREEITEM insertTreeFolder(HWND tree, HTREEITEM parent, const std::string& label
 }
 
 void fillFolderTree(HWND tree, HTREEITEM parent, const std::string& section) {
-    if (parent && getNodeValue(section, "type") != "folder") return;
-    std::vector<std::string> children = listChildren(sharedStoreNodes(), section);
-    if (!parent && children.empty()) {
+    NodeStore& store = sharedStoreNodes();
+    if (parent && readNodeKind(store, section) != NodeKind::folder) return;
+    if (!parent && store.getNodeValue(section, itemKey(0)).empty()) {
         if (section == getFavTreeRoot()) insertTreeFolder(tree, nullptr, "Favoriten", true);
         if (section == getOfflineTreeRoot()) insertTreeFolder(tree, nullptr, "Seitenarchiv", true);
     }
-    for (const std::string& child : children) {
-        std::string childPath = childSection(section, child);
-        if (getNodeValue(childPath, "type") != "folder") continue;
-        HTREEITEM item = insertTreeFolder(tree, parent, child, true);
-        fillFolderTree(tree, item, childPath);
-    }
+    std::vector<HTREEITEM> items{parent}; // the item of each open folder, by depth
+    forEachNode(store, section, [&](const NodeVisit& node) {
+        if (node.kind != NodeKind::folder) return WalkStep::skip;
+        items.resize(node.depth + 1);
+        items.push_back(insertTreeFolder(tree, items.back(), node.name, true));
+        return WalkStep::descend;
+    });
 }
 
 std::string getTreeItemPath(HWND tree, HTREEITEM item) {
