@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <vector>
 
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
@@ -14,6 +15,7 @@
 #include "platform/ProfileValues.h"
 #include "platform/Trace.h"
 #include "store/LeftOutEntries.h"
+#include "store/NodeWalk.h"
 #include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
@@ -53,40 +55,47 @@ class ArchivStaging {
     // Walks a store section: writes its folder and page children into the exchange file below
     // exchangeSection (dense item numbers) and copies the pages into the staging folder.
     void writeSection(const std::string& storeSection, const std::string& exchangeSection) {
-        size_t written = 0;
-        for (const std::string& child : listChildren(sharedStoreNodes(), storeSection)) {
-            const std::string childStore = childSection(storeSection, child);
-            const std::string type = getNodeValue(childStore, "type");
-            if (type == "folder") {
-                writeFolder(exchangeSection, itemKey(written++), child);
-                writeSection(childStore, exchangeSection + "\\" + child);
-            } else if (type == "file") {
-                writePage(childStore, exchangeSection, itemKey(written++), child);
+        // The exchange section of each open folder and how many children it lists, by depth.
+        struct Level {
+            std::string section;
+            size_t written = 0;
+        };
+        std::vector<Level> levels{{exchangeSection}};
+        forEachNode(sharedStoreNodes(), storeSection, [&](const NodeVisit& node) {
+            levels.resize(node.depth + 1);
+            Level& level = levels.back();
+            if (node.kind == NodeKind::folder) {
+                writeFolder(level.section, itemKey(level.written++), node.name);
+                levels.push_back({childSection(level.section, node.name)});
+                return WalkStep::descend;
             }
-        }
+            if (node.kind == NodeKind::file)
+                writePage(node.section, level.section, itemKey(level.written++), node.name);
+            return WalkStep::skip;
+        });
     }
 
   private:
     void writeFolder(const std::string& exchangeSection, const std::string& key, const std::string& child) {
-        writeProfileValue(exchangeSection, "type", "folder", exchangeFile_);
-        writeProfileValue(exchangeSection + "\\" + child, "type", "folder", exchangeFile_);
+        writeProfileValue(exchangeSection, kTypeKey, kFolderType, exchangeFile_);
+        writeProfileValue(childSection(exchangeSection, child), kTypeKey, kFolderType, exchangeFile_);
         writeProfileValue(exchangeSection, key, child, exchangeFile_);
         trace("* [%s]\n", child.c_str());
     }
 
     void writePage(const std::string& childStore, const std::string& exchangeSection, const std::string& key,
                    const std::string& child) {
-        const std::string childExchange = exchangeSection + "\\" + child;
-        writeProfileValue(childExchange, "type", "file", exchangeFile_);
+        const std::string childExchange = childSection(exchangeSection, child);
+        writeProfileValue(childExchange, kTypeKey, kFileType, exchangeFile_);
         writeProfileValue(exchangeSection, key, child, exchangeFile_);
         trace("\t[%s]\n", child.c_str());
 
-        std::string pagePath = getNodeValue(childStore, "HREF");
+        std::string pagePath = getNodeValue(childStore, kHrefKey);
         std::replace(pagePath.begin(), pagePath.end(), '/', '\\');
         const std::string stagedName = reserveName(getFileName(pagePath));
-        writeProfileValue(childExchange, "DATE", getNodeValue(childStore, "DATE"), exchangeFile_);
-        writeProfileValue(childExchange, "URL", getNodeValue(childStore, "URL"), exchangeFile_);
-        writeProfileValue(childExchange, "HREF", stagedName, exchangeFile_);
+        writeProfileValue(childExchange, kDateKey, getNodeValue(childStore, kDateKey), exchangeFile_);
+        writeProfileValue(childExchange, kUrlKey, getNodeValue(childStore, kUrlKey), exchangeFile_);
+        writeProfileValue(childExchange, kHrefKey, stagedName, exchangeFile_);
 
         if (!CopyFileA(pagePath.c_str(), appendPath(folder_, stagedName).c_str(), FALSE)) {
             noteLeftOut(pathBelowRoot(childStore), "its page file \"" + pagePath + "\" cannot be read");
@@ -145,7 +154,7 @@ int export_Archiv2(const std::string& section, const std::string& destination) {
     trace("Export from section [%s] fo file [%s]\n", section.c_str(), destination.c_str());
     // A drive, share or folder that is not there is a failure, not a lack of room; nothing is packed.
     if (!isDestinationReachable(destination)) return kOperationFailed;
-    const std::string source = getOfflineTreeRoot() + "\\" + section;
+    const std::string source = childSection(getOfflineTreeRoot(), section);
     const std::string stagingFolder = getArchivTempFolder();
     const std::string exchangeFile = getArchivIniPath();
     clearStaging(stagingFolder, exchangeFile);

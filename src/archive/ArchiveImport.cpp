@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveStore.h"
@@ -15,6 +16,7 @@
 #include "platform/Trace.h"
 #include "store/LastImport.h"
 #include "store/LeftOutEntries.h"
+#include "store/NodeWalk.h"
 #include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
@@ -22,8 +24,8 @@
 namespace {
 const char* const kExchangeFileName = "nvarchive.ini";
 
-// Paths stay below MAX_PATH, so no real export nests deeper; a hand-made exchange file could,
-// until the recursion ran out of stack.
+// Paths stay below MAX_PATH, so no real export nests deeper; the folders of a hand-made exchange
+// file at this depth come in without what lies below them.
 const size_t kDeepestExchangeSection = 256;
 
 // A value of the exchange file, whole (the profile functions cut it at the buffer's size).
@@ -94,59 +96,63 @@ class ArchivMerge {
         : exchangeFile_(std::move(exchangeFile)), unpacked_(getParentPath(exchangeFile_)) {}
 
     // Merges the children of exchangeSection into the store folder target.
-    void mergeSection(const std::string& target, const std::string& exchangeSection, size_t depth = 0) {
-        if (depth >= kDeepestExchangeSection) return;
+    void mergeSection(const std::string& target, const std::string& exchangeSection) {
         ExchangeFileNodes exchange(exchangeFile_);
-        for (const std::string& child : listChildren(exchange, exchangeSection)) {
-            const std::string childExchange = exchangeSection + "\\" + child;
-            const std::string type = readExchangeValue(childExchange, "type", exchangeFile_);
-            if (type != "folder" && type != "file") continue;
-            std::string name = child;
+        std::vector<std::string> targets{target}; // the store folder of each open exchange folder, by depth
+        forEachNode(exchange, exchangeSection, [&](const NodeVisit& node) {
+            if (node.kind != NodeKind::folder && node.kind != NodeKind::file) return WalkStep::skip;
+            targets.resize(node.depth + 1);
+            std::string name = node.name;
             replaceUnstorableCharacters(name);
-            if (type == "folder") {
-                trace(">>> [%s]\n", child.c_str());
-                mergeFolder(target, childExchange, name, depth);
-            } else {
-                trace("\t[%s]\n", child.c_str());
-                mergePage(target, childExchange, name);
+            if (node.kind == NodeKind::file) {
+                trace("\t[%s]\n", node.name.c_str());
+                mergePage(targets.back(), node.section, name);
+                return WalkStep::skip;
             }
-        }
+            trace(">>> [%s]\n", node.name.c_str());
+            std::string folder = mergeFolder(targets.back(), name);
+            if (folder.empty() || node.depth + 1 >= kDeepestExchangeSection) return WalkStep::skip;
+            targets.push_back(std::move(folder));
+            return WalkStep::descend;
+        });
     }
 
   private:
-    void mergeFolder(const std::string& parent, const std::string& childExchange, const std::string& name,
-                     size_t depth) {
+    // The store folder the exchange folder name merges into, found or made; "" when it is left out.
+    std::string mergeFolder(const std::string& parent, const std::string& name) {
         const std::string listed = listedName(parent, name);
-        std::string folder = parent + "\\" + listed;
-        if (listed.empty() || getNodeValue(folder, "type") != "folder") {
+        std::string folder = childSection(parent, listed);
+        if (listed.empty() || getNodeValue(folder, kTypeKey) != kFolderType) {
             const std::string fresh = listed.empty() ? name : freeName(parent, name);
-            if (std::string refusal = storeRefusal(parent, fresh); !refusal.empty())
-                return leaveOut(parent + "\\" + fresh, refusal); // and everything in it
-            folder = parent + "\\" + fresh;
-            addEntry(parent, folder, "folder");
+            if (std::string refusal = storeRefusal(parent, fresh); !refusal.empty()) {
+                leaveOut(childSection(parent, fresh), refusal); // and everything in it
+                return "";
+            }
+            folder = addEntry(parent, fresh, kFolderType);
         }
         trace("\t add folder [%s]\n", folder.c_str());
-        mergeSection(folder, childExchange, depth + 1);
+        return folder;
     }
 
     void mergePage(const std::string& parent, const std::string& childExchange, const std::string& name) {
-        const std::string href = readExchangeValue(childExchange, "HREF", exchangeFile_);
+        const std::string href = readExchangeValue(childExchange, kHrefKey, exchangeFile_);
         if (!isPlainFileName(href)) {
-            leaveOut(parent + "\\" + name, "its HREF \"" + href + "\" is not a file name");
+            leaveOut(childSection(parent, name), "its HREF \"" + href + "\" is not a file name");
             return;
         }
-        const NodeValues values = {{"DATE", readExchangeValue(childExchange, "DATE", exchangeFile_)},
-                                   {"URL", readExchangeValue(childExchange, "URL", exchangeFile_)},
-                                   {"HREF", unpacked_ + "\\" + href}};
+        const NodeValues values = {{kDateKey, readExchangeValue(childExchange, kDateKey, exchangeFile_)},
+                                   {kUrlKey, readExchangeValue(childExchange, kUrlKey, exchangeFile_)},
+                                   {kHrefKey, appendPath(unpacked_, href)}};
         const std::string listed = listedName(parent, name);
-        const bool replacing = !listed.empty() && getNodeValue(parent + "\\" + listed, "type") == "file";
+        const bool replacing =
+            !listed.empty() && getNodeValue(childSection(parent, listed), kTypeKey) == kFileType;
         const std::string page = listed.empty() ? name : replacing ? listed : freeName(parent, name);
         trace("\t add link [%s\\%s]\n", parent.c_str(), page.c_str());
         if (std::string refusal = storeRefusal(parent, page, values); !refusal.empty())
-            return leaveOut(parent + "\\" + page, refusal);
-        const std::string section = parent + "\\" + page;
+            return leaveOut(childSection(parent, page), refusal);
+        const std::string section = childSection(parent, page);
         if (replacing && !mayReplace(section)) return;
-        if (!replacing) addEntry(parent, section, "file");
+        if (!replacing) addEntry(parent, page, kFileType);
         for (const auto& [key, value] : values)
             setNodeValue(section, key, value);
     }
@@ -164,14 +170,18 @@ class ArchivMerge {
     static std::string freeName(const std::string& parent, const std::string& name) {
         for (int number = 2;; ++number) {
             std::string candidate = name + " (" + std::to_string(number) + ")";
-            if (listedName(parent, candidate).empty() && getNodeValue(parent + "\\" + candidate, "type").empty())
+            if (listedName(parent, candidate).empty() &&
+                getNodeValue(childSection(parent, candidate), kTypeKey).empty())
                 return candidate;
         }
     }
 
-    static void addEntry(const std::string& parent, const std::string& section, const std::string& type) {
-        setNodeValue(parent, findItemKey(parent), section.substr(parent.size() + 1));
-        setNodeValue(section, "type", type);
+    // Lists name in parent and gives the new entry its type. The parent's own "type" is left as
+    // it is: it is a folder already, or the import's target, which the import does not mark.
+    static std::string addEntry(const std::string& parent, const std::string& name, const char* type) {
+        const std::string section = addChild(sharedStoreNodes(), parent, name, false);
+        setNodeValue(section, kTypeKey, type);
+        return section;
     }
 
     bool mayReplace(const std::string& page) {
@@ -217,7 +227,7 @@ int import_Archiv(const std::string& section, const std::string& archiveFile) {
 
     StoreBatch batch;
     ImportUndoCapture undo(ImportKind::archive, section);
-    ArchivMerge(exchangeFile).mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
+    ArchivMerge(exchangeFile).mergeSection(childSection(getOfflineTreeRoot(), section), getOfflineTreeRoot());
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
         return kOperationFailed;

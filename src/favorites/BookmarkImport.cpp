@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "store/LeftOutEntries.h"
+#include "store/NodeSchema.h"
 #include "store/StoreTree.h"
 
 void sanitizeName(std::string& name) {
@@ -45,20 +46,20 @@ void importBookmarkTree(NodeStore& store, const std::string& section, BookmarkNo
         // Checked before anything is written or built below it: a folder that does not fit is
         // not entered, so no path ever grows past what the store can hold.
         NodeValues values;
-        if (current->kind != kFolderNode) values.emplace_back("URL", current->url);
+        if (current->kind != kFolderNode) values.emplace_back(kUrlKey, current->url);
         if (std::string refusal = storeRefusal(parent, current->name, values); !refusal.empty()) {
             noteLeftOut(pathBelowRoot(childSection(parent, current->name)), refusal);
             continue;
         }
         if (current->kind == kFolderNode) {
             std::string child = appender.addChild(parent, current->name, true);
-            store.setNodeValue(child, "type", "folder");
+            store.setNodeValue(child, kTypeKey, kFolderType);
             pending.push_back({std::move(child), current->firstChild.get()});
         } else {
             std::string child = appender.addChild(parent, current->name, false);
-            store.setNodeValue(child, "type", "file");
-            store.setNodeValue(child, "URL", current->url);
-            store.setNodeValue(child, "CREATED_DATE", current->date.empty() ? date : current->date);
+            store.setNodeValue(child, kTypeKey, kFileType);
+            store.setNodeValue(child, kUrlKey, current->url);
+            store.setNodeValue(child, kCreatedDateKey, current->date.empty() ? date : current->date);
         }
     }
 }

@@ -1,17 +1,24 @@
 #include "favorites/BookmarkWriter.h"
 
-#include <vector>
-
 #include "favorites/BookmarkParser.h"
 #include "favorites/Utf8Encoder.h"
 #include "platform/Trace.h"
-#include "store/StoreTree.h"
+#include "store/NodeWalk.h"
 
 namespace {
 void appendFolderOpening(std::string& text, const std::string& name) {
     text += "<DT><H3 >";
     text += name;
     text += "</H3>\r\n<DL><p>\r\n";
+}
+
+void appendLink(std::string& text, const std::string& name, const std::string& url) {
+    trace("\t URL : [%s]\n", url.c_str());
+    text += "<DT><A HREF=\"";
+    text += url;
+    text += "\">";
+    text += name;
+    text += "</A>\r\n";
 }
 
 constexpr std::string_view kFolderClosing = "</DL><p>\r\n";
@@ -26,37 +33,19 @@ constexpr std::string_view kDocumentOpening = "<!DOCTYPE NETSCAPE-Bookmark-file-
 } // namespace
 
 void exportFolderToHtml(NodeStore& store, const std::string& section, std::string& text) {
-    if (store.getNodeValue(section, "type") != "folder") return;
-    // Depth first in index order, without recursion: one entry per open folder.
-    struct Open {
-        std::string section;
-        size_t next;
-    };
-    std::vector<Open> open;
-    open.push_back({section, 0});
-    while (!open.empty()) {
-        std::string name = store.getNodeValue(open.back().section, itemKey(open.back().next));
-        if (name.empty()) {
-            open.pop_back();
-            if (!open.empty()) text += kFolderClosing;
-            continue;
-        }
-        ++open.back().next;
-        std::string child = childSection(open.back().section, name);
-        std::string type = store.getNodeValue(child, "type");
-        if (type == "folder") {
-            appendFolderOpening(text, name);
-            open.push_back({std::move(child), 0});
-        } else if (type == "file") {
-            std::string url = store.getNodeValue(child, "URL");
-            trace("\t URL : [%s]\n", url.c_str());
-            text += "<DT><A HREF=\"";
-            text += url;
-            text += "\">";
-            text += name;
-            text += "</A>\r\n";
-        }
-    }
+    if (readNodeKind(store, section) != NodeKind::folder) return;
+    forEachNode(
+        store, section,
+        [&](const NodeVisit& node) {
+            if (node.kind == NodeKind::folder) {
+                appendFolderOpening(text, node.name);
+                return WalkStep::descend;
+            }
+            if (node.kind == NodeKind::file)
+                appendLink(text, node.name, store.getNodeValue(node.section, kUrlKey));
+            return WalkStep::skip;
+        },
+        [&](const NodeVisit&) { text += kFolderClosing; });
 }
 
 std::string buildFolderBlock(NodeStore& store, const std::string& section, const std::string& name) {

@@ -15,6 +15,7 @@
 #include "store/LastImport.h"
 #include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 
 namespace {
 // Microseconds since 1601-01-01 UTC as the local date "dd.mm.yyyy"; "" when out of range.
@@ -83,7 +84,8 @@ int import_Browser(const std::string& destFolder, const std::string& profileId, 
     root.firstChild = std::move(bookmarks.roots);
     StoreBatch batch;
     ImportUndoCapture undo(ImportKind::favorites, destFolder);
-    std::string rootSection = getFavTreeRoot() + (dest.parent.empty() ? "" : "\\" + dest.parent);
+    std::string rootSection =
+        dest.parent.empty() ? getFavTreeRoot() : childSection(getFavTreeRoot(), dest.parent);
     importBookmarkTree(sharedStoreNodes(), rootSection, &root, getDateString());
     // A result that does not fit the shared store is refused whole: the store is as before.
     if (!batch.commit()) return fail(notes, "die Lesezeichen passen nicht in die Konfiguration");

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "config/SharedIni.h"
 #include "favorites/InternetShortcut.h"
 #include "platform/FileSystem.h"
@@ -11,6 +13,7 @@
 #include "platform/Trace.h"
 #include "store/LastImport.h"
 #include "store/LeftOutEntries.h"
+#include "store/NodeWalk.h"
 #include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
@@ -72,20 +75,20 @@ bool importDirectoryWith(ChildAppender& appender, const std::string& section, co
             std::string name;
             if (!storableName(section, data.cFileName, {}, name)) return;
             std::string child = appender.addChild(section, name, true);
-            setNodeValue(child, "type", "folder");
-            importDirectoryWith(appender, child, dir + "\\" + data.cFileName, ext, true);
+            setNodeValue(child, kTypeKey, kFolderType);
+            importDirectoryWith(appender, child, appendPath(dir, data.cFileName), ext, true);
         });
         if (!listed) return false;
     }
     return forEachEntry(dir, [&](const WIN32_FIND_DATAA& data) {
         std::string base, name;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !hasExtension(data.cFileName, ext, base)) return;
-        std::string url = readInternetShortcut(dir + "\\" + base + ext);
-        if (!storableName(section, base, {{"URL", url}}, name)) return;
+        std::string url = readInternetShortcut(appendPath(dir, base + ext));
+        if (!storableName(section, base, {{kUrlKey, url}}, name)) return;
         std::string child = appender.addChild(section, name, false);
-        setNodeValue(child, "type", "file");
-        setNodeValue(child, "URL", url);
-        setNodeValue(child, "CREATED_DATE", getDateString());
+        setNodeValue(child, kTypeKey, kFileType);
+        setNodeValue(child, kUrlKey, url);
+        setNodeValue(child, kCreatedDateKey, getDateString());
     });
 }
 
@@ -94,7 +97,7 @@ void writeShortcutOrFallback(const std::string& path, const std::string& url) {
         writeInternetShortcut(path + ".url", url);
         return;
     }
-    std::string fallback = getFavoritesFolder() + "\\" + kFallbackFolder;
+    std::string fallback = appendPath(getFavoritesFolder(), kFallbackFolder);
     createDirectory(fallback, false);
     fallback += path.substr(path.rfind('\\'));
     if (fallback.size() + 4 < MAX_PATH) writeInternetShortcut(fallback + ".url", url);
@@ -112,9 +115,9 @@ int import_MIE(const std::string& destFolder) {
     if (favorites.empty()) return kOperationFailed; // no folder to read: never fall back to the current drive
     StoreBatch batch;
     ImportUndoCapture undo(ImportKind::favorites, destFolder);
-    std::string section = getFavTreeRoot() + "\\" + destFolder;
-    if (getNodeValue(section, "type").empty()) {
-        setNodeValue(section, "type", "folder");
+    std::string section = childSection(getFavTreeRoot(), destFolder);
+    if (getNodeValue(section, kTypeKey).empty()) {
+        setNodeValue(section, kTypeKey, kFolderType);
         setNodeValue(getFavTreeRoot(), findItemKey(getFavTreeRoot(), &destFolder), destFolder);
     }
     importDirectory(section, favorites, ".url", true);
@@ -125,19 +128,22 @@ int import_MIE(const std::string& destFolder) {
 }
 
 void exportFolderToDirectory(const std::string& section, const std::string& dir) {
-    if (getNodeValue(section, "type") != "folder") return;
-    for (const std::string& name : listChildren(sharedStoreNodes(), section)) {
-        if (leavesFolder(name)) continue;
-        std::string child = childSection(section, name);
-        std::string path = dir + "\\" + name;
-        std::string type = getNodeValue(child, "type");
-        if (type == "folder") {
+    NodeStore& store = sharedStoreNodes();
+    if (readNodeKind(store, section) != NodeKind::folder) return;
+    std::vector<std::string> dirs{dir}; // the directory of each open folder, by depth
+    forEachNode(store, section, [&](const NodeVisit& node) {
+        if (leavesFolder(node.name)) return WalkStep::skip;
+        dirs.resize(node.depth + 1);
+        std::string path = appendPath(dirs.back(), node.name);
+        if (node.kind == NodeKind::folder) {
             createDirectory(path, false);
-            exportFolderToDirectory(child, path);
-        } else if (type == "file") {
-            writeShortcutOrFallback(path, getNodeValue(child, "URL"));
+            dirs.push_back(std::move(path));
+            return WalkStep::descend;
         }
-    }
+        if (node.kind == NodeKind::file)
+            writeShortcutOrFallback(path, store.getNodeValue(node.section, kUrlKey));
+        return WalkStep::skip;
+    });
 }
 
 int export_MIE(const std::string& sourceFolder) {
@@ -146,11 +152,11 @@ int export_MIE(const std::string& sourceFolder) {
     std::string rootName = getRegistryValue("FavoritesRootName", "Favoriten");
     std::string relative = sourceFolder.size() > rootName.size() ? sourceFolder.substr(rootName.size() + 1) : "";
     if (favorites.empty() || leavesFolder(relative)) return kOperationFailed;
-    std::string target = favorites + "\\" + relative;
+    std::string target = appendPath(favorites, relative);
     if (target.back() == '\\') target.pop_back();
     trace("destFolder : [%s]\n", target.c_str());
     createDirectory(target, false);
-    exportFolderToDirectory(getFavTreeRoot() + "\\" + sourceFolder, target);
+    exportFolderToDirectory(childSection(getFavTreeRoot(), sourceFolder), target);
     trace("<<< export_MIE END >>>\n");
     return kOperationDone;
 }

@@ -15,10 +15,11 @@
 #include "store/LastImport.h"
 #include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 
 namespace {
 std::string folderSection(const std::string& folder) {
-    return getFavTreeRoot() + "\\" + folder;
+    return childSection(getFavTreeRoot(), folder);
 }
 
 std::string folderBlockOf(const std::string& folder) {
@@ -38,7 +39,8 @@ int import_NC(const std::string& destFolder, const std::string& userOrFile, bool
 
     StoreBatch batch;
     ImportUndoCapture undo(ImportKind::favorites, destFolder);
-    std::string rootSection = getFavTreeRoot() + (dest.parent.empty() ? "" : "\\" + dest.parent);
+    std::string rootSection =
+        dest.parent.empty() ? getFavTreeRoot() : childSection(getFavTreeRoot(), dest.parent);
     trace("rootSectionName : [%s] \n", rootSection.c_str());
     importBookmarkTree(sharedStoreNodes(), rootSection, parser.bookmarkRoot.get(), getDateString());
     freeTree(parser.bookmarkRoot);

@@ -11,7 +11,9 @@
 #include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
+#include "store/NodeSchema.h"
 #include "store/SharedStoreNodes.h"
+#include "store/StoreTree.h"
 
 namespace {
 std::string rootOf(ImportKind kind) {
@@ -58,10 +60,10 @@ ImportUndoCapture::ImportUndoCapture(ImportKind kind, const std::string& folder)
     // "Favoriten\" names no folder of its own: the import goes into a new one below Favoriten.
     while (!record_.folder.empty() && record_.folder.back() == '\\') record_.folder.pop_back();
     AffectedPart& part = record_.part;
-    part.target = rootOf(kind) + "\\" + record_.folder;
+    part.target = childSection(rootOf(kind), record_.folder);
     part.lists.push_back(getParentPath(part.target));
     // A favorites import lists a target that is not a folder yet in the root section.
-    if (kind == ImportKind::favorites && getNodeValue(part.target, "type").empty() &&
+    if (kind == ImportKind::favorites && getNodeValue(part.target, kTypeKey).empty() &&
         !equalsNoCase(part.lists.front(), rootOf(kind)))
         part.lists.push_back(rootOf(kind));
     copyAffected(theIniFile().document(), part, record_.before);

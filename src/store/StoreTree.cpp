@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "store/NodeSchema.h"
+
 std::string itemKey(size_t index) {
     char key[32];
     std::snprintf(key, sizeof(key), "item_%zu", index);
@@ -76,7 +78,7 @@ bool hasItem(NodeStore& store, const std::string& section, const std::string& na
 std::string addChild(NodeStore& store, const std::string& section, const std::string& name, bool isFolder) {
     std::string key = findItemKey(store, section);
     if (!hasItem(store, section, name)) {
-        if (isFolder) store.setNodeValue(section, "type", "folder");
+        if (isFolder) store.setNodeValue(section, kTypeKey, kFolderType);
         store.setNodeValue(section, key, name);
     }
     return childSection(section, name);
@@ -100,7 +102,7 @@ std::string ChildAppender::addChild(const std::string& section, const std::strin
     Listing& list = listing(section);
     std::string folded = store_.foldCase(name);
     if (!list.foldedNames.contains(folded)) {
-        if (isFolder) store_.setNodeValue(section, "type", "folder");
+        if (isFolder) store_.setNodeValue(section, kTypeKey, kFolderType);
         store_.setNodeValue(section, itemKey(list.freeIndex), name);
         // An empty name leaves the key free. Otherwise the list grows, and values behind a former
         // gap become listed as well.

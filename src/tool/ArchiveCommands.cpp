@@ -10,6 +10,7 @@
 #include "config/SharedIni.h"
 #include "platform/FileSystem.h"
 #include "platform/Host.h"
+#include "store/NodeWalk.h"
 #include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
@@ -121,27 +122,27 @@ int createArchive(const Args& args) {
     return 0;
 }
 
-void printTree(const std::string& section, int depth, std::string& out) {
-    for (const std::string& child : listChildren(sharedStoreNodes(), section)) {
-        const std::string childStore = childSection(section, child);
-        const std::string type = getNodeValue(childStore, "type");
-        const std::string indent(2 * depth, ' ');
-        if (type == "folder") {
-            out += indent + child + "\\\n";
-            printTree(childStore, depth + 1, out);
-        } else if (type == "file") {
-            out += indent + child + "\t" + getNodeValue(childStore, "HREF") + "\n";
+void printTree(const std::string& section, std::string& out) {
+    NodeStore& store = sharedStoreNodes();
+    forEachNode(store, section, [&](const NodeVisit& node) {
+        const std::string indent(2 * node.depth, ' ');
+        if (node.kind == NodeKind::folder) {
+            out += indent + node.name + "\\\n";
+            return WalkStep::descend;
         }
-    }
+        if (node.kind == NodeKind::file)
+            out += indent + node.name + "\t" + store.getNodeValue(node.section, kHrefKey) + "\n";
+        return WalkStep::skip;
+    });
 }
 
 int showTree(const Args& args) {
     if (args.size() > 2) return usageError("archive tree takes [FOLDER]");
     OpenStore store;
     std::string section = getOfflineTreeRoot();
-    if (args.size() == 2 && !args[1].empty()) section += "\\" + args[1];
+    if (args.size() == 2 && !args[1].empty()) section = childSection(section, args[1]);
     std::string out;
-    printTree(section, 0, out);
+    printTree(section, out);
     writeStdout(out);
     return 0;
 }

@@ -15,6 +15,7 @@
 #include "platform/Host.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
+#include "store/NodeWalk.h"
 #include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
@@ -59,29 +60,30 @@ bool takeAnswerOption(Args& args) {
     return yes;
 }
 
-void appendTree(const std::string& section, int depth, std::string& text) {
-    for (const std::string& name : listChildren(sharedStoreNodes(), section)) {
-        std::string child = childSection(section, name);
-        std::string type = getNodeValue(child, "type");
-        std::string indent(static_cast<size_t>(depth) * 2, ' ');
-        if (type == "folder") {
-            text += indent + "FOLDER [" + name + "]\r\n";
-            appendTree(child, depth + 1, text);
-        } else if (type == "file") {
-            text += indent + "LINK [" + name + "] [" + getNodeValue(child, "URL") + "]\r\n";
+void appendTree(const std::string& section, std::string& text) {
+    NodeStore& store = sharedStoreNodes();
+    forEachNode(store, section, [&](const NodeVisit& node) {
+        std::string indent(node.depth * 2, ' ');
+        if (node.kind == NodeKind::folder) {
+            text += indent + "FOLDER [" + node.name + "]\r\n";
+            return WalkStep::descend;
         }
-    }
+        if (node.kind == NodeKind::file)
+            text += indent + "LINK [" + node.name + "] [" + store.getNodeValue(node.section, kUrlKey) +
+                    "]\r\n";
+        return WalkStep::skip;
+    });
 }
 
 int listFolder(const Args& args) {
     if (args.size() > 2) return usageError("favorites list takes at most FOLDER");
     std::string folder = args.size() == 2 ? args[1] : "";
     return withOpenStore([&folder] {
-        std::string section = folder.empty() ? getFavTreeRoot() : getFavTreeRoot() + "\\" + folder;
-        if (!folder.empty() && getNodeValue(section, "type") != "folder")
+        std::string section = folder.empty() ? getFavTreeRoot() : childSection(getFavTreeRoot(), folder);
+        if (!folder.empty() && readNodeKind(sharedStoreNodes(), section) != NodeKind::folder)
             return failure(folder, "is not a folder of the favorites");
         std::string text;
-        appendTree(section, 0, text);
+        appendTree(section, text);
         writeStdout(text);
         return 0;
     });

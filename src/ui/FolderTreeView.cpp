@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "favorites/FavoritePaths.h"
+#include "store/NodeWalk.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 #include "toolkit/TreeView.h"
@@ -14,18 +15,19 @@ constexpr size_t kPathLabelLimit = 2047;
 
 void fillFolderTree(HWND tree, HTREEITEM parent, const std::string& section) {
     CTreeView view(tree);
-    if (parent && getNodeValue(section, "type") != "folder") return;
-    std::vector<std::string> children = listChildren(sharedStoreNodes(), section);
-    if (!parent && children.empty()) {
+    NodeStore& store = sharedStoreNodes();
+    if (parent && readNodeKind(store, section) != NodeKind::folder) return;
+    if (!parent && store.getNodeValue(section, itemKey(0)).empty()) {
         if (section == getFavTreeRoot()) view.insert(nullptr, "Favoriten", true);
         if (section == getOfflineTreeRoot()) view.insert(nullptr, "Seitenarchiv", true);
     }
-    for (const std::string& child : children) {
-        std::string childPath = childSection(section, child);
-        if (getNodeValue(childPath, "type") != "folder") continue;
-        HTREEITEM item = view.insert(parent, child, true);
-        fillFolderTree(tree, item, childPath);
-    }
+    std::vector<HTREEITEM> items{parent}; // the item of each open folder, by depth
+    forEachNode(store, section, [&](const NodeVisit& node) {
+        if (node.kind != NodeKind::folder) return WalkStep::skip;
+        items.resize(node.depth + 1);
+        items.push_back(view.insert(items.back(), node.name, true));
+        return WalkStep::descend;
+    });
 }
 
 std::string getTreeItemPath(HWND tree, HTREEITEM item) {
