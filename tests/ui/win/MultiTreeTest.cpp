@@ -176,6 +176,8 @@ TEST(MultiTree, TreePageConfigurationBehavesLikeAPlainTree) {
     CMultiTree& tree = host.tree;
     tree.configure(false, false, false, false);
     tree.setStyle(tree.style() | TVS_EDITLABELS);
+    // A label starting with a space: a space reaching the control would select it by its first letter.
+    insertTreeFolder(tree.handle(), host.root, " Leer", true);
     TreeView_SelectItem(tree.handle(), host.b);
     SetFocus(tree.handle());
     // The space changes nothing; Ctrl and Shift clicks select as in a plain tree.
@@ -384,8 +386,13 @@ TEST(MultiTree, DroppedItemsMoveUnlessTheirNameIsTakenInTheTarget) {
         // Onto a page or into its own folder: nothing moves, nothing is said.
         tree.selectAll(false);
         tree.setItemSelection(host.a2, kSelect | kCaret, kSelect | kCaret);
+        TreeView_Expand(window, host.b, TVE_EXPAND);
+        HTREEITEM movedPage = TreeView_GetNextSibling(window, TreeView_GetChild(window, host.b));
+        ASSERT_NE(movedPage, nullptr);
+        dragOnto(window, host.a2, movedPage);
         dragOnto(window, host.a2, host.a);
         EXPECT_EQ(childLabels(window, host.a), (std::vector<std::string>{"a1", "a2"}));
+        EXPECT_EQ(TreeView_GetChild(window, movedPage), nullptr);
         EXPECT_EQ(questions.asked().size(), 1u);
 
         // Without the switch dragging does nothing.
