@@ -5,7 +5,7 @@
 #include "config/ConfigFile.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
 #include "platform/Trace.h"
@@ -25,7 +25,7 @@ void reportRefusedPublication() {
     static bool reported = false;
     if (reported) return;
     reported = true;
-    showMessage("Die Konfiguration ist zu gro\xDF f\xFC"
+    host().tell("Die Konfiguration ist zu gro\xDF f\xFC"
                 "r den gemeinsamen Speicher der Programme.\n"
                 "Die letzte \xC4nderung wurde nicht \xFC"
                 "bernommen.");

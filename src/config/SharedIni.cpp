@@ -9,7 +9,7 @@
 #include "config/SharedText.h"
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
@@ -216,7 +216,7 @@ bool saveSharedIni() {
     if (store.userFileUnreadable) {
         if (!store.unsavedReported) {
             store.unsavedReported = true;
-            showMessage("Die Konfiguration wurde nicht gespeichert, weil sie beim Start nicht gelesen "
+            host().tell("Die Konfiguration wurde nicht gespeichert, weil sie beim Start nicht gelesen "
                         "werden konnte:\n\"" +
                         getUserIniPath() + "\"");
         }
@@ -245,7 +245,8 @@ std::string getDefaultSkin() {
     CIniFile userIni(getIniFilePath("user.ini"));
     userIni.parseIniFile(false, false);
     store.defaultSkin = userIni.getValue("Registry_HKCU", "CurrentSkin", "Skin0000");
-    if (store.defaultSkin.empty()) showMessage("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
+    if (store.defaultSkin.empty())
+        host().tell("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
     return store.defaultSkin;
 }
 
@@ -259,7 +260,7 @@ std::string getCurrentSkin() {
         store.currentSkin = userIni.getValue("Registry_HKCU", "CurrentSkin", getDefaultSkin());
         return store.currentSkin;
     }
-    showMessage("Skin: Datei " + path + " existiert nicht!");
+    host().tell("Skin: Datei " + path + " existiert nicht!");
     return getDefaultSkin();
 }
 

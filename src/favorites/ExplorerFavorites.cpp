@@ -11,6 +11,7 @@
 #include "platform/Trace.h"
 #include "store/LastImport.h"
 #include "store/LeftOutEntries.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 
@@ -108,7 +109,7 @@ bool importDirectory(const std::string& section, const std::string& dir, const s
 int import_MIE(const std::string& destFolder) {
     trace("<<< import_MIE BEGIN >>>\n");
     std::string favorites = getFavoritesFolder();
-    if (favorites.empty()) return -1; // no folder to read: never fall back to the current drive
+    if (favorites.empty()) return kOperationFailed; // no folder to read: never fall back to the current drive
     StoreBatch batch;
     ImportUndoCapture undo(ImportKind::favorites, destFolder);
     std::string section = getFavTreeRoot() + "\\" + destFolder;
@@ -117,10 +118,10 @@ int import_MIE(const std::string& destFolder) {
         setNodeValue(getFavTreeRoot(), findItemKey(getFavTreeRoot(), &destFolder), destFolder);
     }
     importDirectory(section, favorites, ".url", true);
-    if (!batch.commit() || !saveSharedIniAfterChange()) return -1;
+    if (!batch.commit() || !saveSharedIniAfterChange()) return kOperationFailed;
     undo.keep();
     trace("<<< import_MIE END >>>\n");
-    return 1;
+    return kOperationDone;
 }
 
 void exportFolderToDirectory(const std::string& section, const std::string& dir) {
@@ -144,12 +145,12 @@ int export_MIE(const std::string& sourceFolder) {
     std::string favorites = getFavoritesFolder();
     std::string rootName = getRegistryValue("FavoritesRootName", "Favoriten");
     std::string relative = sourceFolder.size() > rootName.size() ? sourceFolder.substr(rootName.size() + 1) : "";
-    if (favorites.empty() || leavesFolder(relative)) return -1;
+    if (favorites.empty() || leavesFolder(relative)) return kOperationFailed;
     std::string target = favorites + "\\" + relative;
     if (target.back() == '\\') target.pop_back();
     trace("destFolder : [%s]\n", target.c_str());
     createDirectory(target, false);
     exportFolderToDirectory(getFavTreeRoot() + "\\" + sourceFolder, target);
     trace("<<< export_MIE END >>>\n");
-    return 1;
+    return kOperationDone;
 }

@@ -7,7 +7,7 @@
 
 #include "config/IniFile.h"
 #include "config/SharedIni.h"
-#include "platform/MessageSeam.h"
+#include "HelperHost.h"
 
 namespace {
 double now() {
@@ -19,7 +19,7 @@ double now() {
 } // namespace
 
 int main() {
-    setMessageHandler([](const std::string& text, const std::string&) { std::printf("message: %s\n", text.c_str()); });
+    HelperHost helperHost([](const std::string& text) { std::printf("message: %s\n", text.c_str()); });
     if (!openSharedIni()) std::printf("note: store opened without configuration files\n");
     CIniFile& ini = theIniFile();
     ini.holdCount = 0;

@@ -10,7 +10,7 @@
 #include "config/SharedIni.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
-#include "platform/MessageSeam.h"
+#include "HelperHost.h"
 
 namespace {
 void say(const std::string& text) {
@@ -71,7 +71,7 @@ int stress(const std::string& id, int rounds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    setMessageHandler([](const std::string& text, const std::string&) { say("message: " + text); });
+    HelperHost helperHost([](const std::string& text) { say("message: " + text); });
     std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "hold") {
         say("open " + std::to_string(openSharedIni() ? 1 : 0));
