@@ -347,23 +347,26 @@ TEST_F(ArchiveExchange, ImportLeavesOutPagesWhoseHrefIsNotAPlainFileName) {
     const std::string exchange =
         "[NVOfflineTreeRoot]\r\n"
         "item_0=\"Gut\"\r\nitem_1=\"Hoch\"\r\nitem_2=\"Abs\"\r\nitem_3=\"Leer\"\r\n"
-        "item_4=\"Schraeg\"\r\nitem_5=\"Punkte\"\r\nitem_6=\"Auch\"\r\n"
+        "item_4=\"Schraeg\"\r\nitem_5=\"Punkte\"\r\nitem_6=\"Auch\"\r\nitem_7=\"..\\Pfad\"\r\n"
         "[NVOfflineTreeRoot\\Gut]\r\ntype=\"file\"\r\nHREF=\"gut.htm\"\r\nURL=\"u1\"\r\n"
         "[NVOfflineTreeRoot\\Hoch]\r\ntype=\"file\"\r\nHREF=\"..\\..\\boot.ini\"\r\n"
         "[NVOfflineTreeRoot\\Abs]\r\ntype=\"file\"\r\nHREF=\"C:\\windows\\win.ini\"\r\n"
         "[NVOfflineTreeRoot\\Leer]\r\ntype=\"file\"\r\nHREF=\"\"\r\n"
         "[NVOfflineTreeRoot\\Schraeg]\r\ntype=\"file\"\r\nHREF=\"a/b.htm\"\r\n"
         "[NVOfflineTreeRoot\\Punkte]\r\ntype=\"file\"\r\nHREF=\"..\"\r\n"
-        "[NVOfflineTreeRoot\\Auch]\r\ntype=\"file\"\r\nHREF=\"auch..gut.htm\"\r\n";
+        "[NVOfflineTreeRoot\\Auch]\r\ntype=\"file\"\r\nHREF=\"auch..gut.htm\"\r\n"
+        "[NVOfflineTreeRoot\\..\\Pfad]\r\ntype=\"file\"\r\nHREF=\"gut.htm\"\r\n";
     writeBytes(dir.file("hand.sad"),
                archiveHeader() + archiveRecord("nvarchive.ini", exchange) + archiveRecord("gut.htm", "gut"));
     ASSERT_EQ(import_Archiv("Hand", dir.file("hand.sad")), 1);
-    EXPECT_EQ(children("Hand"), (std::vector<std::string>{"Gut", "Auch"}));
+    EXPECT_EQ(children("Hand"), (std::vector<std::string>{"Gut", "Auch", ".. Pfad"}));
     EXPECT_EQ(readTextFile(get("Hand\\Gut", "HREF")), "gut");
     EXPECT_EQ(get("Hand\\Gut", "URL"), "u1");
     EXPECT_EQ(get("Hand\\Hoch", "HREF"), "");
     EXPECT_EQ(get("Hand\\Abs", "type"), "");
-    EXPECT_EQ(get("Hand\\..\\Pfad", "HREF"), ""); // a child name holding "\" is no name
+    // A child name holding "\" names no section below another: it is stored with a space instead.
+    EXPECT_EQ(get("Hand\\..\\Pfad", "HREF"), "");
+    EXPECT_EQ(readTextFile(get("Hand\\.. Pfad", "HREF")), "gut");
 }
 
 TEST_F(ArchiveExchange, ImportStopsAtAbsurdlyDeepExchangeSections) {

@@ -32,6 +32,15 @@ class CountedData : public CTreeItemData {
     }
 };
 
+// The characters that CMultiTree passes on to the tree control it wraps.
+std::vector<WPARAM> charsReachingControl;
+WNDPROC controlProc = nullptr;
+
+LRESULT CALLBACK recordChars(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR) charsReachingControl.push_back(wParam);
+    return CallWindowProcA(controlProc, window, message, wParam, lParam);
+}
+
 // The tree page's template hosting a CMultiTree: Root with the folders A (children a1, a2 and
 // the page p) and B.
 class TreeHost : public CDialog {
@@ -47,6 +56,8 @@ class TreeHost : public CDialog {
         if (!create(parent_.get())) return false;
         ShowWindow(handle(), SW_SHOW);
         SetForegroundWindow(parent_.get());
+        controlProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            GetDlgItem(handle(), IDC_TREE), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&recordChars)));
         tree.subclassItem(handle(), IDC_TREE);
         tree.setLabelCheck(isValidFileName);
         HWND window = tree.handle();
@@ -179,9 +190,13 @@ TEST(MultiTree, TreePageConfigurationBehavesLikeAPlainTree) {
     tree.setStyle(tree.style() | TVS_EDITLABELS);
     TreeView_SelectItem(tree.handle(), host.b);
     SetFocus(tree.handle());
-    // The space changes nothing; Ctrl and Shift clicks select as in a plain tree.
+    // The space changes nothing (the control never sees it: it would search for an item starting
+    // with it); Ctrl and Shift clicks select as in a plain tree.
+    charsReachingControl.clear();
     gui::pressKey(VK_SPACE);
+    gui::pressKey('X');
     gui::waitForIdle();
+    EXPECT_EQ(charsReachingControl, std::vector<WPARAM>{'x'});
     EXPECT_EQ(tree.caretItem(), host.b);
     EXPECT_EQ(host.selected(), std::vector<HTREEITEM>{host.b});
     RECT label{};
@@ -385,8 +400,13 @@ TEST(MultiTree, DroppedItemsMoveUnlessTheirNameIsTakenInTheTarget) {
         // Onto a page or into its own folder: nothing moves, nothing is said.
         tree.selectAll(false);
         tree.setItemSelection(host.a2, kSelect | kCaret, kSelect | kCaret);
+        TreeView_Expand(window, host.b, TVE_EXPAND);
+        HTREEITEM movedPage = TreeView_GetNextSibling(window, TreeView_GetChild(window, host.b));
+        ASSERT_NE(movedPage, nullptr);
+        dragOnto(window, host.a2, movedPage);
         dragOnto(window, host.a2, host.a);
         EXPECT_EQ(childLabels(window, host.a), (std::vector<std::string>{"a1", "a2"}));
+        EXPECT_EQ(TreeView_GetChild(window, movedPage), nullptr);
         EXPECT_EQ(questions.asked().size(), 1u);
 
         // Without the switch dragging does nothing.
