@@ -6,7 +6,7 @@
 
 #include "app/OleSession.h"
 #include "app/Wizards.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/MessageSeam.h"
 #include "platform/ProgramPaths.h"
 #include "platform/QuestionSeam.h"
@@ -41,6 +41,9 @@ WizardRunner setWizardRunner(WizardRunner runner) {
 
 bool CImportExportApp::InitInstance() {
     COleSession ole; // from start-up to the end of the wizard
+    // The process's store, for the skin lookups from the first message on; opened below, closed
+    // on every path.
+    ProcessStore store;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     // The question seam lies below every layer that asks; the skinned message box plugs in here.
@@ -59,8 +62,7 @@ bool CImportExportApp::InitInstance() {
 
     RunMode mode = selectRunMode(commandLine ? commandLine : "");
     if (mode == RunMode::None) return false;
-    openSharedIni(); // the wizard runs even when the store could not be opened
+    store->open(); // the wizard runs even when the store could not be opened
     runWizard(mode);
-    closeSharedIni();
     return false;
 }

@@ -44,8 +44,8 @@ std::string companionName(const std::string& pageName) {
 // since the archive is flat and pages of different folders may share a file name (index.htm).
 class ArchivStaging {
   public:
-    ArchivStaging(std::string folder, std::string exchangeFile)
-        : folder_(std::move(folder)), exchangeFile_(std::move(exchangeFile)) {
+    ArchivStaging(NodeStore& nodes, std::string folder, std::string exchangeFile)
+        : nodes_(nodes), folder_(std::move(folder)), exchangeFile_(std::move(exchangeFile)) {
         taken_.insert(fileNameKey(kExchangeFileName));
     }
 
@@ -53,9 +53,9 @@ class ArchivStaging {
     // exchangeSection (dense item numbers) and copies the pages into the staging folder.
     void writeSection(const std::string& storeSection, const std::string& exchangeSection) {
         size_t written = 0;
-        for (const std::string& child : listChildren(sharedStoreNodes(), storeSection)) {
+        for (const std::string& child : listChildren(nodes_, storeSection)) {
             const std::string childStore = childSection(storeSection, child);
-            const std::string type = getNodeValue(childStore, "type");
+            const std::string type = nodes_.getNodeValue(childStore, "type");
             if (type == "folder") {
                 writeFolder(exchangeSection, itemKey(written++), child);
                 writeSection(childStore, exchangeSection + "\\" + child);
@@ -80,11 +80,11 @@ class ArchivStaging {
         writeProfileValue(exchangeSection, key, child, exchangeFile_);
         trace("\t[%s]\n", child.c_str());
 
-        std::string pagePath = getNodeValue(childStore, "HREF");
+        std::string pagePath = nodes_.getNodeValue(childStore, "HREF");
         std::replace(pagePath.begin(), pagePath.end(), '/', '\\');
         const std::string stagedName = reserveName(getFileName(pagePath));
-        writeProfileValue(childExchange, "DATE", getNodeValue(childStore, "DATE"), exchangeFile_);
-        writeProfileValue(childExchange, "URL", getNodeValue(childStore, "URL"), exchangeFile_);
+        writeProfileValue(childExchange, "DATE", nodes_.getNodeValue(childStore, "DATE"), exchangeFile_);
+        writeProfileValue(childExchange, "URL", nodes_.getNodeValue(childStore, "URL"), exchangeFile_);
         writeProfileValue(childExchange, "HREF", stagedName, exchangeFile_);
 
         if (!CopyFileA(pagePath.c_str(), appendPath(folder_, stagedName).c_str(), FALSE)) {
@@ -109,6 +109,7 @@ class ArchivStaging {
         }
     }
 
+    NodeStore& nodes_;
     std::string folder_;
     std::string exchangeFile_;
     std::unordered_set<std::string> taken_;
@@ -139,7 +140,7 @@ bool copyArchive(const std::string& archive, const std::string& destination) {
 }
 } // namespace
 
-int export_Archiv2(const std::string& section, const std::string& destination) {
+int export_Archiv2(NodeStore& store, const std::string& section, const std::string& destination) {
     trace("export_Archiv2 \n");
     trace("Export from section [%s] fo file [%s]\n", section.c_str(), destination.c_str());
     // A drive, share or folder that is not there is a failure, not a lack of room; nothing is packed.
@@ -151,7 +152,7 @@ int export_Archiv2(const std::string& section, const std::string& destination) {
     createDirectory(stagingFolder, false);
 
     trace("-----------------------\n");
-    ArchivStaging(stagingFolder, exchangeFile).writeSection(source, getOfflineTreeRoot());
+    ArchivStaging(store, stagingFolder, exchangeFile).writeSection(source, getOfflineTreeRoot());
     trace("-----------------------\n");
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, exchangeFile.c_str());
     CopyFileA(exchangeFile.c_str(), appendPath(stagingFolder, kExchangeFileName).c_str(), FALSE);

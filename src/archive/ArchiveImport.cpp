@@ -9,7 +9,7 @@
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "platform/FileSystem.h"
 #include "platform/QuestionSeam.h"
 #include "platform/Trace.h"
@@ -89,8 +89,8 @@ enum class ReplaceRule { Ask, ReplaceAll, KeepAll };
 // Merges the tree of an unpacked exchange file into a folder of the store.
 class ArchivMerge {
   public:
-    explicit ArchivMerge(std::string exchangeFile)
-        : exchangeFile_(std::move(exchangeFile)), unpacked_(getParentPath(exchangeFile_)) {}
+    ArchivMerge(NodeStore& nodes, std::string exchangeFile)
+        : nodes_(nodes), exchangeFile_(std::move(exchangeFile)), unpacked_(getParentPath(exchangeFile_)) {}
 
     // Merges the children of exchangeSection into the store folder target.
     void mergeSection(const std::string& target, const std::string& exchangeSection, size_t depth = 0) {
@@ -117,7 +117,7 @@ class ArchivMerge {
                      size_t depth) {
         const std::string listed = listedName(parent, name);
         std::string folder = parent + "\\" + listed;
-        if (listed.empty() || getNodeValue(folder, "type") != "folder") {
+        if (listed.empty() || nodes_.getNodeValue(folder, "type") != "folder") {
             const std::string fresh = listed.empty() ? name : freeName(parent, name);
             if (std::string refusal = storeRefusal(parent, fresh); !refusal.empty())
                 return leaveOut(parent + "\\" + fresh, refusal); // and everything in it
@@ -138,7 +138,7 @@ class ArchivMerge {
                                    {"URL", readExchangeValue(childExchange, "URL", exchangeFile_)},
                                    {"HREF", unpacked_ + "\\" + href}};
         const std::string listed = listedName(parent, name);
-        const bool replacing = !listed.empty() && getNodeValue(parent + "\\" + listed, "type") == "file";
+        const bool replacing = !listed.empty() && nodes_.getNodeValue(parent + "\\" + listed, "type") == "file";
         const std::string page = listed.empty() ? name : replacing ? listed : freeName(parent, name);
         trace("\t add link [%s\\%s]\n", parent.c_str(), page.c_str());
         if (std::string refusal = storeRefusal(parent, page, values); !refusal.empty())
@@ -147,30 +147,29 @@ class ArchivMerge {
         if (replacing && !mayReplace(section)) return;
         if (!replacing) addEntry(parent, section, "file");
         for (const auto& [key, value] : values)
-            setNodeValue(section, key, value);
+            nodes_.setNodeValue(section, key, value);
     }
 
     // The child of parent that is name without regard to case, as it is listed; "" for none.
-    static std::string listedName(const std::string& parent, const std::string& name) {
-        NodeStore& nodes = sharedStoreNodes();
-        const std::string folded = nodes.foldCase(name);
-        for (const std::string& child : listChildren(nodes, parent))
-            if (nodes.foldCase(child) == folded) return child;
+    std::string listedName(const std::string& parent, const std::string& name) {
+        const std::string folded = nodes_.foldCase(name);
+        for (const std::string& child : listChildren(nodes_, parent))
+            if (nodes_.foldCase(child) == folded) return child;
         return "";
     }
 
     // "Rom (2)", "Rom (3)" ...: the first that names no entry of parent yet.
-    static std::string freeName(const std::string& parent, const std::string& name) {
+    std::string freeName(const std::string& parent, const std::string& name) {
         for (int number = 2;; ++number) {
             std::string candidate = name + " (" + std::to_string(number) + ")";
-            if (listedName(parent, candidate).empty() && getNodeValue(parent + "\\" + candidate, "type").empty())
+            if (listedName(parent, candidate).empty() && nodes_.getNodeValue(parent + "\\" + candidate, "type").empty())
                 return candidate;
         }
     }
 
-    static void addEntry(const std::string& parent, const std::string& section, const std::string& type) {
-        setNodeValue(parent, findItemKey(parent), section.substr(parent.size() + 1));
-        setNodeValue(section, "type", type);
+    void addEntry(const std::string& parent, const std::string& section, const std::string& type) {
+        nodes_.setNodeValue(parent, findItemKey(nodes_, parent), section.substr(parent.size() + 1));
+        nodes_.setNodeValue(section, "type", type);
     }
 
     bool mayReplace(const std::string& page) {
@@ -186,13 +185,14 @@ class ArchivMerge {
         noteLeftOut(pathBelowRoot(section), reason);
     }
 
+    NodeStore& nodes_;
     std::string exchangeFile_;
     std::string unpacked_;
     ReplaceRule rule_ = ReplaceRule::Ask;
 };
 } // namespace
 
-int import_Archiv(const std::string& section, const std::string& archiveFile) {
+int import_Archiv(SharedStore& store, const std::string& section, const std::string& archiveFile) {
     trace("Import file [%s] fo section [%s]\n", archiveFile.c_str(), section.c_str());
     const std::string name = getFileName(archiveFile);
     const std::string folder = getFolderPart(archiveFile);
@@ -214,16 +214,17 @@ int import_Archiv(const std::string& section, const std::string& archiveFile) {
         return empty ? 1 : -1;
     }
 
-    StoreBatch batch;
-    ImportUndoCapture undo(ImportKind::archive, section);
-    ArchivMerge(exchangeFile).mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
+    StoreBatch batch(store);
+    ImportUndoCapture undo(store, ImportKind::archive, section);
+    SharedStoreNodes nodes(store);
+    ArchivMerge(nodes, exchangeFile).mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
         return -1;
     }
     // The merged entries are published and point into the folder, so it stays even when the
     // per-user file cannot be written.
-    if (!saveSharedIniAfterChange()) return -1;
+    if (!store.saveAfterChange()) return -1;
     undo.keep(unpacked);
     return 1;
 }

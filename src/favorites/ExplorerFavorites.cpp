@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "favorites/InternetShortcut.h"
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
@@ -63,16 +63,16 @@ bool storableName(const std::string& section, const std::string& fileName, const
     return false;
 }
 
-bool importDirectoryWith(ChildAppender& appender, const std::string& section, const std::string& dir,
-                         const std::string& ext, bool recurse) {
+bool importDirectoryWith(NodeStore& store, ChildAppender& appender, const std::string& section,
+                         const std::string& dir, const std::string& ext, bool recurse) {
     if (recurse) {
         bool listed = forEachEntry(dir, [&](const WIN32_FIND_DATAA& data) {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || isDotEntry(data.cFileName)) return;
             std::string name;
             if (!storableName(section, data.cFileName, {}, name)) return;
             std::string child = appender.addChild(section, name, true);
-            setNodeValue(child, "type", "folder");
-            importDirectoryWith(appender, child, dir + "\\" + data.cFileName, ext, true);
+            store.setNodeValue(child, "type", "folder");
+            importDirectoryWith(store, appender, child, dir + "\\" + data.cFileName, ext, true);
         });
         if (!listed) return false;
     }
@@ -82,9 +82,9 @@ bool importDirectoryWith(ChildAppender& appender, const std::string& section, co
         std::string url = readInternetShortcut(dir + "\\" + base + ext);
         if (!storableName(section, base, {{"URL", url}}, name)) return;
         std::string child = appender.addChild(section, name, false);
-        setNodeValue(child, "type", "file");
-        setNodeValue(child, "URL", url);
-        setNodeValue(child, "CREATED_DATE", getDateString());
+        store.setNodeValue(child, "type", "file");
+        store.setNodeValue(child, "URL", url);
+        store.setNodeValue(child, "CREATED_DATE", getDateString());
     });
 }
 
@@ -100,56 +100,59 @@ void writeShortcutOrFallback(const std::string& path, const std::string& url) {
 }
 } // namespace
 
-bool importDirectory(const std::string& section, const std::string& dir, const std::string& ext, bool recurse) {
-    ChildAppender appender(sharedStoreNodes());
-    return importDirectoryWith(appender, section, dir, ext, recurse);
+bool importDirectory(NodeStore& store, const std::string& section, const std::string& dir, const std::string& ext,
+                     bool recurse) {
+    ChildAppender appender(store);
+    return importDirectoryWith(store, appender, section, dir, ext, recurse);
 }
 
-int import_MIE(const std::string& destFolder) {
+int import_MIE(SharedStore& store, const std::string& destFolder) {
     trace("<<< import_MIE BEGIN >>>\n");
     std::string favorites = getFavoritesFolder();
     if (favorites.empty()) return -1; // no folder to read: never fall back to the current drive
-    StoreBatch batch;
-    ImportUndoCapture undo(ImportKind::favorites, destFolder);
+    StoreBatch batch(store);
+    ImportUndoCapture undo(store, ImportKind::favorites, destFolder);
+    SharedStoreNodes nodes(store);
     std::string section = getFavTreeRoot() + "\\" + destFolder;
-    if (getNodeValue(section, "type").empty()) {
-        setNodeValue(section, "type", "folder");
-        setNodeValue(getFavTreeRoot(), findItemKey(getFavTreeRoot(), &destFolder), destFolder);
+    if (nodes.getNodeValue(section, "type").empty()) {
+        nodes.setNodeValue(section, "type", "folder");
+        nodes.setNodeValue(getFavTreeRoot(), findItemKey(nodes, getFavTreeRoot(), &destFolder), destFolder);
     }
-    importDirectory(section, favorites, ".url", true);
-    if (!batch.commit() || !saveSharedIniAfterChange()) return -1;
+    importDirectory(nodes, section, favorites, ".url", true);
+    if (!batch.commit() || !store.saveAfterChange()) return -1;
     undo.keep();
     trace("<<< import_MIE END >>>\n");
     return 1;
 }
 
-void exportFolderToDirectory(const std::string& section, const std::string& dir) {
-    if (getNodeValue(section, "type") != "folder") return;
-    for (const std::string& name : listChildren(sharedStoreNodes(), section)) {
+void exportFolderToDirectory(NodeStore& store, const std::string& section, const std::string& dir) {
+    if (store.getNodeValue(section, "type") != "folder") return;
+    for (const std::string& name : listChildren(store, section)) {
         if (leavesFolder(name)) continue;
         std::string child = childSection(section, name);
         std::string path = dir + "\\" + name;
-        std::string type = getNodeValue(child, "type");
+        std::string type = store.getNodeValue(child, "type");
         if (type == "folder") {
             createDirectory(path, false);
-            exportFolderToDirectory(child, path);
+            exportFolderToDirectory(store, child, path);
         } else if (type == "file") {
-            writeShortcutOrFallback(path, getNodeValue(child, "URL"));
+            writeShortcutOrFallback(path, store.getNodeValue(child, "URL"));
         }
     }
 }
 
-int export_MIE(const std::string& sourceFolder) {
+int export_MIE(SharedStore& store, const std::string& sourceFolder) {
     trace("<<< export_MIE BEGIN >>>\n");
     std::string favorites = getFavoritesFolder();
-    std::string rootName = getRegistryValue("FavoritesRootName", "Favoriten");
+    std::string rootName = store.getRegistryValue("FavoritesRootName", "Favoriten");
     std::string relative = sourceFolder.size() > rootName.size() ? sourceFolder.substr(rootName.size() + 1) : "";
     if (favorites.empty() || leavesFolder(relative)) return -1;
     std::string target = favorites + "\\" + relative;
     if (target.back() == '\\') target.pop_back();
     trace("destFolder : [%s]\n", target.c_str());
     createDirectory(target, false);
-    exportFolderToDirectory(getFavTreeRoot() + "\\" + sourceFolder, target);
+    SharedStoreNodes nodes(store);
+    exportFolderToDirectory(nodes, getFavTreeRoot() + "\\" + sourceFolder, target);
     trace("<<< export_MIE END >>>\n");
     return 1;
 }

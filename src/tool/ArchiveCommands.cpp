@@ -7,7 +7,7 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveImport.h"
 #include "archive/FileArchive.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "platform/FileSystem.h"
 #include "platform/QuestionSeam.h"
 #include "store/SharedStoreNodes.h"
@@ -26,14 +26,6 @@ int exitCodeOf(int result) {
     return result == 1 ? 0 : result == -1 ? 1 : 3;
 }
 
-class OpenStore {
-  public:
-    OpenStore() { openSharedIni(); }
-    ~OpenStore() { closeSharedIni(); }
-    OpenStore(const OpenStore&) = delete;
-    OpenStore& operator=(const OpenStore&) = delete;
-};
-
 std::string describe(const RecordProblem& problem) {
     return "record " + std::to_string(problem.index) + " at offset " + std::to_string(problem.offset) +
            (problem.name.empty() ? "" : " (\"" + problem.name + "\")") + ": " + problem.reason;
@@ -44,8 +36,10 @@ int exportFolder(const Args& args) {
     const std::string file = fullPath(args[2]);
     int result;
     {
-        OpenStore store;
-        result = export_Archiv2(args[1], file);
+        SharedStore store;
+        store.open();
+        SharedStoreNodes nodes(store);
+        result = export_Archiv2(nodes, args[1], file);
     }
     reportLeftOut();
     if (result == -1) failure(file, "not written: the folder is not there, or packing or copying failed");
@@ -75,8 +69,9 @@ int importArchive(const Args& args) {
     const std::string file = fullPath(args[2]);
     int result;
     {
-        OpenStore store;
-        result = import_Archiv(args[1], file);
+        SharedStore store;
+        store.open();
+        result = import_Archiv(store, args[1], file);
     }
     setQuestionHandler(std::move(previous));
     reportLeftOut();
@@ -122,27 +117,29 @@ int createArchive(const Args& args) {
     return 0;
 }
 
-void printTree(const std::string& section, int depth, std::string& out) {
-    for (const std::string& child : listChildren(sharedStoreNodes(), section)) {
+void printTree(NodeStore& nodes, const std::string& section, int depth, std::string& out) {
+    for (const std::string& child : listChildren(nodes, section)) {
         const std::string childStore = childSection(section, child);
-        const std::string type = getNodeValue(childStore, "type");
+        const std::string type = nodes.getNodeValue(childStore, "type");
         const std::string indent(2 * depth, ' ');
         if (type == "folder") {
             out += indent + child + "\\\n";
-            printTree(childStore, depth + 1, out);
+            printTree(nodes, childStore, depth + 1, out);
         } else if (type == "file") {
-            out += indent + child + "\t" + getNodeValue(childStore, "HREF") + "\n";
+            out += indent + child + "\t" + nodes.getNodeValue(childStore, "HREF") + "\n";
         }
     }
 }
 
 int showTree(const Args& args) {
     if (args.size() > 2) return usageError("archive tree takes [FOLDER]");
-    OpenStore store;
+    SharedStore store;
+    store.open();
+    SharedStoreNodes nodes(store);
     std::string section = getOfflineTreeRoot();
     if (args.size() == 2 && !args[1].empty()) section += "\\" + args[1];
     std::string out;
-    printTree(section, 0, out);
+    printTree(nodes, section, 0, out);
     writeStdout(out);
     return 0;
 }

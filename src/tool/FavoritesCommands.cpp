@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
@@ -27,16 +27,14 @@ int reportResult(int result) {
     return result == 1 ? 0 : result == -1 ? 1 : 3;
 }
 
-// Runs work inside the store, opened as the program opens it.
+// Runs work(store) inside the store, opened as the program opens it and closed on every path.
 template <typename Work> int withOpenStore(Work work) {
     std::string user =
         readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser", "");
     if (user.empty()) return failure("favorites", "the suite has no \"CurrentUser\"");
-    if (!openSharedIni())
-        std::fprintf(stderr, "nvtool: the shared configuration store could not be opened\n");
-    int code = work();
-    closeSharedIni();
-    return code;
+    SharedStore store;
+    if (!store.open()) std::fprintf(stderr, "nvtool: the shared configuration store could not be opened\n");
+    return work(store);
 }
 
 // Removes "--yes" and "--no" from args and answers every question accordingly (default: No).
@@ -58,16 +56,16 @@ void takeAnswerOption(Args& args) {
     });
 }
 
-void appendTree(const std::string& section, int depth, std::string& text) {
-    for (const std::string& name : listChildren(sharedStoreNodes(), section)) {
+void appendTree(NodeStore& nodes, const std::string& section, int depth, std::string& text) {
+    for (const std::string& name : listChildren(nodes, section)) {
         std::string child = childSection(section, name);
-        std::string type = getNodeValue(child, "type");
+        std::string type = nodes.getNodeValue(child, "type");
         std::string indent(static_cast<size_t>(depth) * 2, ' ');
         if (type == "folder") {
             text += indent + "FOLDER [" + name + "]\r\n";
-            appendTree(child, depth + 1, text);
+            appendTree(nodes, child, depth + 1, text);
         } else if (type == "file") {
-            text += indent + "LINK [" + name + "] [" + getNodeValue(child, "URL") + "]\r\n";
+            text += indent + "LINK [" + name + "] [" + nodes.getNodeValue(child, "URL") + "]\r\n";
         }
     }
 }
@@ -75,12 +73,13 @@ void appendTree(const std::string& section, int depth, std::string& text) {
 int listFolder(const Args& args) {
     if (args.size() > 2) return usageError("favorites list takes at most FOLDER");
     std::string folder = args.size() == 2 ? args[1] : "";
-    return withOpenStore([&folder] {
+    return withOpenStore([&folder](SharedStore& store) {
+        SharedStoreNodes nodes(store);
         std::string section = folder.empty() ? getFavTreeRoot() : getFavTreeRoot() + "\\" + folder;
-        if (!folder.empty() && getNodeValue(section, "type") != "folder")
+        if (!folder.empty() && nodes.getNodeValue(section, "type") != "folder")
             return failure(folder, "is not a folder of the favorites");
         std::string text;
-        appendTree(section, 0, text);
+        appendTree(nodes, section, 0, text);
         writeStdout(text);
         return 0;
     });
@@ -122,16 +121,23 @@ int listBrowsers(const Args& args) {
     return 0;
 }
 
-int importBrowser(const Args& args) {
+int importBrowser(SharedStore& store, const Args& args) {
     BrowserImportNotes notes;
-    int result = import_Browser(args[1], args[2], &notes);
+    int result = import_Browser(store, args[1], args[2], &notes);
     if (!notes.why.empty()) failure(args[2], notes.why);
     if (result == 1 && !notes.backupDate.empty())
         writeStdout("read " + backupNote(notes.backupDate, notes.databaseProblem) + "\r\n");
     return result;
 }
 
-using Operation = std::function<int(const Args&)>;
+// The bookmark file exports read the store's tree only.
+int exportFrom(SharedStore& store, int (*exportTo)(NodeStore&, const std::string&, const std::string&),
+               const Args& args) {
+    SharedStoreNodes nodes(store);
+    return exportTo(nodes, args[1], args[2]);
+}
+
+using Operation = std::function<int(SharedStore&, const Args&)>;
 struct OperationCommand {
     const char* usage; // the arguments after the command word
     Operation run;
@@ -141,12 +147,12 @@ struct OperationCommand {
 
 const std::map<std::string, OperationCommand>& operations() {
     static const std::map<std::string, OperationCommand> table = {
-        {"import-ie", {"FOLDER", [](const Args& a) { return import_MIE(a[1]); }}},
-        {"export-ie", {"FOLDER", [](const Args& a) { return export_MIE(a[1]); }}},
-        {"import-nc", {"FOLDER USER", [](const Args& a) { return import_NC(a[1], a[2], false); }}},
-        {"export-nc", {"FOLDER USER", [](const Args& a) { return export_NC(a[1], a[2]); }}},
-        {"import-file", {"FOLDER FILE", [](const Args& a) { return import_NCFile(a[1], a[2]); }}},
-        {"export-file", {"FOLDER FILE", [](const Args& a) { return export_NCFile(a[1], a[2]); }}},
+        {"import-ie", {"FOLDER", [](SharedStore& s, const Args& a) { return import_MIE(s, a[1]); }}},
+        {"export-ie", {"FOLDER", [](SharedStore& s, const Args& a) { return export_MIE(s, a[1]); }}},
+        {"import-nc", {"FOLDER USER", [](SharedStore& s, const Args& a) { return import_NC(s, a[1], a[2], false); }}},
+        {"export-nc", {"FOLDER USER", [](SharedStore& s, const Args& a) { return exportFrom(s, export_NC, a); }}},
+        {"import-file", {"FOLDER FILE", [](SharedStore& s, const Args& a) { return import_NCFile(s, a[1], a[2]); }}},
+        {"export-file", {"FOLDER FILE", [](SharedStore& s, const Args& a) { return exportFrom(s, export_NCFile, a); }}},
         {"import-browser", {"FOLDER ID", importBrowser}},
     };
     return table;
@@ -168,8 +174,8 @@ int runFavoritesCommand(const Args& input) {
     if (args.size() != operation.argumentCount() + 1)
         return usageError("favorites " + args[0] + " takes " + operation.usage);
     if (operation.takesFile()) args[2] = fullPath(args[2]);
-    return withOpenStore([&] {
-        int result = operation.run(args);
+    return withOpenStore([&](SharedStore& store) {
+        int result = operation.run(store, args);
         reportLeftOut();
         return reportResult(result);
     });

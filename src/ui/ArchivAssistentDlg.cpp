@@ -2,10 +2,11 @@
 
 #include "archive/ArchiveExport.h"
 #include "archive/ArchiveImport.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/FileSystem.h"
 #include "platform/QuestionSeam.h"
 #include "store/LeftOutEntries.h"
+#include "store/SharedStoreNodes.h"
 #include "ui/ResourceIds.h"
 #include "ui/UndoChoice.h"
 
@@ -111,7 +112,7 @@ void CArchivAssistentDlg::finishImport(const std::string& folder, const std::str
         return;
     }
     takeLeftOut(); // notes of an earlier run are not this run's
-    const int result = import_Archiv(folder, file);
+    const int result = import_Archiv(*processStore(), folder, file);
     const std::vector<LeftOutEntry> leftOut = takeLeftOut();
     if (result == -1) {
         askQuestion("MessageBoxArchivImportError", "");
@@ -127,7 +128,8 @@ void CArchivAssistentDlg::finishExport(const std::string& folder, const std::str
         if (answer != IDYES && answer != IDOK) return;
     }
     takeLeftOut();
-    const int result = export_Archiv2(folder, file);
+    SharedStoreNodes nodes(*processStore());
+    const int result = export_Archiv2(nodes, folder, file);
     const std::vector<LeftOutEntry> leftOut = takeLeftOut();
     if (result == -1) {
         askQuestion("MessageBoxArchivExportError", "");

@@ -41,18 +41,18 @@ HTREEITEM insertTreeFolder(HWND tree, HTREEITEM parent, const std::string& label
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-void fillFolderTree(HWND tree, HTREEITEM parent, const std::string& section) {
-    if (parent && getNodeValue(section, "type") != "folder") return;
-    std::vector<std::string> children = listChildren(sharedStoreNodes(), section);
+void fillFolderTree(NodeStore& store, HWND tree, HTREEITEM parent, const std::string& section) {
+    if (parent && store.getNodeValue(section, "type") != "folder") return;
+    std::vector<std::string> children = listChildren(store, section);
     if (!parent && children.empty()) {
         if (section == getFavTreeRoot()) insertTreeFolder(tree, nullptr, "Favoriten", true);
         if (section == getOfflineTreeRoot()) insertTreeFolder(tree, nullptr, "Seitenarchiv", true);
     }
     for (const std::string& child : children) {
         std::string childPath = childSection(section, child);
-        if (getNodeValue(childPath, "type") != "folder") continue;
+        if (store.getNodeValue(childPath, "type") != "folder") continue;
         HTREEITEM item = insertTreeFolder(tree, parent, child, true);
-        fillFolderTree(tree, item, childPath);
+        fillFolderTree(store, tree, item, childPath);
     }
 }
 

@@ -5,11 +5,13 @@
 
 #include <string>
 
+class NodeStore;
+
 // The folders of a store tree in a tree view control.
 
 // Inserts the folders below section, recursively, under parent (nullptr: the top call, which
 // shows the placeholder folder of an empty favorites or archive root).
-void fillFolderTree(HWND tree, HTREEITEM parent, const std::string& section);
+void fillFolderTree(NodeStore& store, HWND tree, HTREEITEM parent, const std::string& section);
 // Inserts an item as the last child of parent (nullptr: top level); folder items get image 1 and
 // selected image 2, other items image 0.
 HTREEITEM insertTreeFolder(HWND tree, HTREEITEM parent, const std::string& label, bool isFolder);

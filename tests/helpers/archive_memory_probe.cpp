@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "archive/ArchiveImport.h"
+#include "config/SharedStore.h"
 #include "platform/MessageSeam.h"
 #include "platform/QuestionSeam.h"
 
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
     char full[MAX_PATH] = {};
     GetFullPathNameA(argv[1], sizeof(full), full, nullptr);
     DWORD start = GetTickCount();
-    int result = import_Archiv("Speichertest", full);
+    SharedStore store; // never opened: the import stays in memory
+    int result = import_Archiv(store, "Speichertest", full);
     DWORD elapsed = GetTickCount() - start;
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "skin/ManagedElementList.h"
