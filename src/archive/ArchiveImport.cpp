@@ -138,7 +138,8 @@ class ArchivMerge {
                                    {"URL", readExchangeValue(childExchange, "URL", exchangeFile_)},
                                    {"HREF", unpacked_ + "\\" + href}};
         const std::string listed = listedName(parent, name);
-        const bool replacing = !listed.empty() && nodes_.getNodeValue(parent + "\\" + listed, "type") == "file";
+        const bool replacing =
+            !listed.empty() && nodes_.getNodeValue(parent + "\\" + listed, "type") == "file";
         const std::string page = listed.empty() ? name : replacing ? listed : freeName(parent, name);
         trace("\t add link [%s\\%s]\n", parent.c_str(), page.c_str());
         if (std::string refusal = storeRefusal(parent, page, values); !refusal.empty())
@@ -162,7 +163,8 @@ class ArchivMerge {
     std::string freeName(const std::string& parent, const std::string& name) {
         for (int number = 2;; ++number) {
             std::string candidate = name + " (" + std::to_string(number) + ")";
-            if (listedName(parent, candidate).empty() && nodes_.getNodeValue(parent + "\\" + candidate, "type").empty())
+            if (listedName(parent, candidate).empty() &&
+                nodes_.getNodeValue(parent + "\\" + candidate, "type").empty())
                 return candidate;
         }
     }
@@ -217,7 +219,8 @@ int import_Archiv(SharedStore& store, const std::string& section, const std::str
     StoreBatch batch(store);
     ImportUndoCapture undo(store, ImportKind::archive, section);
     SharedStoreNodes nodes(store);
-    ArchivMerge(nodes, exchangeFile).mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
+    ArchivMerge(nodes, exchangeFile)
+        .mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
         return -1;

@@ -16,7 +16,8 @@ class CIniFile {
     // Writes the non-excluded sections to the file, enciphered. False when nothing was written.
     bool saveIniFile();
     // With an empty section name: getSectionNames.
-    std::string getValue(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+    std::string getValue(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) const;
     // False when the entry does not fit the limits of the file syntax (nothing is stored).
     bool setValue(const std::string& section, const std::string& key, const std::string& value);
     void markSections(const std::string& prefix) { document_.markSections(prefix); }

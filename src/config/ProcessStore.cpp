@@ -22,7 +22,9 @@ ProcessStore::~ProcessStore() {
     boundStore() = previous_;
 }
 
-SharedStore* processStore() { return boundStore(); }
+SharedStore* processStore() {
+    return boundStore();
+}
 
 std::string getLayoutValue(const std::string& key) {
     return lookUp([&](SharedStore& store) { return store.layoutValue(key); });

@@ -23,7 +23,9 @@ void markSkinSectionsOf(IniDocument& document) {
 }
 } // namespace
 
-SkinSections platformSkinSections() { return isWin9x() ? SkinSections::inStore : SkinSections::inSkinFile; }
+SkinSections platformSkinSections() {
+    return isWin9x() ? SkinSections::inStore : SkinSections::inSkinFile;
+}
 
 SharedLock::SharedLock(HANDLE mutex) : mutex_(mutex) {
     if (mutex_) {
@@ -38,7 +40,9 @@ SharedLock::~SharedLock() {
 
 SharedStore::SharedStore(SkinSections skinSections) : skinSections_(skinSections) {}
 
-void SharedStore::markSkinSections() { markSkinSectionsOf(ini_.document()); }
+void SharedStore::markSkinSections() {
+    markSkinSectionsOf(ini_.document());
+}
 
 void SharedStore::chooseCurrentSkin(const std::string& name) {
     currentSkin_ = name.empty() ? defaultSkin() : name;
@@ -213,7 +217,9 @@ bool SharedStore::save() {
     return ini_.saveIniFile();
 }
 
-bool SharedStore::saveAfterChange() { return ini_.fileName().empty() || save(); }
+bool SharedStore::saveAfterChange() {
+    return ini_.fileName().empty() || save();
+}
 
 // The skin file, read once for all lookups while its path stays the same: the profile functions
 // look at the file again for every value, and a wizard's start asks for dozens. nullptr for a
@@ -239,8 +245,12 @@ std::string SharedStore::profileValue(const std::string& section, const std::str
     return buffer;
 }
 
-std::string SharedStore::layoutValue(const std::string& key) { return profileValue("Layout", key); }
-std::string SharedStore::styleGuideValue(const std::string& key) { return profileValue("StyleGuide", key); }
+std::string SharedStore::layoutValue(const std::string& key) {
+    return profileValue("Layout", key);
+}
+std::string SharedStore::styleGuideValue(const std::string& key) {
+    return profileValue("StyleGuide", key);
+}
 std::string SharedStore::layoutSectionValue(const std::string& name, const std::string& key) {
     return profileValue("Layout_" + name, key);
 }
@@ -254,7 +264,8 @@ std::string SharedStore::defaultSkin() {
     CIniFile userIni(getIniFilePath("user.ini"));
     userIni.parseIniFile(false);
     defaultSkin_ = userIni.getValue("Registry_HKCU", "CurrentSkin", "Skin0000");
-    if (defaultSkin_.empty()) showMessage("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
+    if (defaultSkin_.empty())
+        showMessage("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
     return defaultSkin_;
 }
 
@@ -271,7 +282,9 @@ std::string SharedStore::currentSkin() {
     return defaultSkin();
 }
 
-std::string SharedStore::skinDirectory() { return getProgramDirectory() + currentSkin() + "\\"; }
+std::string SharedStore::skinDirectory() {
+    return getProgramDirectory() + currentSkin() + "\\";
+}
 
 std::string SharedStore::treeIconsPath(const std::string& key) {
     return skinDirectory() + layoutSectionValue("TreeIcons", key);

@@ -63,8 +63,8 @@ class SharedStore {
     bool saveAfterChange();
 
     // Skin lookups.
-    std::string layoutValue(const std::string& key);     // section "Layout"
-    std::string styleGuideValue(const std::string& key); // section "StyleGuide"
+    std::string layoutValue(const std::string& key);                                 // section "Layout"
+    std::string styleGuideValue(const std::string& key);                             // section "StyleGuide"
     std::string layoutSectionValue(const std::string& name, const std::string& key); // "Layout_" + name
     // The message key to show: preferred when the current skin defines that message (its window
     // entry in "Layout"), else fallback. For messages newer than some skins.

@@ -66,7 +66,8 @@ BrowserBookmarks readBrowserBookmarks(const BrowserProfile& profile) {
     return readChromiumBookmarks(profile);
 }
 
-int import_Browser(SharedStore& store, const std::string& destFolder, const std::string& profileId, BrowserImportNotes* notes) {
+int import_Browser(SharedStore& store, const std::string& destFolder, const std::string& profileId,
+                   BrowserImportNotes* notes) {
     trace("<<< import_Browser BEGIN >>>\n");
     std::optional<BrowserProfile> profile = findBrowserProfile(profileId);
     if (!profile) return fail(notes, "kein Browser-Profil " + profileId);

@@ -100,8 +100,8 @@ void writeShortcutOrFallback(const std::string& path, const std::string& url) {
 }
 } // namespace
 
-bool importDirectory(NodeStore& store, const std::string& section, const std::string& dir, const std::string& ext,
-                     bool recurse) {
+bool importDirectory(NodeStore& store, const std::string& section, const std::string& dir,
+                     const std::string& ext, bool recurse) {
     ChildAppender appender(store);
     return importDirectoryWith(store, appender, section, dir, ext, recurse);
 }

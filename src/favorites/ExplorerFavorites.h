@@ -13,7 +13,7 @@ int import_MIE(SharedStore& store, const std::string& destFolder);
 int export_MIE(SharedStore& store, const std::string& sourceFolder);
 // Adds the folders (with recurse) and the files ending with ext below dir to section; false
 // when dir cannot be listed.
-bool importDirectory(NodeStore& store, const std::string& section, const std::string& dir, const std::string& ext,
-                     bool recurse);
+bool importDirectory(NodeStore& store, const std::string& section, const std::string& dir,
+                     const std::string& ext, bool recurse);
 // Writes the folders and links below section into dir as folders and shortcut files.
 void exportFolderToDirectory(NodeStore& store, const std::string& section, const std::string& dir);

@@ -133,7 +133,7 @@ std::string describeLastImport(SharedStore& store, const ImportRecord& record) {
                        std::to_string(record.counts.added) + "\r\nchanged " +
                        std::to_string(record.counts.changed) + "\r\n";
     if (!record.unpackedFolder.empty()) text += "unpacked " + record.unpackedFolder + "\r\n";
-    text +=
-        isUnchangedSinceImport(store, record) ? "undo possible\r\n" : "undo refused: changed since the import\r\n";
+    text += isUnchangedSinceImport(store, record) ? "undo possible\r\n"
+                                                  : "undo refused: changed since the import\r\n";
     return text;
 }

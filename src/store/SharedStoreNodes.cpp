@@ -9,11 +9,14 @@ std::string SharedStoreNodes::getNodeValue(const std::string& section, const std
     return store_.getValue(section, key, "");
 }
 
-void SharedStoreNodes::setNodeValue(const std::string& section, const std::string& key, const std::string& value) {
+void SharedStoreNodes::setNodeValue(const std::string& section, const std::string& key,
+                                    const std::string& value) {
     store_.setValue(section, key, value);
 }
 
-std::string SharedStoreNodes::foldCase(const std::string& name) { return foldSectionCase(name); }
+std::string SharedStoreNodes::foldCase(const std::string& name) {
+    return foldSectionCase(name);
+}
 
 std::string foldCaseAnsi(const std::string& name) {
     if (name.empty()) return name;
@@ -27,4 +30,6 @@ std::string foldCaseAnsi(const std::string& name) {
 }
 
 std::string getFavTreeRoot() { return "NVFavTreeRoot"; }
-std::string getOfflineTreeRoot() { return "NVOfflineTreeRoot"; }
+std::string getOfflineTreeRoot() {
+    return "NVOfflineTreeRoot";
+}

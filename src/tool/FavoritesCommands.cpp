@@ -149,10 +149,14 @@ const std::map<std::string, OperationCommand>& operations() {
     static const std::map<std::string, OperationCommand> table = {
         {"import-ie", {"FOLDER", [](SharedStore& s, const Args& a) { return import_MIE(s, a[1]); }}},
         {"export-ie", {"FOLDER", [](SharedStore& s, const Args& a) { return export_MIE(s, a[1]); }}},
-        {"import-nc", {"FOLDER USER", [](SharedStore& s, const Args& a) { return import_NC(s, a[1], a[2], false); }}},
-        {"export-nc", {"FOLDER USER", [](SharedStore& s, const Args& a) { return exportFrom(s, export_NC, a); }}},
-        {"import-file", {"FOLDER FILE", [](SharedStore& s, const Args& a) { return import_NCFile(s, a[1], a[2]); }}},
-        {"export-file", {"FOLDER FILE", [](SharedStore& s, const Args& a) { return exportFrom(s, export_NCFile, a); }}},
+        {"import-nc",
+         {"FOLDER USER", [](SharedStore& s, const Args& a) { return import_NC(s, a[1], a[2], false); }}},
+        {"export-nc",
+         {"FOLDER USER", [](SharedStore& s, const Args& a) { return exportFrom(s, export_NC, a); }}},
+        {"import-file",
+         {"FOLDER FILE", [](SharedStore& s, const Args& a) { return import_NCFile(s, a[1], a[2]); }}},
+        {"export-file",
+         {"FOLDER FILE", [](SharedStore& s, const Args& a) { return exportFrom(s, export_NCFile, a); }}},
         {"import-browser", {"FOLDER ID", importBrowser}},
     };
     return table;

@@ -16,7 +16,8 @@ int showLastImport(SharedStore& store, ImportKind kind, const std::string& subje
 }
 
 int undo(SharedStore& store, ImportKind kind, const std::string& subject) {
-    UndoResult result = kind == ImportKind::archive ? undoLastArchivImport(store) : undoLastImport(store, kind);
+    UndoResult result =
+        kind == ImportKind::archive ? undoLastArchivImport(store) : undoLastImport(store, kind);
     if (result.outcome != UndoResult::done) return failure(subject, result.why);
     writeStdout("undone " + result.folder + "\r\n");
     return 0;

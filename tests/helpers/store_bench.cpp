@@ -22,7 +22,8 @@ int main() {
     SharedStore store;
     if (!store.open()) std::printf("note: store opened without configuration files\n");
     // A store whose files could not be read stays held; the bench publishes all the same.
-    while (store.batchDepth() > 0) store.endUpdate();
+    while (store.batchDepth() > 0)
+        store.endUpdate();
 
     store.beginUpdate();
     for (int s = 0; store.document().serializedSize(true) < (1u << 20) - 300; ++s)
@@ -33,12 +34,14 @@ int main() {
 
     const int publications = 20;
     double start = now();
-    for (int i = 0; i < publications; ++i) store.publish();
+    for (int i = 0; i < publications; ++i)
+        store.publish();
     std::printf("publish 1 MiB: %.2f ms\n", (now() - start) * 1000 / publications);
 
     const int refreshes = 20000;
     start = now();
-    for (int i = 0; i < refreshes; ++i) store.refresh();
+    for (int i = 0; i < refreshes; ++i)
+        store.refresh();
     std::printf("refresh, generation unchanged: %.2f us\n", (now() - start) * 1e6 / refreshes);
 
     const int joins = 20;
@@ -47,6 +50,7 @@ int main() {
         SharedStore joining; // as another program of the suite joins the block
         joining.open();
     }
-    std::printf("join (open the store: parse the 1 MiB mapping text): %.2f ms\n", (now() - start) * 1000 / joins);
+    std::printf("join (open the store: parse the 1 MiB mapping text): %.2f ms\n",
+                (now() - start) * 1000 / joins);
     return 0;
 }

@@ -21,7 +21,8 @@ size_t textHash(std::string_view text) { return std::hash<std::string_view>{}(te
 
 // Reads the mapping under the mutex: the text must parse completely and the generation must
 // never go down.
-bool checkMapping(const SharedStore& store, uint32_t& lastGeneration, size_t minimumSections, std::string& why) {
+bool checkMapping(const SharedStore& store, uint32_t& lastGeneration, size_t minimumSections,
+                  std::string& why) {
     std::string text;
     uint32_t generation;
     {
@@ -85,7 +86,8 @@ int main(int argc, char** argv) {
         say("open " + std::to_string(store.open() ? 1 : 0));
         bool published = store.setValue(argv[2], argv[3], argv[4]);
         say("published " + std::to_string(published ? 1 : 0));
-        if (argc == 6 && std::string(argv[5]) == "--save") say("saved " + std::to_string(store.save() ? 1 : 0));
+        if (argc == 6 && std::string(argv[5]) == "--save")
+            say("saved " + std::to_string(store.save() ? 1 : 0));
         return 0;
     }
     if (mode == "getlater" && argc == 4) {

@@ -11,13 +11,16 @@
 
 SkinInStore::SkinInStore() = default;
 
-SkinInStore::SkinInStore(const std::string& iniText) { add(iniText); }
+SkinInStore::SkinInStore(const std::string& iniText) {
+    add(iniText);
+}
 
 void SkinInStore::add(const std::string& iniText) {
     IniDocument& document = store().document();
     document.parse(iniText, nullptr);
     // As in a store that loaded a skin: its sections are shared but never saved.
-    for (const char* prefix : {"Layout", "StyleGuide", "Strings"}) document.markSections(prefix);
+    for (const char* prefix : {"Layout", "StyleGuide", "Strings"})
+        document.markSections(prefix);
 }
 
 void SkinInStore::addDefaultSkin() {

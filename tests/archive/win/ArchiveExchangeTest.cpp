@@ -64,7 +64,7 @@ class ArchiveExchange : public testing::Test {
             set(kRoot + "\\" + path, "item_" + std::to_string(i), children[i]);
     }
     void page(const std::string& path, const std::string& href, const std::string& date,
-                     const std::string& url) {
+              const std::string& url) {
         set(kRoot + "\\" + path, "type", "file");
         set(kRoot + "\\" + path, "DATE", date);
         set(kRoot + "\\" + path, "URL", url);

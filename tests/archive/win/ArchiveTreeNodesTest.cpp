@@ -27,13 +27,14 @@ TEST_F(ArchiveTreeNodes, ListsEndAtTheFirstGapAndFindItemKeyReturnsTheFreeSlot) 
 TEST_F(ArchiveTreeNodes, HasItemIgnoresCaseAsTheSectionNamesDo) {
     nodes.setNodeValue("NVOfflineTreeRoot", "item_0", "News");
     nodes.setNodeValue("NVOfflineTreeRoot", "item_1",
-                 "\xDC"
-                 "bersicht");
+                       "\xDC"
+                       "bersicht");
     EXPECT_TRUE(hasItem(nodes, "NVOfflineTreeRoot", "news"));
     EXPECT_TRUE(hasItem(nodes, "nvofflinetreeroot", "NEWS"));
     // Another section for the store (ASCII letters only fold), so another child.
-    EXPECT_FALSE(hasItem(nodes, "NVOfflineTreeRoot", "\xFC"
-                                              "bersicht"));
+    EXPECT_FALSE(hasItem(nodes, "NVOfflineTreeRoot",
+                         "\xFC"
+                         "bersicht"));
     EXPECT_FALSE(hasItem(nodes, "NVOfflineTreeRoot", "New"));
     EXPECT_EQ(nodes.getNodeValue("NVOfflineTreeRoot", "fehlt"), "");
 }

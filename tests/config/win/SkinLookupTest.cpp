@@ -2,6 +2,7 @@
 
 #include "config/Blowfish.h"
 #include "config/ConfigFile.h"
+#include "config/ProcessStore.h"
 #include "config/SharedStore.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
@@ -69,12 +70,14 @@ TEST_F(SkinLookupTest, NtFamilyReadsTheSkinFileAndCutsValuesAt255) {
     EXPECT_EQ(store.skinDirectory(), getProgramDirectory() + "SkinLookupTest\\");
     EXPECT_EQ(store.layoutValue("MessageBoxArchivTip1"), "0;0;400;200;1;Hinweis");
     EXPECT_EQ(store.layoutValue("messageboxarchivtip1"), "0;0;400;200;1;Hinweis"); // profile API: no case
-    EXPECT_EQ(store.layoutSectionValue("MessageBoxArchivTip1", "Message"), "0;10;10;-10;-50;Bitte w\xE4hlen Sie eine Datei.");
+    EXPECT_EQ(store.layoutSectionValue("MessageBoxArchivTip1", "Message"),
+              "0;10;10;-10;-50;Bitte w\xE4hlen Sie eine Datei.");
     EXPECT_EQ(store.layoutSectionValue("MessageBoxArchivTip1", "Long"), longValue.substr(0, 255));
     EXPECT_EQ(store.layoutSectionValue("MessageBoxArchivTip1", "Missing"), "");
     EXPECT_EQ(store.layoutSectionValue("NoSuchDialog", "Message"), "");
     EXPECT_EQ(store.styleGuideValue("Message").substr(0, 6), "0;0;0;");
-    EXPECT_EQ(store.treeIconsPath("FolderClosed"), getProgramDirectory() + "SkinLookupTest\\tree\\folder.bmp");
+    EXPECT_EQ(store.treeIconsPath("FolderClosed"),
+              getProgramDirectory() + "SkinLookupTest\\tree\\folder.bmp");
     // On this family the skin never enters the store.
     EXPECT_EQ(store.getValue("Layout", "MessageBoxArchivTip1", "<none>"), "<none>");
 }
@@ -100,6 +103,23 @@ TEST_F(SkinLookupTest, Win9xFamilyReadsTheSkinFromTheStoreAndNeverSavesIt) {
     ASSERT_TRUE(win9x.save());
     EXPECT_EQ(readFile(userPath), "[Registry_HKCU]\r\nCurrentSkin=\"SkinLookupTest\"\r\n[Benutzer]\r\nName=\"Anna\"\r\n"
                                   "[Registry_HKLM]\r\nVersion=\"5.0\"\r\n");
+}
+
+TEST_F(SkinLookupTest, TheSkinLookupsOfTheProcessGoToTheStoreItsOwnerBoundLast) {
+    {
+        ProcessStore outer(SkinSections::inStore);
+        outer->document().parse("[Layout]\r\nWindow=\"outer\"\r\n", nullptr);
+        {
+            ProcessStore inner(SkinSections::inStore);
+            inner->document().parse("[Layout]\r\nWindow=\"inner\"\r\n", nullptr);
+            EXPECT_EQ(processStore(), &inner.store());
+            EXPECT_EQ(getLayoutValue("Window"), "inner");
+        }
+        EXPECT_EQ(getLayoutValue("Window"), "outer");
+    }
+    EXPECT_EQ(processStore(), nullptr);
+    // Without one, a store made for the lookup reads the current skin's file.
+    EXPECT_EQ(getLayoutValue("MessageBoxArchivTip1"), "0;0;400;200;1;Hinweis");
 }
 
 TEST_F(SkinLookupTest, DefaultAndCurrentSkinWithTheirMessages) {
@@ -176,7 +196,8 @@ TEST_F(SkinLookupTest, AStoreBatchThatDoesNotFitLeavesMemoryAndMappingAsTheyWere
     MessageCapture messages;
     {
         StoreBatch batch(store);
-        for (int i = 0; i < 600; ++i) store.setValue("Import", "k" + std::to_string(i), std::string(2000, 'i'));
+        for (int i = 0; i < 600; ++i)
+            store.setValue("Import", "k" + std::to_string(i), std::string(2000, 'i'));
         EXPECT_FALSE(batch.commit());
     }
     EXPECT_EQ(messages.texts().size(), 1u);

@@ -47,8 +47,8 @@ class NetscapeTransferTest : public FavoritesTest {
         std::string text;
         for (const std::string& name : children(section)) {
             std::string child = section + "\\" + name;
-            text += indent + nodes.getNodeValue(child, "type") + " [" + name + "] [" + nodes.getNodeValue(child, "URL") +
-                    "]\n";
+            text += indent + nodes.getNodeValue(child, "type") + " [" + name + "] [" +
+                    nodes.getNodeValue(child, "URL") + "]\n";
             text += subtree(child, indent + "  ");
         }
         return text;

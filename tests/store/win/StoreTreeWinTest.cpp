@@ -23,8 +23,9 @@ TEST_F(FavoritesStoreTest, HasItemIgnoresTheCaseOfAsciiLettersAsSectionNamesDo) 
     EXPECT_TRUE(hasItem(nodes, "R", "news"));
     EXPECT_TRUE(hasItem(nodes, "R", "NEWS"));
     EXPECT_TRUE(hasItem(nodes, "R", "\xC4RGER"));
-    EXPECT_TRUE(hasItem(nodes, "R", "stra\xDF"
-                             "e"));
+    EXPECT_TRUE(hasItem(nodes, "R",
+                        "stra\xDF"
+                        "e"));
     // Another section for the store, so another child: listed, and found again after a reload.
     EXPECT_FALSE(hasItem(nodes, "R", "\xE4rger"));
     EXPECT_FALSE(hasItem(nodes, "R", "Arger"));

@@ -194,7 +194,8 @@ TEST_F(FavWizard, NetscapeUserPreselectionAndImportFromTheProfile) {
     click(IDC_FRAME_FINISH);
     EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportSuccess"});
     EXPECT_EQ(storeChildren("Favoriten\\News"), std::vector<std::string>{"Heise"});
-    EXPECT_EQ(store.getValue(getFavTreeRoot() + "\\Favoriten\\News\\Heise", "URL", ""), "http://heise.example/");
+    EXPECT_EQ(store.getValue(getFavTreeRoot() + "\\Favoriten\\News\\Heise", "URL", ""),
+              "http://heise.example/");
     EXPECT_FALSE(wizard.exists());
 }
 
@@ -379,8 +380,8 @@ TEST_F(FavWizard, BookmarkFileImportSavesWhatNvtoolSaves) {
     const std::string byWizard = readTextFile(nvtool.userFile());
 
     std::string output;
-    EXPECT_EQ(nvtool.runNvtool("favorites import-file Favoriten\\Sport \"" + files.file("in.htm") + "\" --yes",
-                              &output),
+    EXPECT_EQ(nvtool.runNvtool(
+                  "favorites import-file Favoriten\\Sport \"" + files.file("in.htm") + "\" --yes", &output),
               0)
         << output;
     EXPECT_EQ(readTextFile(nvtool.userFile()), byWizard);
