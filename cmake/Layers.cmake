@@ -1,5 +1,5 @@
 # The layers under src/ and what each may use besides itself. They form a graph, not a chain:
-#   platform   Win32 services every layer uses: handles, files, registry, paths, message and question seams
+#   platform   Win32 services every layer uses: handles, files, registry, paths, the host (questions, messages)
 #   toolkit    the small dialog layer over raw Win32                        (platform)
 #   config     the configuration: cipher, ini files, the shared store       (platform)
 #   skin       skinned elements, controls and bitmaps                       (platform, toolkit, config)

@@ -5,39 +5,22 @@
 #include <commctrl.h>
 
 #include "app/OleSession.h"
-#include "app/Wizards.h"
 #include "config/ProcessStore.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 #include "platform/ProgramPaths.h"
-#include "platform/QuestionSeam.h"
 #include "platform/Registry.h"
 #include "platform/Trace.h"
-#include "ui/MessageBoxDlg.h"
 
 const char* const kMissingCurrentUserMessage =
     "Eine notwendige Konfiguration f\xFC"
     "r den Quendal Browser (\"CurrentUser\"), welche durch den Benutzermanager angelegt wird, "
     "fehlt.\nBitte starten Sie den Browser erneut.";
 
-namespace {
-WizardRunner& wizardRunner() {
-    static WizardRunner runner;
-    return runner;
-}
+CImportExportApp::CImportExportApp(WizardRunner runner)
+    : runWizard_(std::move(runner)), hostScope_(programHost_) {}
 
-void runWizard(RunMode mode) {
-    if (const WizardRunner& runner = wizardRunner())
-        runner(mode);
-    else
-        runWizardModal(mode);
-}
-} // namespace
-
-WizardRunner setWizardRunner(WizardRunner runner) {
-    WizardRunner previous = std::move(wizardRunner());
-    wizardRunner() = std::move(runner);
-    return previous;
-}
+CImportExportApp::CImportExportApp(WizardRunner runner, Host& host)
+    : runWizard_(std::move(runner)), hostScope_(host) {}
 
 bool CImportExportApp::InitInstance() {
     COleSession ole; // from start-up to the end of the wizard
@@ -46,8 +29,6 @@ bool CImportExportApp::InitInstance() {
     ProcessStore store;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    // The question seam lies below every layer that asks; the skinned message box plugs in here.
-    setQuestionHandler(runMessageBox);
 
     const char* commandLine = GetCommandLineA();
     trace("Commandline option: '%s'\n", commandLine);
@@ -56,13 +37,13 @@ bool CImportExportApp::InitInstance() {
     std::string user = readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(),
                                           "CurrentUser", "");
     if (user.empty()) {
-        showMessage(kMissingCurrentUserMessage);
+        host().tell(kMissingCurrentUserMessage);
         return false;
     }
 
     RunMode mode = selectRunMode(commandLine ? commandLine : "");
     if (mode == RunMode::None) return false;
     store->open(); // the wizard runs even when the store could not be opened
-    runWizard(mode);
+    runWizard_(mode);
     return false;
 }

@@ -14,6 +14,7 @@
 #include "platform/ProfileValues.h"
 #include "platform/Trace.h"
 #include "store/LeftOutEntries.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 
@@ -144,7 +145,7 @@ int export_Archiv2(NodeStore& store, const std::string& section, const std::stri
     trace("export_Archiv2 \n");
     trace("Export from section [%s] fo file [%s]\n", section.c_str(), destination.c_str());
     // A drive, share or folder that is not there is a failure, not a lack of room; nothing is packed.
-    if (!isDestinationReachable(destination)) return -1;
+    if (!isDestinationReachable(destination)) return kOperationFailed;
     const std::string source = getOfflineTreeRoot() + "\\" + section;
     const std::string stagingFolder = getArchivTempFolder();
     const std::string exchangeFile = getArchivIniPath();
@@ -166,14 +167,14 @@ int export_Archiv2(NodeStore& store, const std::string& section, const std::stri
     DeleteFileA(exchangeFile.c_str());
     if (!packed) {
         removeFile(archivePath); // it can be as large as the free space was
-        return -1;
+        return kOperationFailed;
     }
 
     if (!hasDiskSpaceFor(archivePath, destination)) {
         removeFile(archivePath);
-        return 0;
+        return kOperationAbandoned;
     }
     const bool copied = copyArchive(archivePath, destination);
     removeFile(archivePath);
-    return copied ? 1 : -1;
+    return copied ? kOperationDone : kOperationFailed;
 }

@@ -11,10 +11,11 @@
 #include "archive/FileChecks.h"
 #include "config/SharedStore.h"
 #include "platform/FileSystem.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "platform/Trace.h"
 #include "store/LastImport.h"
 #include "store/LeftOutEntries.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 
@@ -176,7 +177,7 @@ class ArchivMerge {
 
     bool mayReplace(const std::string& page) {
         if (rule_ != ReplaceRule::Ask) return rule_ == ReplaceRule::ReplaceAll;
-        QuestionAnswer answer = askQuestion("MessageBoxArchivReplace", getArchivRelativePath(page));
+        QuestionAnswer answer = host().ask("MessageBoxArchivReplace", getArchivRelativePath(page));
         const bool replace = answer.button == IDYES || answer.button == IDOK;
         if (answer.checked) rule_ = replace ? ReplaceRule::ReplaceAll : ReplaceRule::KeepAll;
         return replace;
@@ -201,11 +202,11 @@ int import_Archiv(SharedStore& store, const std::string& section, const std::str
     const std::string offlineFolder = getOfflineDataFolder();
     createDirectory(offlineFolder, false);
     const std::string unpacked = makeTempName(offlineFolder);
-    if (unpacked.empty() || !createDirectory(unpacked, false)) return -1;
+    if (unpacked.empty() || !createDirectory(unpacked, false)) return kOperationFailed;
     const std::string destination = unpacked + "\\";
     if (!extractArchiveFile(name, folder, destination)) {
         deleteDirectory(unpacked); // the fresh folder holds nothing the user had before
-        return -1;
+        return kOperationFailed;
     }
     const std::string exchangeFile = destination + kExchangeFileName;
     if (!fileExists(exchangeFile)) {
@@ -213,7 +214,7 @@ int import_Archiv(SharedStore& store, const std::string& section, const std::str
         // archive without any file is an exported empty folder.
         const bool empty = isEmptyFolder(unpacked);
         deleteDirectory(unpacked);
-        return empty ? 1 : -1;
+        return empty ? kOperationDone : kOperationFailed;
     }
 
     StoreBatch batch(store);
@@ -223,13 +224,13 @@ int import_Archiv(SharedStore& store, const std::string& section, const std::str
         .mergeSection(getOfflineTreeRoot() + "\\" + section, getOfflineTreeRoot());
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
-        return -1;
+        return kOperationFailed;
     }
     // The merged entries are published and point into the folder, so it stays even when the
     // per-user file cannot be written.
-    if (!store.saveAfterChange()) return -1;
+    if (!store.saveAfterChange()) return kOperationFailed;
     undo.keep(unpacked);
-    return 1;
+    return kOperationDone;
 }
 
 bool extractArchiveFile(const std::string& name, const std::string& folder, const std::string& destination) {

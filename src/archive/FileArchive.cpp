@@ -6,7 +6,7 @@
 
 #include "archive/RecordAppender.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 #include "platform/Platform.h"
 #include "platform/Trace.h"
 
@@ -61,7 +61,7 @@ bool CFileArchive::createArchive(const std::string& folder) {
     attributesCleared_ = false;
     if (!packing_) {
         trace("unable to create archive file\n");
-        showMessage("unable to create archive file");
+        host().tell("unable to create archive file");
         return false;
     }
     auto header = buildArchiveHeader(secondsSince1970(), localDate());
@@ -69,7 +69,7 @@ bool CFileArchive::createArchive(const std::string& folder) {
     if (!WriteFile(packing_.get(), header.data(), kArchiveHeaderSize, &written, nullptr) ||
         written != kArchiveHeaderSize) {
         packing_.reset();
-        showMessage("unable to write archive file");
+        host().tell("unable to write archive file");
         return false;
     }
     bool collected = collectFiles(folder);
@@ -115,22 +115,22 @@ bool CFileArchive::addFile(const std::string& path) {
     clearSpecialAttributes(path);
     ScopedHandle input = openExclusive(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (!input) {
-        showMessage("unable to open input file");
+        host().tell("unable to open input file");
         return false;
     }
     LARGE_INTEGER size;
     if (!GetFileSizeEx(input.get(), &size)) {
-        showMessage("unable to read input file");
+        host().tell("unable to read input file");
         return false;
     }
     if (static_cast<uint64_t>(size.QuadPart) > kLargestRecordedFile) {
-        showMessage("unable to add '" + path + "' to the archive: files of 4 GB or more cannot be archived");
+        host().tell("unable to add '" + path + "' to the archive: files of 4 GB or more cannot be archived");
         return false;
     }
     ScopedHandle opened;
     HANDLE archive = openArchiveForAppending(opened);
     if (!archive) {
-        showMessage("unable to open archive file");
+        host().tell("unable to open archive file");
         return false;
     }
     std::string name = path.substr(std::min(baseFolder.size(), path.size()));
@@ -138,10 +138,10 @@ bool CFileArchive::addFile(const std::string& path) {
     case AppendResult::Appended:
         return true;
     case AppendResult::ReadFailed:
-        showMessage("unable to read input file");
+        host().tell("unable to read input file");
         return false;
     case AppendResult::WriteFailed:
-        showMessage("unable to write archive file");
+        host().tell("unable to write archive file");
         return false;
     }
     return false;

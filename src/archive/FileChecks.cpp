@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/Handles.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 
 const char* const kForbiddenFileNameCharacters = "\\/:*?\"<>|'";
 
@@ -38,11 +38,11 @@ std::string getFolderPart(const std::string& path) {
 
 bool isValidFileName(const std::string& name) {
     if (name.empty()) {
-        askQuestion("MessageBoxFileNameEmpty", "");
+        host().ask("MessageBoxFileNameEmpty", "");
         return false;
     }
     if (name.find_first_of(kForbiddenFileNameCharacters) != std::string::npos) {
-        askQuestion("MessageBoxInvalidFileName", kForbiddenFileNameCharacters);
+        host().ask("MessageBoxInvalidFileName", kForbiddenFileNameCharacters);
         return false;
     }
     return true;

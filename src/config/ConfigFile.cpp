@@ -9,7 +9,7 @@
 #include "config/IniDocument.h"
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -23,7 +23,7 @@ void reportWithError(const char* format, const std::string& path, DWORD code) {
     std::string error = errorText(code);
     std::string text(std::snprintf(nullptr, 0, format, path.c_str(), error.c_str()), '\0');
     std::snprintf(text.data(), text.size() + 1, format, path.c_str(), error.c_str());
-    showMessage(text);
+    host().tell(text);
 }
 
 std::string folderOf(const std::string& path) {
@@ -46,7 +46,7 @@ std::optional<std::string> readFile(const std::string& path, bool* encrypted) {
         char text[1024];
         std::snprintf(text, sizeof(text), "Nicht genug Speicher (%lld) zum Lesen der Datei:\n\"%s\"",
                       static_cast<long long>(size.QuadPart) + 1, path.c_str());
-        showMessage(text);
+        host().tell(text);
         return std::nullopt;
     }
     std::string content(static_cast<size_t>(size.QuadPart), '\0');
@@ -154,7 +154,7 @@ bool isEncryptedFile(const std::string& path) {
 }
 
 void reportDocumentTooLarge(const std::string& path) {
-    showMessage("Die Datei \"" + path +
+    host().tell("Die Datei \"" + path +
                 "\" wurde nicht gespeichert:\nDie Konfiguration ist gr\xF6\xDF"
                 "er als 1 MB.");
 }

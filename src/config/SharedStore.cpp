@@ -4,7 +4,7 @@
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
@@ -161,7 +161,7 @@ bool SharedStore::publish() {
 void SharedStore::reportRefusedPublication() {
     if (refusalReported_) return;
     refusalReported_ = true;
-    showMessage("Die Konfiguration ist zu gro\xDF f\xFC"
+    host().tell("Die Konfiguration ist zu gro\xDF f\xFC"
                 "r den gemeinsamen Speicher der Programme.\n"
                 "Die letzte \xC4nderung wurde nicht \xFC"
                 "bernommen.");
@@ -206,7 +206,7 @@ bool SharedStore::save() {
     if (userFileUnreadable_) {
         if (!unsavedReported_) {
             unsavedReported_ = true;
-            showMessage("Die Konfiguration wurde nicht gespeichert, weil sie beim Start nicht gelesen "
+            host().tell("Die Konfiguration wurde nicht gespeichert, weil sie beim Start nicht gelesen "
                         "werden konnte:\n\"" +
                         getUserIniPath() + "\"");
         }
@@ -265,7 +265,7 @@ std::string SharedStore::defaultSkin() {
     userIni.parseIniFile(false);
     defaultSkin_ = userIni.getValue("Registry_HKCU", "CurrentSkin", "Skin0000");
     if (defaultSkin_.empty())
-        showMessage("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
+        host().tell("Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
     return defaultSkin_;
 }
 
@@ -278,7 +278,7 @@ std::string SharedStore::currentSkin() {
         currentSkin_ = userIni.getValue("Registry_HKCU", "CurrentSkin", defaultSkin());
         return currentSkin_;
     }
-    showMessage("Skin: Datei " + path + " existiert nicht!");
+    host().tell("Skin: Datei " + path + " existiert nicht!");
     return defaultSkin();
 }
 

@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "platform/Trace.h"
 #include "store/LastImport.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 
 namespace {
@@ -31,7 +32,7 @@ std::string localDate(uint64_t microseconds) {
 
 int fail(BrowserImportNotes* notes, const std::string& reason) {
     if (notes) notes->why = reason;
-    return -1;
+    return kOperationFailed;
 }
 
 BrowserBookmarks readChromiumBookmarks(const BrowserProfile& profile) {
@@ -88,8 +89,8 @@ int import_Browser(SharedStore& store, const std::string& destFolder, const std:
     importBookmarkTree(nodes, rootSection, &root, getDateString());
     // A result that does not fit the shared store is refused whole: the store is as before.
     if (!batch.commit()) return fail(notes, "die Lesezeichen passen nicht in die Konfiguration");
-    if (!store.saveAfterChange()) return -1; // the user has been told why
+    if (!store.saveAfterChange()) return kOperationFailed; // the user has been told why
     undo.keep();
     trace("<<< import_Browser END >>>\n");
-    return 1;
+    return kOperationDone;
 }

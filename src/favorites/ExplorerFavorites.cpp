@@ -11,6 +11,7 @@
 #include "platform/Trace.h"
 #include "store/LastImport.h"
 #include "store/LeftOutEntries.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 
@@ -109,7 +110,7 @@ bool importDirectory(NodeStore& store, const std::string& section, const std::st
 int import_MIE(SharedStore& store, const std::string& destFolder) {
     trace("<<< import_MIE BEGIN >>>\n");
     std::string favorites = getFavoritesFolder();
-    if (favorites.empty()) return -1; // no folder to read: never fall back to the current drive
+    if (favorites.empty()) return kOperationFailed; // no folder to read: never fall back to the current drive
     StoreBatch batch(store);
     ImportUndoCapture undo(store, ImportKind::favorites, destFolder);
     SharedStoreNodes nodes(store);
@@ -119,10 +120,10 @@ int import_MIE(SharedStore& store, const std::string& destFolder) {
         nodes.setNodeValue(getFavTreeRoot(), findItemKey(nodes, getFavTreeRoot(), &destFolder), destFolder);
     }
     importDirectory(nodes, section, favorites, ".url", true);
-    if (!batch.commit() || !store.saveAfterChange()) return -1;
+    if (!batch.commit() || !store.saveAfterChange()) return kOperationFailed;
     undo.keep();
     trace("<<< import_MIE END >>>\n");
-    return 1;
+    return kOperationDone;
 }
 
 void exportFolderToDirectory(NodeStore& store, const std::string& section, const std::string& dir) {
@@ -146,7 +147,7 @@ int export_MIE(SharedStore& store, const std::string& sourceFolder) {
     std::string favorites = getFavoritesFolder();
     std::string rootName = store.getRegistryValue("FavoritesRootName", "Favoriten");
     std::string relative = sourceFolder.size() > rootName.size() ? sourceFolder.substr(rootName.size() + 1) : "";
-    if (favorites.empty() || leavesFolder(relative)) return -1;
+    if (favorites.empty() || leavesFolder(relative)) return kOperationFailed;
     std::string target = favorites + "\\" + relative;
     if (target.back() == '\\') target.pop_back();
     trace("destFolder : [%s]\n", target.c_str());
@@ -154,5 +155,5 @@ int export_MIE(SharedStore& store, const std::string& sourceFolder) {
     SharedStoreNodes nodes(store);
     exportFolderToDirectory(nodes, getFavTreeRoot() + "\\" + sourceFolder, target);
     trace("<<< export_MIE END >>>\n");
-    return 1;
+    return kOperationDone;
 }

@@ -9,10 +9,11 @@
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/ReplaceFile.h"
 #include "platform/FileSystem.h"
+#include "platform/Host.h"
 #include "platform/Platform.h"
-#include "platform/QuestionSeam.h"
 #include "platform/Trace.h"
 #include "store/LastImport.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 
 namespace {
@@ -29,7 +30,7 @@ int import_NC(SharedStore& store, const std::string& destFolder, const std::stri
     trace("<<< import_NC BEGIN >>>\n");
     std::string path = isFile ? userOrFile : resolveBookmarkPath(userOrFile);
     CBookmarkParser parser(path);
-    if (path.empty() || !parser.loadFile()) return -1;
+    if (path.empty() || !parser.loadFile()) return kOperationFailed;
     FolderPathParts dest = splitFolderPath(destFolder);
     parser.setRootName(dest.name);
     parser.parse();
@@ -43,22 +44,23 @@ int import_NC(SharedStore& store, const std::string& destFolder, const std::stri
     importBookmarkTree(nodes, rootSection, parser.bookmarkRoot.get(), getDateString());
     freeTree(parser.bookmarkRoot);
     // A result that does not fit the shared store is refused whole: the store is as before.
-    if (!batch.commit() || !store.saveAfterChange()) return -1; // the user has been told why
+    if (!batch.commit() || !store.saveAfterChange()) return kOperationFailed; // the user has been told why
     undo.keep();
     trace("<<< import_NC END >>>\n");
-    return 1;
+    return kOperationDone;
 }
 
 int import_NCFile(SharedStore& store, const std::string& destFolder, const std::string& path) {
     trace("<<< import_NCFile >>>\n");
-    if (isBookmarkFileTooLarge(path)) return -1; // no store could take it: an error, not a wrong format
+    if (isBookmarkFileTooLarge(path))
+        return kOperationFailed; // no store could take it: an error, not a wrong format
     if (!isNetscapeBookmarkFile(path)) {
-        askQuestion("MessageBoxFavExportNotNetscapeFormat", "");
-        return 0;
+        host().ask("MessageBoxFavExportNotNetscapeFormat", "");
+        return kOperationAbandoned;
     }
     // import_NC brackets and saves its own changes; a bracket around it would let its save write
     // a result that the outer publication then refuses.
-    return import_NC(store, destFolder, path, true) == -1 ? -1 : 1;
+    return import_NC(store, destFolder, path, true) == kOperationFailed ? kOperationFailed : kOperationDone;
 }
 
 int export_NC(NodeStore& store, const std::string& sourceFolder, const std::string& user) {
@@ -66,25 +68,25 @@ int export_NC(NodeStore& store, const std::string& sourceFolder, const std::stri
     std::string path = resolveBookmarkPath(user);
     trace("bookmarkPath : [%s]\n", path.c_str());
     std::optional<std::string> text = path.empty() ? std::nullopt : readWholeFile(path);
-    if (!text) return -1;
+    if (!text) return kOperationFailed;
     // The profile's file keeps its own encoding: only the inserted block follows it.
-    if (!insertFolderBlock(*text, folderBlockOf(store, sourceFolder), ansiToWide)) return -1;
+    if (!insertFolderBlock(*text, folderBlockOf(store, sourceFolder), ansiToWide)) return kOperationFailed;
     trace("write new bookmark file : [%s]\n", path.c_str());
     bool written = replaceFileContent(path, *text);
     trace("<<< export_NC END >>>\n");
-    return written ? 1 : -1;
+    return written ? kOperationDone : kOperationFailed;
 }
 
 int export_NCFile(NodeStore& store, const std::string& sourceFolder, const std::string& path) {
     trace("<<< export_NCFile>>>\n");
     if (fileExists(path)) {
-        int button = askQuestion("MessageBoxAssistentFileNotAvailable", "").button;
-        if (button != 6 && button != 1) return 0;
+        int button = host().ask("MessageBoxAssistentFileNotAvailable", "").button;
+        if (button != IDYES && button != IDOK) return kOperationAbandoned;
     }
     // A whole document in UTF-8, as other programs expect it; the reader takes it back as well.
     std::optional<std::string> document = buildBookmarkDocument(
         store, folderSection(sourceFolder), splitFolderPath(sourceFolder).name, ansiToWide);
-    if (!document) return -1;
+    if (!document) return kOperationFailed;
     trace("write new bookmark file : [%s]\n", path.c_str());
-    return replaceFileContent(path, *document) ? 1 : -1;
+    return replaceFileContent(path, *document) ? kOperationDone : kOperationFailed;
 }

@@ -4,7 +4,7 @@
 
 #include "config/AtomicReplace.h"
 #include "platform/Handles.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 
 namespace {
 bool writeComplete(const std::string& path, const std::string& content) {
@@ -23,6 +23,6 @@ bool replace(const std::string& path, const std::string& content) {
 
 bool replaceFileContent(const std::string& path, const std::string& content) {
     if (!path.empty() && replace(path, content)) return true;
-    showMessage("unable to write file '" + path + "'");
+    host().tell("unable to write file '" + path + "'");
     return false;
 }

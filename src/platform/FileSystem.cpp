@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "platform/Handles.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -135,7 +135,7 @@ bool writeWholeFile(const std::string& path, const void* data, size_t length, bo
     ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, keepExisting ? OPEN_ALWAYS : CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        if (report) showMessage("unable to write file '" + path + "'");
+        if (report) host().tell("unable to write file '" + path + "'");
         return false;
     }
     if (length > 0xFFFFFFFFu) return false;

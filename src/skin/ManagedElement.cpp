@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "config/ProcessStore.h"
-#include "platform/MessageSeam.h"
+#include "platform/Host.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Trace.h"
 #include "skin/SkinBitmap.h"
@@ -22,7 +22,7 @@ void hide(HWND control) {
 void showFormatted(const char* format, const std::string& name) {
     std::string text = format;
     if (size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, name);
-    showMessage(text);
+    host().tell(text);
 }
 
 bool CManagedElement::loadSettings(const std::string& listName) {

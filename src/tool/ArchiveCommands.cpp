@@ -9,10 +9,12 @@
 #include "archive/FileArchive.h"
 #include "config/SharedStore.h"
 #include "platform/FileSystem.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 #include "tool/Commands.h"
+#include "tool/ConsoleHost.h"
 
 namespace {
 std::string withoutTrailingSeparator(std::string path) {
@@ -21,9 +23,9 @@ std::string withoutTrailingSeparator(std::string path) {
     return path;
 }
 
-// 1 done, -1 failed, 0 abandoned or no room become 0, 1 and 3.
+// Done, failed, and abandoned or no room become 0, 1 and 3.
 int exitCodeOf(int result) {
-    return result == 1 ? 0 : result == -1 ? 1 : 3;
+    return result == kOperationDone ? 0 : result == kOperationFailed ? 1 : 3;
 }
 
 std::string describe(const RecordProblem& problem) {
@@ -42,8 +44,10 @@ int exportFolder(const Args& args) {
         result = export_Archiv2(nodes, args[1], file);
     }
     reportLeftOut();
-    if (result == -1) failure(file, "not written: the folder is not there, or packing or copying failed");
-    if (result == 0) std::fprintf(stderr, "nvtool: %s: no room on the destination's drive\n", file.c_str());
+    if (result == kOperationFailed)
+        failure(file, "not written: the folder is not there, or packing or copying failed");
+    if (result == kOperationAbandoned)
+        std::fprintf(stderr, "nvtool: %s: no room on the destination's drive\n", file.c_str());
     return exitCodeOf(result);
 }
 
@@ -60,20 +64,15 @@ int importArchive(const Args& args) {
         else
             return usageError("unknown option '" + args[i] + "'");
     }
-    QuestionHandler previous =
-        setQuestionHandler([answer](const std::string& key, const std::string& insert) {
-            std::fprintf(stderr, "nvtool: question %s \"%s\" answered %s%s\n", key.c_str(), insert.c_str(),
-                         answer.button == IDYES ? "Yes" : "No", answer.checked ? " for all" : "");
-            return answer;
-        });
     const std::string file = fullPath(args[2]);
     int result;
     {
+        ConsoleHost answers(answer, true);
+        HostScope answersScope(answers);
         SharedStore store;
         store.open();
         result = import_Archiv(store, args[1], file);
     }
-    setQuestionHandler(std::move(previous));
     reportLeftOut();
     return exitCodeOf(result);
 }

@@ -19,6 +19,8 @@ int runArchiveCommand(const Args& args);
 // favorites undo / archive undo [--show]: exit 0 undone (or shown), 1 nothing to undo or refused.
 int runUndoCommand(ImportKind kind, const Args& args);
 
+// The text with its line breaks as blanks, for one line on standard error.
+std::string oneLine(std::string text);
 // One line on standard error; returns 2.
 int usageError(const std::string& text);
 // "nvtool: <subject>: <reason>" on standard error; returns 1.

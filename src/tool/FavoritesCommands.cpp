@@ -12,19 +12,23 @@
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
 #include "platform/FileSystem.h"
+#include "platform/Host.h"
 #include "platform/ProgramPaths.h"
-#include "platform/QuestionSeam.h"
 #include "platform/Registry.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 #include "tool/Commands.h"
+#include "tool/ConsoleHost.h"
 
 namespace {
 // Exit codes of the operations: 0 done, 1 failed, 3 abandoned.
 int reportResult(int result) {
-    const char* words = result == 1 ? "done" : result == -1 ? "failed" : "abandoned";
+    const char* words = result == kOperationDone     ? "done"
+                        : result == kOperationFailed ? "failed"
+                                                     : "abandoned";
     writeStdout(std::string(words) + "\r\n");
-    return result == 1 ? 0 : result == -1 ? 1 : 3;
+    return result == kOperationDone ? 0 : result == kOperationFailed ? 1 : 3;
 }
 
 // Runs work(store) inside the store, opened as the program opens it and closed on every path.
@@ -37,8 +41,8 @@ template <typename Work> int withOpenStore(Work work) {
     return work(store);
 }
 
-// Removes "--yes" and "--no" from args and answers every question accordingly (default: No).
-void takeAnswerOption(Args& args) {
+// Removes "--yes" and "--no" from args; whether the last of them says Yes (default: No).
+bool takeAnswerOption(Args& args) {
     bool yes = false;
     std::vector<std::string> rest;
     for (const std::string& arg : args) {
@@ -50,10 +54,7 @@ void takeAnswerOption(Args& args) {
             rest.push_back(arg);
     }
     args = rest;
-    setQuestionHandler([yes](const std::string& key, const std::string&) {
-        std::fprintf(stderr, "nvtool: question %s answered %s\n", key.c_str(), yes ? "Yes" : "No");
-        return QuestionAnswer{yes ? 6 : 7, false};
-    });
+    return yes;
 }
 
 void appendTree(NodeStore& nodes, const std::string& section, int depth, std::string& text) {
@@ -125,7 +126,7 @@ int importBrowser(SharedStore& store, const Args& args) {
     BrowserImportNotes notes;
     int result = import_Browser(store, args[1], args[2], &notes);
     if (!notes.why.empty()) failure(args[2], notes.why);
-    if (result == 1 && !notes.backupDate.empty())
+    if (result == kOperationDone && !notes.backupDate.empty())
         writeStdout("read " + backupNote(notes.backupDate, notes.databaseProblem) + "\r\n");
     return result;
 }
@@ -166,7 +167,8 @@ const std::map<std::string, OperationCommand>& operations() {
 int runFavoritesCommand(const Args& input) {
     if (input.empty()) return usageError("favorites needs a command");
     Args args = input;
-    takeAnswerOption(args);
+    ConsoleHost answers({takeAnswerOption(args) ? IDYES : IDNO, false});
+    HostScope answersScope(answers);
     if (args.empty()) return usageError("favorites needs a command");
     if (args[0] == "list") return listFolder(args);
     if (args[0] == "netscape-users") return listNetscapeUsers(args);

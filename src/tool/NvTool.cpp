@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <map>
 
-#include "platform/MessageSeam.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "store/LeftOutEntries.h"
 #include "tool/Commands.h"
+#include "tool/ConsoleHost.h"
 
 namespace {
 const char* const kUsage =
@@ -24,13 +24,13 @@ const char* const kUsage =
     "       nvtool archive export FOLDER FILE | archive import FOLDER FILE [--yes|--no] [--all]\n"
     "       nvtool archive list FILE | archive extract FILE DIR | archive create DIR FILE\n"
     "       nvtool archive tree [FOLDER] | archive undo [--show]\n";
+} // namespace
 
 std::string oneLine(std::string text) {
     for (char& c : text)
         if (c == '\n' || c == '\r') c = ' ';
     return text;
 }
-} // namespace
 
 int usageError(const std::string& text) {
     std::fprintf(stderr, "nvtool: %s\n%s", text.c_str(), kUsage);
@@ -62,13 +62,8 @@ void writeStdout(const std::string& bytes) {
 
 int main(int argc, char** argv) {
     // Never a message box: the program's messages become lines on standard error.
-    setMessageHandler([](const std::string& text, const std::string&) {
-        std::fprintf(stderr, "nvtool: %s\n", oneLine(text).c_str());
-    });
-    setQuestionHandler([](const std::string& key, const std::string&) {
-        std::fprintf(stderr, "nvtool: question %s answered No\n", key.c_str());
-        return QuestionAnswer{7, false};
-    });
+    ConsoleHost console;
+    HostScope consoleScope(console);
 
     if (argc < 2) return usageError("missing command");
     const std::map<std::string, int (*)(const Args&)> groups = {

@@ -4,8 +4,9 @@
 #include "archive/ArchiveImport.h"
 #include "config/ProcessStore.h"
 #include "platform/FileSystem.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "store/LeftOutEntries.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "ui/ResourceIds.h"
 #include "ui/UndoChoice.h"
@@ -24,9 +25,9 @@ std::string pathsOf(const std::vector<LeftOutEntry>& entries) {
 // The success message, or the one that names what was left out where the skin has it.
 void reportDone(const char* successKey, const char* incompleteKey, const std::vector<LeftOutEntry>& leftOut) {
     if (leftOut.empty())
-        askQuestion(successKey, "");
+        host().ask(successKey, "");
     else
-        askQuestion(chooseMessageKey(incompleteKey, successKey), pathsOf(leftOut));
+        host().ask(chooseMessageKey(incompleteKey, successKey), pathsOf(leftOut));
 }
 } // namespace
 
@@ -61,11 +62,11 @@ void CArchivAssistentDlg::afterInit() {
 
 bool CArchivAssistentDlg::checkImportFile(const std::string& file) const {
     if (file.empty()) {
-        askQuestion("MessageBoxArchivTip1", "");
+        host().ask("MessageBoxArchivTip1", "");
         return false;
     }
     if (!fileExists(file)) {
-        askQuestion("MessageBoxArchivTip2", "");
+        host().ask("MessageBoxArchivTip2", "");
         return false;
     }
     return true;
@@ -97,7 +98,7 @@ void CArchivAssistentDlg::onFinish() {
     const std::string folder = page3_.getSelectedPath();
     const std::string file = page2_.fileName();
     if (file.empty()) {
-        askQuestion("MessageBoxArchivTip1", "");
+        host().ask("MessageBoxArchivTip1", "");
         return;
     }
     if (isImport())
@@ -108,34 +109,36 @@ void CArchivAssistentDlg::onFinish() {
 
 void CArchivAssistentDlg::finishImport(const std::string& folder, const std::string& file) {
     if (!fileExists(file)) {
-        askQuestion("MessageBoxArchivTip2", "");
+        host().ask("MessageBoxArchivTip2", "");
         return;
     }
     takeLeftOut(); // notes of an earlier run are not this run's
     const int result = import_Archiv(*processStore(), folder, file);
     const std::vector<LeftOutEntry> leftOut = takeLeftOut();
-    if (result == -1) {
-        askQuestion("MessageBoxArchivImportError", "");
+    if (result == kOperationFailed) {
+        host().ask("MessageBoxArchivImportError", "");
         return;
     }
-    if (result == 1) reportDone("MessageBoxArchivImportSuccess", "MessageBoxArchivImportIncomplete", leftOut);
+    if (result == kOperationDone)
+        reportDone("MessageBoxArchivImportSuccess", "MessageBoxArchivImportIncomplete", leftOut);
     close();
 }
 
 void CArchivAssistentDlg::finishExport(const std::string& folder, const std::string& file) {
     if (fileExists(file)) {
-        const int answer = askQuestion("MessageBoxAssistentFileNotAvailable", "").button;
+        const int answer = host().ask("MessageBoxAssistentFileNotAvailable", "").button;
         if (answer != IDYES && answer != IDOK) return;
     }
     takeLeftOut();
     SharedStoreNodes nodes(*processStore());
     const int result = export_Archiv2(nodes, folder, file);
     const std::vector<LeftOutEntry> leftOut = takeLeftOut();
-    if (result == -1) {
-        askQuestion("MessageBoxArchivExportError", "");
+    if (result == kOperationFailed) {
+        host().ask("MessageBoxArchivExportError", "");
         return;
     }
-    if (result == 1) reportDone("MessageBoxArchivExportSuccess", "MessageBoxArchivExportIncomplete", leftOut);
-    if (result == 0) askQuestion("MessageBoxArchivDiskSpace", "");
+    if (result == kOperationDone)
+        reportDone("MessageBoxArchivExportSuccess", "MessageBoxArchivExportIncomplete", leftOut);
+    if (result == kOperationAbandoned) host().ask("MessageBoxArchivDiskSpace", "");
     close();
 }

@@ -8,9 +8,10 @@
 #include "favorites/NetscapeProfiles.h"
 #include "favorites/NetscapeTransfer.h"
 #include "platform/FileSystem.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "platform/Trace.h"
 #include "store/LeftOutEntries.h"
+#include "store/OperationResult.h"
 #include "store/SharedStoreNodes.h"
 #include "ui/ResourceIds.h"
 #include "ui/UndoChoice.h"
@@ -80,7 +81,7 @@ bool CFavAssistentDlg::checkSource() {
     switch (page2_.source()) {
     case Source::NCFile:
         if (!page2_.fileName().empty()) return true;
-        askQuestion("MessageBoxFavImportTip1", "");
+        host().ask("MessageBoxFavImportTip1", "");
         return false;
     case Source::NC:
         return page2_.checkNetscapeUser();
@@ -116,21 +117,21 @@ int CFavAssistentDlg::runOperation(bool import, const std::string& folder, const
                       : export_NCFile(nodes, folder, page2_.fileName());
     case Source::Browser: {
         const size_t index = static_cast<size_t>(page2_.selectedBrowserProfile());
-        if (!import || index >= browserProfiles_.size()) return -1;
+        if (!import || index >= browserProfiles_.size()) return kOperationFailed;
         BrowserImportNotes notes;
         const int result = import_Browser(store, folder, browserProfiles_[index].id, &notes);
-        if (result == 1 && !notes.backupDate.empty()) tellBackupDate(notes.backupDate);
+        if (result == kOperationDone && !notes.backupDate.empty()) tellBackupDate(notes.backupDate);
         return result;
     }
     }
-    return -1;
+    return kOperationFailed;
 }
 
 // Firefox's database could not be read, its backup of that day was. Skins without the message
 // say nothing.
 void CFavAssistentDlg::tellBackupDate(const std::string& date) {
     const char* const key = "MessageBoxFavImportBrowserBackup";
-    if (!getLayoutSectionValue(key, "Message").empty()) askQuestion(key, date);
+    if (!getLayoutSectionValue(key, "Message").empty()) host().ask(key, date);
 }
 
 void CFavAssistentDlg::onFinish() {
@@ -149,12 +150,13 @@ void CFavAssistentDlg::onFinish() {
     takeLeftOut(); // notes of an earlier run are not this run's
     const int result = runOperation(import, folder, user);
     const size_t leftOut = takeLeftOut().size();
-    if (result == 0) return;
-    if (result == 1 && import && leftOut > 0)
-        askQuestion(chooseMessageKey("MessageBoxFavImportIncomplete", "MessageBoxFavImportSuccess"),
-                    std::to_string(leftOut));
-    else if (result == 1)
-        askQuestion(import ? "MessageBoxFavImportSuccess" : "MessageBoxFavExportSuccess", "");
-    if (result == -1) askQuestion(import ? "MessageBoxFavImportError" : "MessageBoxFavExportError", "");
+    if (result == kOperationAbandoned) return;
+    if (result == kOperationDone && import && leftOut > 0)
+        host().ask(chooseMessageKey("MessageBoxFavImportIncomplete", "MessageBoxFavImportSuccess"),
+                   std::to_string(leftOut));
+    else if (result == kOperationDone)
+        host().ask(import ? "MessageBoxFavImportSuccess" : "MessageBoxFavExportSuccess", "");
+    if (result == kOperationFailed)
+        host().ask(import ? "MessageBoxFavImportError" : "MessageBoxFavExportError", "");
     close();
 }

@@ -4,7 +4,7 @@
 
 #include "favorites/NetscapeProfiles.h"
 #include "platform/FileSystem.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "ui/FileChooser.h"
 #include "ui/ResourceIds.h"
 
@@ -154,7 +154,7 @@ bool CFavSourcePage::checkNetscapeUser() {
     const std::string user = selectedUser();
     const std::string path = getUserBookmarkPath(user);
     if (!path.empty() && fileExists(path)) return true;
-    if (askQuestion("MessageBoxSearchBookmark", "\"" + user + "\"").button == IDYES) {
+    if (host().ask("MessageBoxSearchBookmark", "\"" + user + "\"").button == IDYES) {
         SendMessageA(handle(), WM_COMMAND, MAKEWPARAM(IDC_FAV_NCFILE, BN_CLICKED),
                      reinterpret_cast<LPARAM>(ncFileBox_.handle()));
         searchBookmarkFile();

@@ -10,11 +10,6 @@
 namespace {
 constexpr size_t kResultLimit = 32 * 1024;
 
-FileChooserHandler& installedHandler() {
-    static FileChooserHandler handler;
-    return handler;
-}
-
 // The filter in the dialog's form: every '|' becomes a NUL, the whole ends in two NULs.
 std::string systemFilter(const std::string& filter) {
     std::string out = filter;
@@ -44,7 +39,9 @@ void splitResult(const std::string& buffer, std::vector<std::string>& files) {
     }
 }
 
-bool runSystemDialog(const FileChooserRequest& request, std::vector<std::string>& files) {
+} // namespace
+
+bool runFileDialog(const FileChooserRequest& request, std::vector<std::string>& files) {
     std::string filter = systemFilter(request.filter);
     std::string buffer(kResultLimit, '\0');
     OPENFILENAMEA dialog{};
@@ -66,13 +63,6 @@ bool runSystemDialog(const FileChooserRequest& request, std::vector<std::string>
     splitResult(buffer, files);
     return true;
 }
-} // namespace
-
-FileChooserHandler setFileChooserHandler(FileChooserHandler handler) {
-    FileChooserHandler previous = std::move(installedHandler());
-    installedHandler() = std::move(handler);
-    return previous;
-}
 
 bool chooseFiles(std::vector<std::string>& files, const std::string& initialFolder, bool multiSelect,
                  bool archiveFilter) {
@@ -83,9 +73,7 @@ bool chooseFiles(std::vector<std::string>& files, const std::string& initialFold
         archiveFilter ? "Seitenarchiv Dateien (*.sad)|*.sad|" : "Html Dateien (*.htm;*.html)|*.htm;*.html|";
     request.title = getLayoutSectionValue("ArchivImportExportAssistent", "ImportExportFileDlgDescription");
     std::vector<std::string> chosen;
-    const bool confirmed =
-        installedHandler() ? installedHandler()(request, chosen) : runSystemDialog(request, chosen);
-    if (!confirmed) return false;
+    if (!host().chooseFiles(request, chosen)) return false;
     files.insert(files.end(), chosen.begin(), chosen.end());
     return true;
 }

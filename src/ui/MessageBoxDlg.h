@@ -2,14 +2,14 @@
 #include <memory>
 #include <string>
 
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "skin/ManagedElementList.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinCheckBox.h"
 #include "toolkit/Dialog.h"
 
 // The skinned message box: everything it shows comes from the skin section named by the
-// message key. The modal run returns the button (1 OK, 2 Cancel, 6 Yes, 7 No): Enter presses the
+// message key. The modal run returns the button (IDOK, IDCANCEL, IDYES, IDNO): Enter presses the
 // focused button, or the first button shown when none has the focus; Escape is Cancel whether or
 // not that button is shown. The check state is read after.
 class CMessageBoxDlg : public CDialog {
@@ -45,5 +45,5 @@ class CMessageBoxDlg : public CDialog {
     CSkinCheckBox checkBox_;
 };
 
-// The program's question handler: the skinned message box of the message key, run modally.
+// The program's answer to a question: the skinned message box of the message key, run modally.
 QuestionAnswer runMessageBox(const std::string& messageKey, const std::string& insertText);

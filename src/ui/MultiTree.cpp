@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "ui/TreeItems.h"
 #include "ui/TreeRubberBand.h"
 
@@ -225,7 +225,7 @@ bool CMultiTree::acceptEditedLabel(const NMTVDISPINFOA& info) {
     HTREEITEM first = parent ? treeItems::next(handle(), parent, TVGN_CHILD) : treeItems::root(handle());
     for (HTREEITEM sibling = first; sibling; sibling = treeItems::next(handle(), sibling, TVGN_NEXT)) {
         if (sibling == item || sibling == caretItem() || treeItems::text(handle(), sibling) != text) continue;
-        askQuestion(isFolder(sibling) ? "MessageBoxFolderExists" : "MessageBoxFileExists", "");
+        host().ask(isFolder(sibling) ? "MessageBoxFolderExists" : "MessageBoxFileExists", "");
         return reopen();
     }
     if (keepEditedLabel_) editedLabel() = text;

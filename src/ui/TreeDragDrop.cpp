@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/Host.h"
 #include "platform/Trace.h"
-#include "platform/QuestionSeam.h"
 #include "ui/TreeItems.h"
 #include "ui/TreeSelection.h"
 
@@ -195,6 +195,6 @@ void CTreeDragDrop::end() {
     dragging_ = false;
     dropTarget_ = hoverItem_ = start_ = scrollTarget_ = nullptr;
     SendMessageA(tree_, TVM_SELECTITEM, TVGN_DROPHILITE, 0);
-    if (clashes) askQuestion("MessageBoxTreeMoveItems", "");
+    if (clashes) host().ask("MessageBoxTreeMoveItems", "");
     RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }

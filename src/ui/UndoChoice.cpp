@@ -6,7 +6,7 @@
 
 #include "archive/ArchiveUndo.h"
 #include "config/ProcessStore.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 
 namespace {
 // Replaces the "%s" of pattern one after the other by the inserts.
@@ -33,20 +33,20 @@ std::string undoLine(ImportKind kind, const std::string& pageSection) {
 bool finishUndo(ImportKind kind, const std::string& prefix) {
     std::optional<ImportRecord> record = readLastImport(kind);
     const std::string folder = record ? record->folder : std::string();
-    const int answer = askQuestion("MessageBox" + prefix + "UndoConfirm", folder).button;
+    const int answer = host().ask("MessageBox" + prefix + "UndoConfirm", folder).button;
     if (answer != IDYES && answer != IDOK) return false;
     SharedStore& store = *processStore();
     const UndoResult result =
         kind == ImportKind::archive ? undoLastArchivImport(store) : undoLastImport(store, kind);
     switch (result.outcome) {
     case UndoResult::done:
-        askQuestion("MessageBox" + prefix + "UndoSuccess", result.folder);
+        host().ask("MessageBox" + prefix + "UndoSuccess", result.folder);
         return true;
     case UndoResult::refused:
-        askQuestion("MessageBox" + prefix + "UndoRefused", result.folder);
+        host().ask("MessageBox" + prefix + "UndoRefused", result.folder);
         return false;
     default:
-        askQuestion("MessageBox" + prefix + "UndoError", result.folder);
+        host().ask("MessageBox" + prefix + "UndoError", result.folder);
         return false;
     }
 }

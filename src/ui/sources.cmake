@@ -9,6 +9,7 @@ list(APPEND WINDOWS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FolderTreeView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MultiTree.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgramHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeDragDrop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeItems.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreePage.cpp

@@ -7,19 +7,16 @@
 
 #include <cstdio>
 
+#include "HelperHost.h"
 #include "archive/ArchiveImport.h"
 #include "config/SharedStore.h"
-#include "platform/MessageSeam.h"
-#include "platform/QuestionSeam.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: archive_memory_probe FILE\n");
         return 2;
     }
-    setMessageHandler(
-        [](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); });
-    setQuestionHandler([](const std::string&, const std::string&) { return QuestionAnswer{IDNO, false}; });
+    HelperHost helperHost([](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); });
     char full[MAX_PATH] = {};
     GetFullPathNameA(argv[1], sizeof(full), full, nullptr);
     DWORD start = GetTickCount();

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "HelperHost.h"
 #include "config/SharedStore.h"
-#include "platform/MessageSeam.h"
 
 namespace {
 double now() {
@@ -18,7 +18,7 @@ double now() {
 } // namespace
 
 int main() {
-    setMessageHandler([](const std::string& text, const std::string&) { std::printf("message: %s\n", text.c_str()); });
+    HelperHost helperHost([](const std::string& text) { std::printf("message: %s\n", text.c_str()); });
     SharedStore store;
     if (!store.open()) std::printf("note: store opened without configuration files\n");
     // A store whose files could not be read stays held; the bench publishes all the same.

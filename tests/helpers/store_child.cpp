@@ -9,7 +9,7 @@
 #include "config/SharedStore.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
-#include "platform/MessageSeam.h"
+#include "HelperHost.h"
 
 namespace {
 void say(const std::string& text) {
@@ -70,7 +70,7 @@ int stress(SharedStore& store, const std::string& id, int rounds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    setMessageHandler([](const std::string& text, const std::string&) { say("message: " + text); });
+    HelperHost helperHost([](const std::string& text) { say("message: " + text); });
     std::string mode = argc > 1 ? argv[1] : "";
     SharedStore store;
     if (mode == "hold") {

@@ -5,29 +5,17 @@
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
 
-MessageCapture::MessageCapture() {
-    previous_ = setMessageHandler([this](const std::string& text, const std::string& title) {
-        texts_.push_back(text);
-        titles_.push_back(title);
-    });
+void MessageCapture::tell(const std::string& text, const std::string& title) {
+    texts_.push_back(text);
+    titles_.push_back(title);
 }
 
-MessageCapture::~MessageCapture() {
-    setMessageHandler(std::move(previous_));
-}
-
-QuestionScript::QuestionScript(QuestionAnswer fallback) : fallback_(fallback) {
-    previous_ = setQuestionHandler([this](const std::string& key, const std::string& insert) {
-        asked_.push_back({key, insert});
-        if (answers_.empty()) return fallback_;
-        QuestionAnswer answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    });
-}
-
-QuestionScript::~QuestionScript() {
-    setQuestionHandler(std::move(previous_));
+QuestionAnswer QuestionScript::ask(const std::string& messageKey, const std::string& insertText) {
+    asked_.push_back({messageKey, insertText});
+    if (answers_.empty()) return fallback_;
+    QuestionAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
 }
 
 TempDir::TempDir() {

@@ -6,32 +6,26 @@
 #include <string>
 #include <vector>
 
-#include "platform/MessageSeam.h"
-#include "platform/QuestionSeam.h"
+#include "support/TestHost.h"
 
-// Records every plain message box while alive (installed by the test main for every test too).
-class MessageCapture {
+// Records every plain message box while alive.
+class MessageCapture : public TestHost {
   public:
-    MessageCapture();
-    ~MessageCapture();
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
+    void tell(const std::string& text, const std::string& title) override;
+    using Host::tell;
     const std::vector<std::string>& texts() const { return texts_; }
     const std::vector<std::string>& titles() const { return titles_; }
 
   private:
     std::vector<std::string> texts_;
     std::vector<std::string> titles_;
-    MessageHandler previous_;
 };
 
 // Answers questions from a script (default answer when it runs out) and records them.
-class QuestionScript {
+class QuestionScript : public TestHost {
   public:
-    explicit QuestionScript(QuestionAnswer fallback = {2, false});
-    ~QuestionScript();
-    QuestionScript(const QuestionScript&) = delete;
-    QuestionScript& operator=(const QuestionScript&) = delete;
+    explicit QuestionScript(QuestionAnswer fallback = {IDCANCEL, false}) : fallback_(fallback) {}
+    QuestionAnswer ask(const std::string& messageKey, const std::string& insertText) override;
     void push(int button, bool checked = false) { answers_.push_back({button, checked}); }
     struct Asked {
         std::string key;
@@ -43,7 +37,6 @@ class QuestionScript {
     std::deque<QuestionAnswer> answers_;
     QuestionAnswer fallback_;
     std::vector<Asked> asked_;
-    QuestionHandler previous_;
 };
 
 // A fresh folder below the Wine prefix's temporary folder, deleted with all its content.

@@ -1,23 +1,37 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "support/TestSupport.h"
 
 namespace {
-// Makes sure no test can open a modal system message box: unexpected messages are recorded
-// and reported as failures of the test that caused them.
+// The host beneath every test: no test can open a modal system message box or file dialog.
+// Unexpected questions, messages and file dialogs are reported as failures of the test that
+// caused them.
+class NoModalWindows : public Host {
+  public:
+    QuestionAnswer ask(const std::string& messageKey, const std::string&) override {
+        ADD_FAILURE() << "unexpected question: " << messageKey;
+        return QuestionAnswer{IDCANCEL, false};
+    }
+    void tell(const std::string& text, const std::string&) override {
+        ADD_FAILURE() << "unexpected message box: " << text;
+    }
+    bool chooseFiles(const FileChooserRequest& request, std::vector<std::string>&) override {
+        ADD_FAILURE() << "unexpected file dialog: " << request.title;
+        return false;
+    }
+};
+
 class NoModalMessages : public testing::EmptyTestEventListener {
   public:
-    void OnTestStart(const testing::TestInfo&) override {
-        setMessageHandler([](const std::string& text, const std::string&) {
-            ADD_FAILURE() << "unexpected message box: " << text;
-        });
-        setQuestionHandler([](const std::string& key, const std::string&) {
-            ADD_FAILURE() << "unexpected question: " << key;
-            return QuestionAnswer{2, false};
-        });
-    }
+    void OnTestStart(const testing::TestInfo&) override { scope_.emplace(host_); }
+    void OnTestEnd(const testing::TestInfo&) override { scope_.reset(); }
+
+  private:
+    NoModalWindows host_;
+    std::optional<HostScope> scope_;
 };
 // With NV_TEST_TRACE naming a file, every test's start is appended to it: when a run hangs,
 // its last line names the test that hangs.

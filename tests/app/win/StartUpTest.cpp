@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ImportExportApp.h"
-#include "platform/MessageSeam.h"
-#include "platform/QuestionSeam.h"
+#include "platform/Host.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestSupport.h"
 
@@ -35,9 +34,7 @@ TEST(StartUp, MissingCurrentUserShowsTheFixedMessageAndNoWizard) {
     RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::nullopt);
     MessageCapture messages;
     int wizards = 0;
-    setWizardRunner([&](RunMode) { ++wizards; });
-    EXPECT_FALSE(CImportExportApp().InitInstance());
-    setWizardRunner({});
+    EXPECT_FALSE(CImportExportApp([&](RunMode) { ++wizards; }, messages).InitInstance());
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0], "Eine notwendige Konfiguration f\xFC"
                                    "r den Quendal Browser (\"CurrentUser\"), welche durch den "
@@ -45,14 +42,15 @@ TEST(StartUp, MissingCurrentUserShowsTheFixedMessageAndNoWizard) {
     EXPECT_EQ(wizards, 0);
 
     RegistryValueGuard empty(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string());
-    EXPECT_FALSE(CImportExportApp().InitInstance());
+    EXPECT_FALSE(CImportExportApp([&](RunMode) { ++wizards; }, messages).InitInstance());
     EXPECT_EQ(messages.texts().size(), 2u);
 }
 
 TEST(StartUp, PlugsTheSkinnedMessageBoxIntoTheQuestionSeam) {
-    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::nullopt);
-    MessageCapture messages;
-    EXPECT_FALSE(CImportExportApp().InitInstance());
+    // A user, so that the start-up shows nothing; the test's command line selects no wizard.
+    RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string("usr0001"));
+    CImportExportApp app;
+    EXPECT_FALSE(app.InitInstance());
     SkinInStore skin;
     skin.addDefaultSkin();
     QuestionAnswer answer;
@@ -61,7 +59,7 @@ TEST(StartUp, PlugsTheSkinnedMessageBoxIntoTheQuestionSeam) {
             clickButton(box, IDYES);
             return true;
         }});
-        answer = askQuestion("MessageBoxArchivReplace", "Reisen\\Rom.htm");
+        answer = host().ask("MessageBoxArchivReplace", "Reisen\\Rom.htm");
     }
     EXPECT_EQ(answer.button, IDYES); // the test's own handler would have answered Cancel
 }
@@ -70,19 +68,18 @@ TEST(StartUp, WithACurrentUserTheCommandLineSelectsNothingHere) {
     // The test's own command line holds neither switch: no wizard runs and nothing is shown.
     RegistryValueGuard user(HKEY_CURRENT_USER, kSuiteKey, "CurrentUser", std::string("usr0001"));
     int wizards = 0;
-    setWizardRunner([&](RunMode) { ++wizards; });
-    EXPECT_FALSE(CImportExportApp().InitInstance());
-    setWizardRunner({});
+    TestHost guarded; // a message or question would fail the test
+    EXPECT_FALSE(CImportExportApp([&](RunMode) { ++wizards; }, guarded).InitInstance());
     EXPECT_EQ(wizards, 0);
 }
 
 // The child side of the next test: the start-up sequence with this process's command line.
 TEST(StartUp, ChildRunsTheStartUpSequence) {
     if (!isChildRole("startup")) GTEST_SKIP() << "runs as a child process only";
-    setMessageHandler([](const std::string&, const std::string&) {});
-    setWizardRunner(
-        [](RunMode mode) { std::printf("wizard %d, OLE %s\n", static_cast<int>(mode), oleState()); });
-    CImportExportApp().InitInstance();
+    MessageCapture quiet;
+    CImportExportApp(
+        [](RunMode mode) { std::printf("wizard %d, OLE %s\n", static_cast<int>(mode), oleState()); }, quiet)
+        .InitInstance();
     std::printf("after the start-up, OLE %s\n", oleState());
 }
 

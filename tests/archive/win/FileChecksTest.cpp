@@ -28,7 +28,7 @@ TEST(FileChecks, MakeTempNameGivesAFreshNameWithoutExtensionAndLeavesNothing) {
 }
 
 TEST(FileChecks, IsValidFileNameAsksAboutEmptyAndForbiddenNames) {
-    QuestionScript questions({1, false});
+    QuestionScript questions({IDOK, false});
     EXPECT_FALSE(isValidFileName(""));
     EXPECT_FALSE(isValidFileName("Rom's page"));
     EXPECT_FALSE(isValidFileName("a<b"));

@@ -165,7 +165,7 @@ TEST_F(NetscapeTransferTest, ImportFileTestsTheFormatFirst) {
     std::string before = storeText();
     writeTextFile(dir.file("text.txt"), "<DT><A HREF=\"http://x/\">x</A>\r\n");
     {
-        QuestionScript questions({1, false});
+        QuestionScript questions({IDOK, false});
         EXPECT_EQ(import_NCFile(store, "Favoriten\\News", dir.file("text.txt")), 0);
         EXPECT_EQ(import_NCFile(store, "Favoriten\\News", dir.file("missing.htm")), 0);
         ASSERT_EQ(questions.asked().size(), 2u);
@@ -345,7 +345,7 @@ TEST_F(NetscapeTransferTest, FailedExportFileKeepsTheOldFile) {
     newsFolder();
     std::string path = dir.file("vorhanden.htm");
     writeTextFile(path, "old bookmarks");
-    QuestionScript questions({6, false});
+    QuestionScript questions({IDYES, false});
     MessageCapture messages;
     {
         ScopedHandle holder(

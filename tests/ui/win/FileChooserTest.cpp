@@ -2,10 +2,13 @@
 
 #include "support/GuiTestSupport.h"
 #include "ui/FileChooser.h"
+#include "ui/ProgramHost.h"
 
-// The system's open-file dialog itself, not the tests' seam: its library is loaded when the
-// dialog is asked for, the dialog opens, and Escape cancels it without a choice.
+// The system's open-file dialog itself, as the program's host opens it: its library is loaded
+// when the dialog is asked for, the dialog opens, and Escape cancels it without a choice.
 TEST(FileChooser, TheSystemDialogOpensAndEscapeCancelsIt) {
+    ProgramHost program;
+    HostScope programScope(program);
     SkinInStore skin;
     skin.addDefaultSkin();
     ModalDriver driver({[](HWND dialog) {

@@ -19,16 +19,12 @@ const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\
 const std::string kArchiveRoot = "NVOfflineTreeRoot";
 using Step = ModalDriver::Step;
 
-// The program's question handler for the test's lifetime: questions open the skinned box.
-class RealMessageBoxes {
+// The program's answers for the test's lifetime: questions open the skinned box.
+class RealMessageBoxes : public TestHost {
   public:
-    RealMessageBoxes() : previous_(setQuestionHandler(runMessageBox)) {}
-    ~RealMessageBoxes() { setQuestionHandler(previous_); }
-    RealMessageBoxes(const RealMessageBoxes&) = delete;
-    RealMessageBoxes& operator=(const RealMessageBoxes&) = delete;
-
-  private:
-    QuestionHandler previous_;
+    QuestionAnswer ask(const std::string& messageKey, const std::string& insertText) override {
+        return runMessageBox(messageKey, insertText);
+    }
 };
 
 Step clickOn(int id) {

@@ -78,19 +78,12 @@ int StateListener::count() const {
     return stateCount();
 }
 
-FileChooserScript::FileChooserScript() {
-    previous_ =
-        setFileChooserHandler([this](const FileChooserRequest& request, std::vector<std::string>& files) {
-            requests_.push_back(request);
-            if (answers_.empty()) return false;
-            files = answers_.front();
-            answers_.erase(answers_.begin());
-            return true;
-        });
-}
-
-FileChooserScript::~FileChooserScript() {
-    setFileChooserHandler(previous_);
+bool FileChooserScript::chooseFiles(const FileChooserRequest& request, std::vector<std::string>& files) {
+    requests_.push_back(request);
+    if (answers_.empty()) return false;
+    files = answers_.front();
+    answers_.erase(answers_.begin());
+    return true;
 }
 
 HTREEITEM WizardTest::findItem(HWND tree, const std::string& label) {

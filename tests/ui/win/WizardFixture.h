@@ -13,9 +13,9 @@
 #include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 #include "support/GuiTestSupport.h"
+#include "support/TestHost.h"
 #include "support/TestSupport.h"
 #include "ui/AssistentFrame.h"
-#include "ui/FileChooser.h"
 #include "ui/ResourceIds.h"
 
 // Counts the "NV_IMPORT_EXPORT_ASSISTENT_STATE" broadcasts that reach a hidden top-level window.
@@ -33,19 +33,15 @@ class StateListener {
 
 // Replaces the system's file dialog: records each request and answers from a script
 // (nothing scripted: the user cancels).
-class FileChooserScript {
+class FileChooserScript : public TestHost {
   public:
-    FileChooserScript();
-    ~FileChooserScript();
-    FileChooserScript(const FileChooserScript&) = delete;
-    FileChooserScript& operator=(const FileChooserScript&) = delete;
+    bool chooseFiles(const FileChooserRequest& request, std::vector<std::string>& files) override;
     void push(std::vector<std::string> files) { answers_.push_back(std::move(files)); }
     const std::vector<FileChooserRequest>& requests() const { return requests_; }
 
   private:
     std::vector<std::vector<std::string>> answers_;
     std::vector<FileChooserRequest> requests_;
-    FileChooserHandler previous_;
 };
 
 // A current suite user whose per-user file names the default skin (the tree icons are found
