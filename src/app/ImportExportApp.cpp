@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "app/OleSession.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/Host.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
@@ -24,6 +24,9 @@ CImportExportApp::CImportExportApp(WizardRunner runner, Host& host)
 
 bool CImportExportApp::InitInstance() {
     COleSession ole; // from start-up to the end of the wizard
+    // The process's store, for the skin lookups from the first message on; opened below, closed
+    // on every path.
+    ProcessStore store;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -40,8 +43,7 @@ bool CImportExportApp::InitInstance() {
 
     RunMode mode = selectRunMode(commandLine ? commandLine : "");
     if (mode == RunMode::None) return false;
-    openSharedIni(); // the wizard runs even when the store could not be opened
+    store->open(); // the wizard runs even when the store could not be opened
     runWizard_(mode);
-    closeSharedIni();
     return false;
 }

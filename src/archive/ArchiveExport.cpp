@@ -47,8 +47,8 @@ std::string companionName(const std::string& pageName) {
 // since the archive is flat and pages of different folders may share a file name (index.htm).
 class ArchivStaging {
   public:
-    ArchivStaging(std::string folder, std::string exchangeFile)
-        : folder_(std::move(folder)), exchangeFile_(std::move(exchangeFile)) {
+    ArchivStaging(NodeStore& nodes, std::string folder, std::string exchangeFile)
+        : nodes_(nodes), folder_(std::move(folder)), exchangeFile_(std::move(exchangeFile)) {
         taken_.insert(fileNameKey(kExchangeFileName));
     }
 
@@ -61,7 +61,7 @@ class ArchivStaging {
             size_t written = 0;
         };
         std::vector<Level> levels{{exchangeSection}};
-        forEachNode(sharedStoreNodes(), storeSection, [&](const NodeVisit& node) {
+        forEachNode(nodes_, storeSection, [&](const NodeVisit& node) {
             levels.resize(node.depth + 1);
             Level& level = levels.back();
             if (node.kind == NodeKind::folder) {
@@ -90,11 +90,11 @@ class ArchivStaging {
         writeProfileValue(exchangeSection, key, child, exchangeFile_);
         trace("\t[%s]\n", child.c_str());
 
-        std::string pagePath = getNodeValue(childStore, kHrefKey);
+        std::string pagePath = nodes_.getNodeValue(childStore, kHrefKey);
         std::replace(pagePath.begin(), pagePath.end(), '/', '\\');
         const std::string stagedName = reserveName(getFileName(pagePath));
-        writeProfileValue(childExchange, kDateKey, getNodeValue(childStore, kDateKey), exchangeFile_);
-        writeProfileValue(childExchange, kUrlKey, getNodeValue(childStore, kUrlKey), exchangeFile_);
+        writeProfileValue(childExchange, kDateKey, nodes_.getNodeValue(childStore, kDateKey), exchangeFile_);
+        writeProfileValue(childExchange, kUrlKey, nodes_.getNodeValue(childStore, kUrlKey), exchangeFile_);
         writeProfileValue(childExchange, kHrefKey, stagedName, exchangeFile_);
 
         if (!CopyFileA(pagePath.c_str(), appendPath(folder_, stagedName).c_str(), FALSE)) {
@@ -119,6 +119,7 @@ class ArchivStaging {
         }
     }
 
+    NodeStore& nodes_;
     std::string folder_;
     std::string exchangeFile_;
     std::unordered_set<std::string> taken_;
@@ -149,7 +150,7 @@ bool copyArchive(const std::string& archive, const std::string& destination) {
 }
 } // namespace
 
-int export_Archiv2(const std::string& section, const std::string& destination) {
+int export_Archiv2(NodeStore& store, const std::string& section, const std::string& destination) {
     trace("export_Archiv2 \n");
     trace("Export from section [%s] fo file [%s]\n", section.c_str(), destination.c_str());
     // A drive, share or folder that is not there is a failure, not a lack of room; nothing is packed.
@@ -161,7 +162,7 @@ int export_Archiv2(const std::string& section, const std::string& destination) {
     createDirectory(stagingFolder, false);
 
     trace("-----------------------\n");
-    ArchivStaging(stagingFolder, exchangeFile).writeSection(source, getOfflineTreeRoot());
+    ArchivStaging(store, stagingFolder, exchangeFile).writeSection(source, getOfflineTreeRoot());
     trace("-----------------------\n");
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, exchangeFile.c_str());
     CopyFileA(exchangeFile.c_str(), appendPath(stagingFolder, kExchangeFileName).c_str(), FALSE);

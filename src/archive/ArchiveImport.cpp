@@ -10,7 +10,7 @@
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
 #include "archive/FileChecks.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Host.h"
 #include "platform/Trace.h"
@@ -92,8 +92,8 @@ enum class ReplaceRule { Ask, ReplaceAll, KeepAll };
 // Merges the tree of an unpacked exchange file into a folder of the store.
 class ArchivMerge {
   public:
-    explicit ArchivMerge(std::string exchangeFile)
-        : exchangeFile_(std::move(exchangeFile)), unpacked_(getParentPath(exchangeFile_)) {}
+    ArchivMerge(NodeStore& nodes, std::string exchangeFile)
+        : nodes_(nodes), exchangeFile_(std::move(exchangeFile)), unpacked_(getParentPath(exchangeFile_)) {}
 
     // Merges the children of exchangeSection into the store folder target.
     void mergeSection(const std::string& target, const std::string& exchangeSection) {
@@ -122,7 +122,7 @@ class ArchivMerge {
     std::string mergeFolder(const std::string& parent, const std::string& name) {
         const std::string listed = listedName(parent, name);
         std::string folder = childSection(parent, listed);
-        if (listed.empty() || getNodeValue(folder, kTypeKey) != kFolderType) {
+        if (listed.empty() || nodes_.getNodeValue(folder, kTypeKey) != kFolderType) {
             const std::string fresh = listed.empty() ? name : freeName(parent, name);
             if (std::string refusal = storeRefusal(parent, fresh); !refusal.empty()) {
                 leaveOut(childSection(parent, fresh), refusal); // and everything in it
@@ -145,7 +145,7 @@ class ArchivMerge {
                                    {kHrefKey, appendPath(unpacked_, href)}};
         const std::string listed = listedName(parent, name);
         const bool replacing =
-            !listed.empty() && getNodeValue(childSection(parent, listed), kTypeKey) == kFileType;
+            !listed.empty() && nodes_.getNodeValue(childSection(parent, listed), kTypeKey) == kFileType;
         const std::string page = listed.empty() ? name : replacing ? listed : freeName(parent, name);
         trace("\t add link [%s\\%s]\n", parent.c_str(), page.c_str());
         if (std::string refusal = storeRefusal(parent, page, values); !refusal.empty())
@@ -154,33 +154,30 @@ class ArchivMerge {
         if (replacing && !mayReplace(section)) return;
         if (!replacing) addEntry(parent, page, kFileType);
         for (const auto& [key, value] : values)
-            setNodeValue(section, key, value);
+            nodes_.setNodeValue(section, key, value);
     }
 
     // The child of parent that is name without regard to case, as it is listed; "" for none.
-    static std::string listedName(const std::string& parent, const std::string& name) {
-        NodeStore& nodes = sharedStoreNodes();
-        const std::string folded = nodes.foldCase(name);
-        for (const std::string& child : listChildren(nodes, parent))
-            if (nodes.foldCase(child) == folded) return child;
+    std::string listedName(const std::string& parent, const std::string& name) {
+        const std::string folded = nodes_.foldCase(name);
+        for (const std::string& child : listChildren(nodes_, parent))
+            if (nodes_.foldCase(child) == folded) return child;
         return "";
     }
 
     // "Rom (2)", "Rom (3)" ...: the first that names no entry of parent yet.
-    static std::string freeName(const std::string& parent, const std::string& name) {
+    std::string freeName(const std::string& parent, const std::string& name) {
         for (int number = 2;; ++number) {
             std::string candidate = name + " (" + std::to_string(number) + ")";
             if (listedName(parent, candidate).empty() &&
-                getNodeValue(childSection(parent, candidate), kTypeKey).empty())
+                nodes_.getNodeValue(childSection(parent, candidate), kTypeKey).empty())
                 return candidate;
         }
     }
 
-    // Lists name in parent and gives the new entry its type. The parent's own "type" is left as
-    // it is: it is a folder already, or the import's target, which the import does not mark.
-    static std::string addEntry(const std::string& parent, const std::string& name, const char* type) {
-        const std::string section = addChild(sharedStoreNodes(), parent, name, false);
-        setNodeValue(section, kTypeKey, type);
+    std::string addEntry(const std::string& parent, const std::string& name, const char* type) {
+        const std::string section = addChild(nodes_, parent, name, false);
+        nodes_.setNodeValue(section, kTypeKey, type);
         return section;
     }
 
@@ -197,13 +194,14 @@ class ArchivMerge {
         noteLeftOut(pathBelowRoot(section), reason);
     }
 
+    NodeStore& nodes_;
     std::string exchangeFile_;
     std::string unpacked_;
     ReplaceRule rule_ = ReplaceRule::Ask;
 };
 } // namespace
 
-int import_Archiv(const std::string& section, const std::string& archiveFile) {
+int import_Archiv(SharedStore& store, const std::string& section, const std::string& archiveFile) {
     trace("Import file [%s] fo section [%s]\n", archiveFile.c_str(), section.c_str());
     const std::string name = getFileName(archiveFile);
     const std::string folder = getFolderPart(archiveFile);
@@ -225,16 +223,17 @@ int import_Archiv(const std::string& section, const std::string& archiveFile) {
         return empty ? kOperationDone : kOperationFailed;
     }
 
-    StoreBatch batch;
-    ImportUndoCapture undo(ImportKind::archive, section);
-    ArchivMerge(exchangeFile).mergeSection(childSection(getOfflineTreeRoot(), section), getOfflineTreeRoot());
+    StoreBatch batch(store);
+    ImportUndoCapture undo(store, ImportKind::archive, section);
+    SharedStoreNodes nodes(store);
+    ArchivMerge(nodes, exchangeFile).mergeSection(childSection(getOfflineTreeRoot(), section), getOfflineTreeRoot());
     if (!batch.commit()) {
         deleteDirectory(unpacked); // the store is as before, so nothing points into the folder
         return kOperationFailed;
     }
     // The merged entries are published and point into the folder, so it stays even when the
     // per-user file cannot be written.
-    if (!saveSharedIniAfterChange()) return kOperationFailed;
+    if (!store.saveAfterChange()) return kOperationFailed;
     undo.keep(unpacked);
     return kOperationDone;
 }

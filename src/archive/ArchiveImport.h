@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+class SharedStore;
+
 // Unpacks archiveFile into a fresh folder of the offline data folder and merges its exchange
 // file into the archive folder section (a path below the archive root). 1 done; -1 refused,
 // unpacking failed, the archive holds files but no exchange file (then nothing stays on disk and
@@ -11,7 +13,7 @@
 // with the box "for all" ticked holds for every later page of the import (Yes or OK replaces
 // them all, No or Cancel keeps them all). A folder or page whose name is taken by an entry of the
 // other kind comes in under a free name ("Rom (2)"), so that both stay visible.
-int import_Archiv(const std::string& section, const std::string& archiveFile);
+int import_Archiv(SharedStore& store, const std::string& section, const std::string& archiveFile);
 
 // Copies the archive (folder + name, folder ending with "\") into destination (ending with "\")
 // and unpacks it there. The copy is removed afterwards.

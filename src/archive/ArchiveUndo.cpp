@@ -13,8 +13,8 @@ bool isUnpackedFolder(const std::string& folder) {
 }
 } // namespace
 
-UndoResult undoLastArchivImport() {
-    UndoResult result = undoLastImport(ImportKind::archive);
+UndoResult undoLastArchivImport(SharedStore& store) {
+    UndoResult result = undoLastImport(store, ImportKind::archive);
     if (result.outcome == UndoResult::done && isUnpackedFolder(result.unpackedFolder) &&
         isDirectory(result.unpackedFolder))
         deleteDirectory(result.unpackedFolder);

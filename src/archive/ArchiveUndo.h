@@ -3,4 +3,4 @@
 
 // Undoes the last archive import (undoLastImport) and removes the folder it unpacked its pages
 // into, which nothing in the store points to any more.
-UndoResult undoLastArchivImport();
+UndoResult undoLastArchivImport(SharedStore& store);

@@ -1,18 +1,16 @@
 #pragma once
 #include <windows.h>
 
-// The process's view of the shared block and the mutex that guards it (internal to the store).
-unsigned char* sharedView(); // nullptr while the store is closed
-HANDLE sharedMutex();
-
-// Holds the store's mutex; an abandoned mutex (its owner died) counts as acquired.
+// Holds a store's mutex (SharedStore::mutex()); an abandoned mutex (its owner died) counts as
+// acquired. Without a mutex (the store is closed) it holds nothing.
 class SharedLock {
   public:
-    SharedLock();
+    explicit SharedLock(HANDLE mutex);
     ~SharedLock();
     SharedLock(const SharedLock&) = delete;
     SharedLock& operator=(const SharedLock&) = delete;
 
   private:
+    HANDLE mutex_;
     bool held_ = false;
 };

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "favorites/BookmarkFile.h"
 #include "favorites/BookmarkImport.h"
 #include "favorites/FavoritePaths.h"
@@ -68,7 +68,8 @@ BrowserBookmarks readBrowserBookmarks(const BrowserProfile& profile) {
     return readChromiumBookmarks(profile);
 }
 
-int import_Browser(const std::string& destFolder, const std::string& profileId, BrowserImportNotes* notes) {
+int import_Browser(SharedStore& store, const std::string& destFolder, const std::string& profileId,
+                   BrowserImportNotes* notes) {
     trace("<<< import_Browser BEGIN >>>\n");
     std::optional<BrowserProfile> profile = findBrowserProfile(profileId);
     if (!profile) return fail(notes, "kein Browser-Profil " + profileId);
@@ -82,14 +83,15 @@ int import_Browser(const std::string& destFolder, const std::string& profileId, 
     FolderPathParts dest = splitFolderPath(destFolder);
     BookmarkNode root(kFolderNode, dest.name, "");
     root.firstChild = std::move(bookmarks.roots);
-    StoreBatch batch;
-    ImportUndoCapture undo(ImportKind::favorites, destFolder);
+    StoreBatch batch(store);
+    ImportUndoCapture undo(store, ImportKind::favorites, destFolder);
+    SharedStoreNodes nodes(store);
     std::string rootSection =
         dest.parent.empty() ? getFavTreeRoot() : childSection(getFavTreeRoot(), dest.parent);
-    importBookmarkTree(sharedStoreNodes(), rootSection, &root, getDateString());
+    importBookmarkTree(nodes, rootSection, &root, getDateString());
     // A result that does not fit the shared store is refused whole: the store is as before.
     if (!batch.commit()) return fail(notes, "die Lesezeichen passen nicht in die Konfiguration");
-    if (!saveSharedIniAfterChange()) return kOperationFailed; // the user has been told why
+    if (!store.saveAfterChange()) return kOperationFailed; // the user has been told why
     undo.keep();
     trace("<<< import_Browser END >>>\n");
     return kOperationDone;

@@ -3,6 +3,8 @@
 
 #include "favorites/BrowserProfiles.h"
 
+class SharedStore;
+
 // Import of another browser's bookmarks into a favorites folder ("Favoriten\News"), as the
 // bookmark file import does it: one folder per non-empty root of the browser below the folder.
 
@@ -19,5 +21,5 @@ struct BrowserImportNotes {
 };
 // 1 done, -1 failed (unknown profile, bookmarks not readable, or the result did not fit the
 // shared store).
-int import_Browser(const std::string& destFolder, const std::string& profileId,
+int import_Browser(SharedStore& store, const std::string& destFolder, const std::string& profileId,
                    BrowserImportNotes* notes = nullptr);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "favorites/InternetShortcut.h"
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
@@ -67,16 +67,16 @@ bool storableName(const std::string& section, const std::string& fileName, const
     return false;
 }
 
-bool importDirectoryWith(ChildAppender& appender, const std::string& section, const std::string& dir,
-                         const std::string& ext, bool recurse) {
+bool importDirectoryWith(NodeStore& store, ChildAppender& appender, const std::string& section,
+                         const std::string& dir, const std::string& ext, bool recurse) {
     if (recurse) {
         bool listed = forEachEntry(dir, [&](const WIN32_FIND_DATAA& data) {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || isDotEntry(data.cFileName)) return;
             std::string name;
             if (!storableName(section, data.cFileName, {}, name)) return;
             std::string child = appender.addChild(section, name, true);
-            setNodeValue(child, kTypeKey, kFolderType);
-            importDirectoryWith(appender, child, appendPath(dir, data.cFileName), ext, true);
+            store.setNodeValue(child, kTypeKey, kFolderType);
+            importDirectoryWith(store, appender, child, appendPath(dir, data.cFileName), ext, true);
         });
         if (!listed) return false;
     }
@@ -86,9 +86,9 @@ bool importDirectoryWith(ChildAppender& appender, const std::string& section, co
         std::string url = readInternetShortcut(appendPath(dir, base + ext));
         if (!storableName(section, base, {{kUrlKey, url}}, name)) return;
         std::string child = appender.addChild(section, name, false);
-        setNodeValue(child, kTypeKey, kFileType);
-        setNodeValue(child, kUrlKey, url);
-        setNodeValue(child, kCreatedDateKey, getDateString());
+        store.setNodeValue(child, kTypeKey, kFileType);
+        store.setNodeValue(child, kUrlKey, url);
+        store.setNodeValue(child, kCreatedDateKey, getDateString());
     });
 }
 
@@ -104,31 +104,32 @@ void writeShortcutOrFallback(const std::string& path, const std::string& url) {
 }
 } // namespace
 
-bool importDirectory(const std::string& section, const std::string& dir, const std::string& ext, bool recurse) {
-    ChildAppender appender(sharedStoreNodes());
-    return importDirectoryWith(appender, section, dir, ext, recurse);
+bool importDirectory(NodeStore& store, const std::string& section, const std::string& dir,
+                     const std::string& ext, bool recurse) {
+    ChildAppender appender(store);
+    return importDirectoryWith(store, appender, section, dir, ext, recurse);
 }
 
-int import_MIE(const std::string& destFolder) {
+int import_MIE(SharedStore& store, const std::string& destFolder) {
     trace("<<< import_MIE BEGIN >>>\n");
     std::string favorites = getFavoritesFolder();
     if (favorites.empty()) return kOperationFailed; // no folder to read: never fall back to the current drive
-    StoreBatch batch;
-    ImportUndoCapture undo(ImportKind::favorites, destFolder);
+    StoreBatch batch(store);
+    ImportUndoCapture undo(store, ImportKind::favorites, destFolder);
+    SharedStoreNodes nodes(store);
     std::string section = childSection(getFavTreeRoot(), destFolder);
-    if (getNodeValue(section, kTypeKey).empty()) {
-        setNodeValue(section, kTypeKey, kFolderType);
-        setNodeValue(getFavTreeRoot(), findItemKey(getFavTreeRoot(), &destFolder), destFolder);
+    if (nodes.getNodeValue(section, kTypeKey).empty()) {
+        nodes.setNodeValue(section, kTypeKey, kFolderType);
+        nodes.setNodeValue(getFavTreeRoot(), findItemKey(nodes, getFavTreeRoot(), &destFolder), destFolder);
     }
-    importDirectory(section, favorites, ".url", true);
-    if (!batch.commit() || !saveSharedIniAfterChange()) return kOperationFailed;
+    importDirectory(nodes, section, favorites, ".url", true);
+    if (!batch.commit() || !store.saveAfterChange()) return kOperationFailed;
     undo.keep();
     trace("<<< import_MIE END >>>\n");
     return kOperationDone;
 }
 
-void exportFolderToDirectory(const std::string& section, const std::string& dir) {
-    NodeStore& store = sharedStoreNodes();
+void exportFolderToDirectory(NodeStore& store, const std::string& section, const std::string& dir) {
     if (readNodeKind(store, section) != NodeKind::folder) return;
     std::vector<std::string> dirs{dir}; // the directory of each open folder, by depth
     forEachNode(store, section, [&](const NodeVisit& node) {
@@ -146,17 +147,18 @@ void exportFolderToDirectory(const std::string& section, const std::string& dir)
     });
 }
 
-int export_MIE(const std::string& sourceFolder) {
+int export_MIE(SharedStore& store, const std::string& sourceFolder) {
     trace("<<< export_MIE BEGIN >>>\n");
     std::string favorites = getFavoritesFolder();
-    std::string rootName = getRegistryValue("FavoritesRootName", "Favoriten");
+    std::string rootName = store.getRegistryValue("FavoritesRootName", "Favoriten");
     std::string relative = sourceFolder.size() > rootName.size() ? sourceFolder.substr(rootName.size() + 1) : "";
     if (favorites.empty() || leavesFolder(relative)) return kOperationFailed;
     std::string target = appendPath(favorites, relative);
     if (target.back() == '\\') target.pop_back();
     trace("destFolder : [%s]\n", target.c_str());
     createDirectory(target, false);
-    exportFolderToDirectory(childSection(getFavTreeRoot(), sourceFolder), target);
+    SharedStoreNodes nodes(store);
+    exportFolderToDirectory(nodes, childSection(getFavTreeRoot(), sourceFolder), target);
     trace("<<< export_MIE END >>>\n");
     return kOperationDone;
 }

@@ -1,6 +1,6 @@
 #include "favorites/NetscapeTransfer.h"
 
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "favorites/BookmarkFile.h"
 #include "favorites/BookmarkImport.h"
 #include "favorites/BookmarkParser.h"
@@ -22,12 +22,12 @@ std::string folderSection(const std::string& folder) {
     return childSection(getFavTreeRoot(), folder);
 }
 
-std::string folderBlockOf(const std::string& folder) {
-    return buildFolderBlock(sharedStoreNodes(), folderSection(folder), splitFolderPath(folder).name);
+std::string folderBlockOf(NodeStore& store, const std::string& folder) {
+    return buildFolderBlock(store, folderSection(folder), splitFolderPath(folder).name);
 }
 } // namespace
 
-int import_NC(const std::string& destFolder, const std::string& userOrFile, bool isFile) {
+int import_NC(SharedStore& store, const std::string& destFolder, const std::string& userOrFile, bool isFile) {
     trace("<<< import_NC BEGIN >>>\n");
     std::string path = isFile ? userOrFile : resolveBookmarkPath(userOrFile);
     CBookmarkParser parser(path);
@@ -37,21 +37,22 @@ int import_NC(const std::string& destFolder, const std::string& userOrFile, bool
     parser.parse();
     dumpTree(parser.bookmarkRoot.get());
 
-    StoreBatch batch;
-    ImportUndoCapture undo(ImportKind::favorites, destFolder);
+    StoreBatch batch(store);
+    ImportUndoCapture undo(store, ImportKind::favorites, destFolder);
+    SharedStoreNodes nodes(store);
     std::string rootSection =
         dest.parent.empty() ? getFavTreeRoot() : childSection(getFavTreeRoot(), dest.parent);
     trace("rootSectionName : [%s] \n", rootSection.c_str());
-    importBookmarkTree(sharedStoreNodes(), rootSection, parser.bookmarkRoot.get(), getDateString());
+    importBookmarkTree(nodes, rootSection, parser.bookmarkRoot.get(), getDateString());
     freeTree(parser.bookmarkRoot);
     // A result that does not fit the shared store is refused whole: the store is as before.
-    if (!batch.commit() || !saveSharedIniAfterChange()) return kOperationFailed; // the user has been told why
+    if (!batch.commit() || !store.saveAfterChange()) return kOperationFailed; // the user has been told why
     undo.keep();
     trace("<<< import_NC END >>>\n");
     return kOperationDone;
 }
 
-int import_NCFile(const std::string& destFolder, const std::string& path) {
+int import_NCFile(SharedStore& store, const std::string& destFolder, const std::string& path) {
     trace("<<< import_NCFile >>>\n");
     if (isBookmarkFileTooLarge(path))
         return kOperationFailed; // no store could take it: an error, not a wrong format
@@ -61,24 +62,24 @@ int import_NCFile(const std::string& destFolder, const std::string& path) {
     }
     // import_NC brackets and saves its own changes; a bracket around it would let its save write
     // a result that the outer publication then refuses.
-    return import_NC(destFolder, path, true) == kOperationFailed ? kOperationFailed : kOperationDone;
+    return import_NC(store, destFolder, path, true) == kOperationFailed ? kOperationFailed : kOperationDone;
 }
 
-int export_NC(const std::string& sourceFolder, const std::string& user) {
+int export_NC(NodeStore& store, const std::string& sourceFolder, const std::string& user) {
     trace("<<< export_NC BEGIN >>>\n");
     std::string path = resolveBookmarkPath(user);
     trace("bookmarkPath : [%s]\n", path.c_str());
     std::optional<std::string> text = path.empty() ? std::nullopt : readWholeFile(path);
     if (!text) return kOperationFailed;
     // The profile's file keeps its own encoding: only the inserted block follows it.
-    if (!insertFolderBlock(*text, folderBlockOf(sourceFolder), ansiToWide)) return kOperationFailed;
+    if (!insertFolderBlock(*text, folderBlockOf(store, sourceFolder), ansiToWide)) return kOperationFailed;
     trace("write new bookmark file : [%s]\n", path.c_str());
     bool written = replaceFileContent(path, *text);
     trace("<<< export_NC END >>>\n");
     return written ? kOperationDone : kOperationFailed;
 }
 
-int export_NCFile(const std::string& sourceFolder, const std::string& path) {
+int export_NCFile(NodeStore& store, const std::string& sourceFolder, const std::string& path) {
     trace("<<< export_NCFile>>>\n");
     if (fileExists(path)) {
         int button = host().ask("MessageBoxAssistentFileNotAvailable", "").button;
@@ -86,7 +87,7 @@ int export_NCFile(const std::string& sourceFolder, const std::string& path) {
     }
     // A whole document in UTF-8, as other programs expect it; the reader takes it back as well.
     std::optional<std::string> document = buildBookmarkDocument(
-        sharedStoreNodes(), folderSection(sourceFolder), splitFolderPath(sourceFolder).name, ansiToWide);
+        store, folderSection(sourceFolder), splitFolderPath(sourceFolder).name, ansiToWide);
     if (!document) return kOperationFailed;
     trace("write new bookmark file : [%s]\n", path.c_str());
     return replaceFileContent(path, *document) ? kOperationDone : kOperationFailed;

@@ -3,11 +3,6 @@
 #include <cstdio>
 
 namespace {
-std::optional<bool>& win9xOverride() {
-    static std::optional<bool> value;
-    return value;
-}
-
 HMODULE& sessionLibrary() {
     static HMODULE library = nullptr;
     return library;
@@ -15,12 +10,9 @@ HMODULE& sessionLibrary() {
 } // namespace
 
 bool isWin9x() {
-    if (win9xOverride()) return *win9xOverride();
     static const bool win9x = (GetVersion() & 0x80000000u) != 0;
     return win9x;
 }
-
-void setWin9xOverride(std::optional<bool> win9x) { win9xOverride() = win9x; }
 
 bool getSystemErrorText(DWORD code, std::string& text) {
     text.clear();

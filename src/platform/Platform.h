@@ -1,13 +1,10 @@
 #pragma once
-#include <optional>
 #include <string>
 
 #include <windows.h>
 
 // True on the Windows 9x family (bit 31 of GetVersion), computed once.
 bool isWin9x();
-// Tests choose the family: a value overrides the system's answer, nullopt restores it.
-void setWin9xOverride(std::optional<bool> win9x);
 
 // Fills text with the system's message for code ("Fehler: %d" when there is none); returns
 // whether a system text was found. Leaves the thread's last error set to code.

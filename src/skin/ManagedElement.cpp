@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/Host.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Trace.h"

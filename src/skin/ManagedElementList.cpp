@@ -1,6 +1,6 @@
 #include "skin/ManagedElementList.h"
 
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/Trace.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "config/Blowfish.h"
 #include "config/Enciphered.h"
 #include "config/IniFile.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
@@ -54,7 +54,8 @@ std::string lastImportPath(ImportKind kind) {
     return userFile.substr(0, userFile.size() - 4) + ".undo-" + importKindName(kind);
 }
 
-ImportUndoCapture::ImportUndoCapture(ImportKind kind, const std::string& folder) : kind_(kind) {
+ImportUndoCapture::ImportUndoCapture(SharedStore& store, ImportKind kind, const std::string& folder)
+    : store_(store), kind_(kind) {
     record_.kind = importKindName(kind);
     record_.folder = folder;
     // "Favoriten\" names no folder of its own: the import goes into a new one below Favoriten.
@@ -63,16 +64,16 @@ ImportUndoCapture::ImportUndoCapture(ImportKind kind, const std::string& folder)
     part.target = childSection(rootOf(kind), record_.folder);
     part.lists.push_back(getParentPath(part.target));
     // A favorites import lists a target that is not a folder yet in the root section.
-    if (kind == ImportKind::favorites && getNodeValue(part.target, kTypeKey).empty() &&
+    if (kind == ImportKind::favorites && store_.getValue(part.target, kTypeKey, "").empty() &&
         !equalsNoCase(part.lists.front(), rootOf(kind)))
         part.lists.push_back(rootOf(kind));
-    copyAffected(theIniFile().document(), part, record_.before);
+    copyAffected(store_.document(), part, record_.before);
 }
 
 void ImportUndoCapture::keep(const std::string& unpackedFolder) {
     const std::string path = lastImportPath(kind_);
     if (path.empty()) return;
-    const IniDocument& after = theIniFile().document();
+    const IniDocument& after = store_.document();
     record_.date = nowText();
     record_.counts = countChanges(record_.before, after, record_.part);
     // Other programs read the published text with the placeholders expanded: so will undo.
@@ -96,22 +97,20 @@ std::optional<ImportRecord> readLastImport(ImportKind kind) {
     return record;
 }
 
-bool isUnchangedSinceImport(const ImportRecord& record) {
-    CIniFile& ini = theIniFile();
-    ini.refresh();
-    return fingerprintOf(ini.document(), record.part) == record.fingerprint;
+bool isUnchangedSinceImport(SharedStore& store, const ImportRecord& record) {
+    store.refresh();
+    return fingerprintOf(store.document(), record.part) == record.fingerprint;
 }
 
-UndoResult undoLastImport(ImportKind kind) {
+UndoResult undoLastImport(SharedStore& store, ImportKind kind) {
     const std::string path = lastImportPath(kind);
     if (path.empty() || !fileExists(path))
         return outcome(UndoResult::nothingToUndo, "there is no import to undo");
     std::optional<ImportRecord> record = readLastImport(kind);
     if (!record) return outcome(UndoResult::failed, "the record of the last import cannot be read: " + path);
 
-    CIniFile& ini = theIniFile();
-    StoreBatch batch;
-    if (fingerprintOf(ini.document(), record->part) != record->fingerprint) {
+    StoreBatch batch(store);
+    if (fingerprintOf(store.document(), record->part) != record->fingerprint) {
         batch.abandon();
         return outcome(UndoResult::refused,
                        record->folder + " has changed since the import of " + record->date +
@@ -119,11 +118,11 @@ UndoResult undoLastImport(ImportKind kind) {
                        record->folder);
     }
     const AffectedPart& part = record->part;
-    ini.replaceSections([&part](std::string_view name) { return part.contains(name); }, record->before);
+    store.replaceSections([&part](std::string_view name) { return part.contains(name); }, record->before);
     if (!batch.commit())
         return outcome(UndoResult::failed, "the restored store does not fit the configuration",
                        record->folder);
-    if (!saveSharedIniAfterChange())
+    if (!store.saveAfterChange())
         return outcome(UndoResult::failed, "the configuration could not be saved", record->folder);
     DeleteFileA(path.c_str());
     UndoResult result = outcome(UndoResult::done, "", record->folder);
@@ -131,12 +130,12 @@ UndoResult undoLastImport(ImportKind kind) {
     return result;
 }
 
-std::string describeLastImport(const ImportRecord& record) {
+std::string describeLastImport(SharedStore& store, const ImportRecord& record) {
     std::string text = "folder " + record.folder + "\r\ndate " + record.date + "\r\nadded " +
                        std::to_string(record.counts.added) + "\r\nchanged " +
                        std::to_string(record.counts.changed) + "\r\n";
     if (!record.unpackedFolder.empty()) text += "unpacked " + record.unpackedFolder + "\r\n";
-    text +=
-        isUnchangedSinceImport(record) ? "undo possible\r\n" : "undo refused: changed since the import\r\n";
+    text += isUnchangedSinceImport(store, record) ? "undo possible\r\n"
+                                                  : "undo refused: changed since the import\r\n";
     return text;
 }

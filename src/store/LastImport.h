@@ -4,6 +4,8 @@
 
 #include "store/ImportRecord.h"
 
+class SharedStore;
+
 // Undo of the last import of each kind. Every import records, beside the per-user file and
 // enciphered like it, what the part of the store it changed was before and a fingerprint of that
 // part right after it. Undo puts the part back in one batch through the shared store, once, and
@@ -23,11 +25,12 @@ std::string lastImportPath(ImportKind kind);
 // an import that fails or is refused never calls it, so the previous record stays.
 class ImportUndoCapture {
   public:
-    ImportUndoCapture(ImportKind kind, const std::string& folder);
+    ImportUndoCapture(SharedStore& store, ImportKind kind, const std::string& folder);
     // unpackedFolder: where an archive import unpacked its pages.
     void keep(const std::string& unpackedFolder = {});
 
   private:
+    SharedStore& store_;
     ImportKind kind_;
     ImportRecord record_;
 };
@@ -35,7 +38,7 @@ class ImportUndoCapture {
 // The record of the last import of the kind, when there is a readable one.
 std::optional<ImportRecord> readLastImport(ImportKind kind);
 // Whether the store's part of the record is still as the import left it.
-bool isUnchangedSinceImport(const ImportRecord& record);
+bool isUnchangedSinceImport(SharedStore& store, const ImportRecord& record);
 
 struct UndoResult {
     enum Outcome { done, nothingToUndo, refused, failed };
@@ -47,8 +50,8 @@ struct UndoResult {
 // Puts the part of the store back as it was before the last import of the kind, in one batch,
 // publishes and saves it, and forgets the record. Refused (nothing changes) when the part has
 // changed since the import.
-UndoResult undoLastImport(ImportKind kind);
+UndoResult undoLastImport(SharedStore& store, ImportKind kind);
 
 // "folder", "date", "added", "changed" and (archive) "unpacked" lines for a record, and whether
 // undo would go ahead.
-std::string describeLastImport(const ImportRecord& record);
+std::string describeLastImport(SharedStore& store, const ImportRecord& record);

@@ -2,22 +2,21 @@
 
 #include <windows.h>
 
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "store/StoreTree.h"
 
-namespace {
-class SharedStoreNodes : public NodeStore {
-  public:
-    std::string getNodeValue(const std::string& section, const std::string& key) override {
-        return getIniValue(section, key, "");
-    }
-    void setNodeValue(const std::string& section, const std::string& key, const std::string& value) override {
-        setIniValue(section, key, value);
-    }
-    // As the store finds sections: a name found listed must lead to the section of that name.
-    std::string foldCase(const std::string& name) override { return foldSectionCase(name); }
-};
-} // namespace
+std::string SharedStoreNodes::getNodeValue(const std::string& section, const std::string& key) {
+    return store_.getValue(section, key, "");
+}
+
+void SharedStoreNodes::setNodeValue(const std::string& section, const std::string& key,
+                                    const std::string& value) {
+    store_.setValue(section, key, value);
+}
+
+std::string SharedStoreNodes::foldCase(const std::string& name) {
+    return foldSectionCase(name);
+}
 
 std::string foldCaseAnsi(const std::string& name) {
     if (name.empty()) return name;
@@ -30,29 +29,7 @@ std::string foldCaseAnsi(const std::string& name) {
     return folded;
 }
 
-NodeStore& sharedStoreNodes() {
-    static SharedStoreNodes nodes;
-    return nodes;
-}
-
 std::string getFavTreeRoot() { return "NVFavTreeRoot"; }
-std::string getOfflineTreeRoot() { return "NVOfflineTreeRoot"; }
-
-std::string getNodeValue(const std::string& section, const std::string& key) {
-    return sharedStoreNodes().getNodeValue(section, key);
-}
-
-bool setNodeValue(const std::string& section, const std::string& key, const std::string& value) {
-    sharedStoreNodes().setNodeValue(section, key, value);
-    return true;
-}
-
-std::string findItemKey(const std::string& section, const std::string* name) {
-    return findItemKey(sharedStoreNodes(), section, name);
-}
-
-bool hasItem(const std::string& section, const std::string& name) { return hasItem(sharedStoreNodes(), section, name); }
-
-std::string addChild(const std::string& section, const std::string& name, bool isFolder) {
-    return addChild(sharedStoreNodes(), section, name, isFolder);
+std::string getOfflineTreeRoot() {
+    return "NVOfflineTreeRoot";
 }

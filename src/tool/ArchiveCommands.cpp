@@ -7,7 +7,7 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveImport.h"
 #include "archive/FileArchive.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Host.h"
 #include "store/NodeWalk.h"
@@ -29,14 +29,6 @@ int exitCodeOf(int result) {
     return result == kOperationDone ? 0 : result == kOperationFailed ? 1 : 3;
 }
 
-class OpenStore {
-  public:
-    OpenStore() { openSharedIni(); }
-    ~OpenStore() { closeSharedIni(); }
-    OpenStore(const OpenStore&) = delete;
-    OpenStore& operator=(const OpenStore&) = delete;
-};
-
 std::string describe(const RecordProblem& problem) {
     return "record " + std::to_string(problem.index) + " at offset " + std::to_string(problem.offset) +
            (problem.name.empty() ? "" : " (\"" + problem.name + "\")") + ": " + problem.reason;
@@ -47,8 +39,10 @@ int exportFolder(const Args& args) {
     const std::string file = fullPath(args[2]);
     int result;
     {
-        OpenStore store;
-        result = export_Archiv2(args[1], file);
+        SharedStore store;
+        store.open();
+        SharedStoreNodes nodes(store);
+        result = export_Archiv2(nodes, args[1], file);
     }
     reportLeftOut();
     if (result == kOperationFailed)
@@ -76,8 +70,9 @@ int importArchive(const Args& args) {
     {
         ConsoleHost answers(answer, true);
         HostScope answersScope(answers);
-        OpenStore store;
-        result = import_Archiv(args[1], file);
+        SharedStore store;
+        store.open();
+        result = import_Archiv(store, args[1], file);
     }
     reportLeftOut();
     return exitCodeOf(result);
@@ -122,27 +117,28 @@ int createArchive(const Args& args) {
     return 0;
 }
 
-void printTree(const std::string& section, std::string& out) {
-    NodeStore& store = sharedStoreNodes();
-    forEachNode(store, section, [&](const NodeVisit& node) {
+void printTree(NodeStore& nodes, const std::string& section, std::string& out) {
+    forEachNode(nodes, section, [&](const NodeVisit& node) {
         const std::string indent(2 * node.depth, ' ');
         if (node.kind == NodeKind::folder) {
             out += indent + node.name + "\\\n";
             return WalkStep::descend;
         }
         if (node.kind == NodeKind::file)
-            out += indent + node.name + "\t" + store.getNodeValue(node.section, kHrefKey) + "\n";
+            out += indent + node.name + "\t" + nodes.getNodeValue(node.section, kHrefKey) + "\n";
         return WalkStep::skip;
     });
 }
 
 int showTree(const Args& args) {
     if (args.size() > 2) return usageError("archive tree takes [FOLDER]");
-    OpenStore store;
+    SharedStore store;
+    store.open();
+    SharedStoreNodes nodes(store);
     std::string section = getOfflineTreeRoot();
     if (args.size() == 2 && !args[1].empty()) section = childSection(section, args[1]);
     std::string out;
-    printTree(section, out);
+    printTree(nodes, section, out);
     writeStdout(out);
     return 0;
 }

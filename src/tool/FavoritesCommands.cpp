@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "favorites/BookmarkParser.h"
 #include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
@@ -32,16 +32,14 @@ int reportResult(int result) {
     return result == kOperationDone ? 0 : result == kOperationFailed ? 1 : 3;
 }
 
-// Runs work inside the store, opened as the program opens it.
+// Runs work(store) inside the store, opened as the program opens it and closed on every path.
 template <typename Work> int withOpenStore(Work work) {
     std::string user =
         readRegistryString(HKEY_CURRENT_USER, std::string("Software\\") + getSuitePath(), "CurrentUser", "");
     if (user.empty()) return failure("favorites", "the suite has no \"CurrentUser\"");
-    if (!openSharedIni())
-        std::fprintf(stderr, "nvtool: the shared configuration store could not be opened\n");
-    int code = work();
-    closeSharedIni();
-    return code;
+    SharedStore store;
+    if (!store.open()) std::fprintf(stderr, "nvtool: the shared configuration store could not be opened\n");
+    return work(store);
 }
 
 // Removes "--yes" and "--no" from args; whether the last of them says Yes (default: No).
@@ -60,16 +58,15 @@ bool takeAnswerOption(Args& args) {
     return yes;
 }
 
-void appendTree(const std::string& section, std::string& text) {
-    NodeStore& store = sharedStoreNodes();
-    forEachNode(store, section, [&](const NodeVisit& node) {
+void appendTree(NodeStore& nodes, const std::string& section, std::string& text) {
+    forEachNode(nodes, section, [&](const NodeVisit& node) {
         std::string indent(node.depth * 2, ' ');
         if (node.kind == NodeKind::folder) {
             text += indent + "FOLDER [" + node.name + "]\r\n";
             return WalkStep::descend;
         }
         if (node.kind == NodeKind::file)
-            text += indent + "LINK [" + node.name + "] [" + store.getNodeValue(node.section, kUrlKey) +
+            text += indent + "LINK [" + node.name + "] [" + nodes.getNodeValue(node.section, kUrlKey) +
                     "]\r\n";
         return WalkStep::skip;
     });
@@ -78,12 +75,13 @@ void appendTree(const std::string& section, std::string& text) {
 int listFolder(const Args& args) {
     if (args.size() > 2) return usageError("favorites list takes at most FOLDER");
     std::string folder = args.size() == 2 ? args[1] : "";
-    return withOpenStore([&folder] {
+    return withOpenStore([&folder](SharedStore& store) {
+        SharedStoreNodes nodes(store);
         std::string section = folder.empty() ? getFavTreeRoot() : childSection(getFavTreeRoot(), folder);
-        if (!folder.empty() && readNodeKind(sharedStoreNodes(), section) != NodeKind::folder)
+        if (!folder.empty() && readNodeKind(nodes, section) != NodeKind::folder)
             return failure(folder, "is not a folder of the favorites");
         std::string text;
-        appendTree(section, text);
+        appendTree(nodes, section, text);
         writeStdout(text);
         return 0;
     });
@@ -125,16 +123,23 @@ int listBrowsers(const Args& args) {
     return 0;
 }
 
-int importBrowser(const Args& args) {
+int importBrowser(SharedStore& store, const Args& args) {
     BrowserImportNotes notes;
-    int result = import_Browser(args[1], args[2], &notes);
+    int result = import_Browser(store, args[1], args[2], &notes);
     if (!notes.why.empty()) failure(args[2], notes.why);
     if (result == kOperationDone && !notes.backupDate.empty())
         writeStdout("read " + backupNote(notes.backupDate, notes.databaseProblem) + "\r\n");
     return result;
 }
 
-using Operation = std::function<int(const Args&)>;
+// The bookmark file exports read the store's tree only.
+int exportFrom(SharedStore& store, int (*exportTo)(NodeStore&, const std::string&, const std::string&),
+               const Args& args) {
+    SharedStoreNodes nodes(store);
+    return exportTo(nodes, args[1], args[2]);
+}
+
+using Operation = std::function<int(SharedStore&, const Args&)>;
 struct OperationCommand {
     const char* usage; // the arguments after the command word
     Operation run;
@@ -144,12 +149,16 @@ struct OperationCommand {
 
 const std::map<std::string, OperationCommand>& operations() {
     static const std::map<std::string, OperationCommand> table = {
-        {"import-ie", {"FOLDER", [](const Args& a) { return import_MIE(a[1]); }}},
-        {"export-ie", {"FOLDER", [](const Args& a) { return export_MIE(a[1]); }}},
-        {"import-nc", {"FOLDER USER", [](const Args& a) { return import_NC(a[1], a[2], false); }}},
-        {"export-nc", {"FOLDER USER", [](const Args& a) { return export_NC(a[1], a[2]); }}},
-        {"import-file", {"FOLDER FILE", [](const Args& a) { return import_NCFile(a[1], a[2]); }}},
-        {"export-file", {"FOLDER FILE", [](const Args& a) { return export_NCFile(a[1], a[2]); }}},
+        {"import-ie", {"FOLDER", [](SharedStore& s, const Args& a) { return import_MIE(s, a[1]); }}},
+        {"export-ie", {"FOLDER", [](SharedStore& s, const Args& a) { return export_MIE(s, a[1]); }}},
+        {"import-nc",
+         {"FOLDER USER", [](SharedStore& s, const Args& a) { return import_NC(s, a[1], a[2], false); }}},
+        {"export-nc",
+         {"FOLDER USER", [](SharedStore& s, const Args& a) { return exportFrom(s, export_NC, a); }}},
+        {"import-file",
+         {"FOLDER FILE", [](SharedStore& s, const Args& a) { return import_NCFile(s, a[1], a[2]); }}},
+        {"export-file",
+         {"FOLDER FILE", [](SharedStore& s, const Args& a) { return exportFrom(s, export_NCFile, a); }}},
         {"import-browser", {"FOLDER ID", importBrowser}},
     };
     return table;
@@ -172,8 +181,8 @@ int runFavoritesCommand(const Args& input) {
     if (args.size() != operation.argumentCount() + 1)
         return usageError("favorites " + args[0] + " takes " + operation.usage);
     if (operation.takesFile()) args[2] = fullPath(args[2]);
-    return withOpenStore([&] {
-        int result = operation.run(args);
+    return withOpenStore([&](SharedStore& store) {
+        int result = operation.run(store, args);
         reportLeftOut();
         return reportResult(result);
     });

@@ -3,32 +3,18 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "config/IniFile.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "config/SharedText.h"
 #include "platform/Handles.h"
 #include "tool/Commands.h"
 
 namespace {
-// Opens the store as every program of the suite does and closes it on every path.
-class OpenStore {
-  public:
-    OpenStore() : opened_(openSharedIni()) {}
-    ~OpenStore() { closeSharedIni(); }
-    OpenStore(const OpenStore&) = delete;
-    OpenStore& operator=(const OpenStore&) = delete;
-    bool opened() const { return opened_; }
-
-  private:
-    bool opened_;
-};
-
 int get(const Args& args) {
     if (args.size() != 3) return usageError("store get takes SECTION KEY");
-    OpenStore store;
-    if (!store.opened()) return failure("store", "the shared configuration could not be opened");
+    SharedStore store; // opened as every program of the suite opens it, closed on every path
+    if (!store.open()) return failure("store", "the shared configuration could not be opened");
     const char* const missing = "\x01";
-    std::string value = getIniValue(args[1], args[2], missing);
+    std::string value = store.getValue(args[1], args[2], missing);
     if (value == missing) return failure("[" + args[1] + "] " + args[2], "not set");
     writeStdout(value + "\n");
     return 0;
@@ -37,12 +23,12 @@ int get(const Args& args) {
 int set(const Args& args) {
     bool save = args.size() == 5 && args[4] == "--save";
     if (args.size() != 4 && !save) return usageError("store set takes SECTION KEY VALUE [--save]");
-    OpenStore store;
-    if (!store.opened()) return failure("store", "the shared configuration could not be opened");
+    SharedStore store;
+    if (!store.open()) return failure("store", "the shared configuration could not be opened");
     if (!isReadableSectionName(args[1]) || !isReadableEntry(args[2], args[3]))
         return failure("[" + args[1] + "] " + args[2], "does not fit the configuration's limits");
-    if (!theIniFile().setValue(args[1], args[2], args[3])) return failure("store", "the value was not published");
-    if (save && !saveSharedIni()) return failure(getUserIniPath(), "the configuration was not saved");
+    if (!store.setValue(args[1], args[2], args[3])) return failure("store", "the value was not published");
+    if (save && !store.save()) return failure(getUserIniPath(), "the configuration was not saved");
     return 0;
 }
 
@@ -64,11 +50,12 @@ int dump(const Args& args) {
 int hold(const Args& args) {
     if (args.size() != 2) return usageError("store hold takes SECONDS");
     int seconds = std::atoi(args[1].c_str());
-    OpenStore store;
-    std::printf("store %s, holding it for %d s\n", store.opened() ? "open" : "not opened", seconds);
+    SharedStore store;
+    const bool opened = store.open();
+    std::printf("store %s, holding it for %d s\n", opened ? "open" : "not opened", seconds);
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    return store.opened() ? 0 : 1;
+    return opened ? 0 : 1;
 }
 } // namespace
 

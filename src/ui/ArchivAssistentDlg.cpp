@@ -2,11 +2,12 @@
 
 #include "archive/ArchiveExport.h"
 #include "archive/ArchiveImport.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Host.h"
 #include "store/LeftOutEntries.h"
 #include "store/OperationResult.h"
+#include "store/SharedStoreNodes.h"
 #include "ui/ResourceIds.h"
 #include "ui/UndoChoice.h"
 
@@ -112,7 +113,7 @@ void CArchivAssistentDlg::finishImport(const std::string& folder, const std::str
         return;
     }
     takeLeftOut(); // notes of an earlier run are not this run's
-    const int result = import_Archiv(folder, file);
+    const int result = import_Archiv(*processStore(), folder, file);
     const std::vector<LeftOutEntry> leftOut = takeLeftOut();
     if (result == kOperationFailed) {
         host().ask("MessageBoxArchivImportError", "");
@@ -129,7 +130,8 @@ void CArchivAssistentDlg::finishExport(const std::string& folder, const std::str
         if (answer != IDYES && answer != IDOK) return;
     }
     takeLeftOut();
-    const int result = export_Archiv2(folder, file);
+    SharedStoreNodes nodes(*processStore());
+    const int result = export_Archiv2(nodes, folder, file);
     const std::vector<LeftOutEntry> leftOut = takeLeftOut();
     if (result == kOperationFailed) {
         host().ask("MessageBoxArchivExportError", "");

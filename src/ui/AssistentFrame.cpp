@@ -1,6 +1,6 @@
 #include "ui/AssistentFrame.h"
 
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/Platform.h"
 #include "platform/Trace.h"
 #include "toolkit/MainWindow.h"

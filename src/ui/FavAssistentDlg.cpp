@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "favorites/BrowserImport.h"
 #include "favorites/ExplorerFavorites.h"
 #include "favorites/NetscapeProfiles.h"
@@ -12,6 +12,7 @@
 #include "platform/Trace.h"
 #include "store/LeftOutEntries.h"
 #include "store/OperationResult.h"
+#include "store/SharedStoreNodes.h"
 #include "ui/ResourceIds.h"
 #include "ui/UndoChoice.h"
 
@@ -104,18 +105,21 @@ void CFavAssistentDlg::afterStep(int from, int to, bool import) {
 }
 
 int CFavAssistentDlg::runOperation(bool import, const std::string& folder, const std::string& user) {
+    SharedStore& store = *processStore();
+    SharedStoreNodes nodes(store);
     switch (page2_.source()) {
     case Source::IE:
-        return import ? import_MIE(folder) : export_MIE(folder);
+        return import ? import_MIE(store, folder) : export_MIE(store, folder);
     case Source::NC:
-        return import ? import_NC(folder, user, false) : export_NC(folder, user);
+        return import ? import_NC(store, folder, user, false) : export_NC(nodes, folder, user);
     case Source::NCFile:
-        return import ? import_NCFile(folder, page2_.fileName()) : export_NCFile(folder, page2_.fileName());
+        return import ? import_NCFile(store, folder, page2_.fileName())
+                      : export_NCFile(nodes, folder, page2_.fileName());
     case Source::Browser: {
         const size_t index = static_cast<size_t>(page2_.selectedBrowserProfile());
         if (!import || index >= browserProfiles_.size()) return kOperationFailed;
         BrowserImportNotes notes;
-        const int result = import_Browser(folder, browserProfiles_[index].id, &notes);
+        const int result = import_Browser(store, folder, browserProfiles_[index].id, &notes);
         if (result == kOperationDone && !notes.backupDate.empty()) tellBackupDate(notes.backupDate);
         return result;
     }

@@ -4,7 +4,7 @@
 
 #include <commdlg.h>
 
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/Handles.h"
 
 namespace {

@@ -13,9 +13,8 @@ namespace {
 constexpr size_t kPathLabelLimit = 2047;
 } // namespace
 
-void fillFolderTree(HWND tree, HTREEITEM parent, const std::string& section) {
+void fillFolderTree(NodeStore& store, HWND tree, HTREEITEM parent, const std::string& section) {
     CTreeView view(tree);
-    NodeStore& store = sharedStoreNodes();
     if (parent && readNodeKind(store, section) != NodeKind::folder) return;
     if (!parent && store.getNodeValue(section, itemKey(0)).empty()) {
         if (section == getFavTreeRoot()) view.insert(nullptr, "Favoriten", true);

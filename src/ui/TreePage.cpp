@@ -1,7 +1,7 @@
 #include "ui/TreePage.h"
 
 #include "archive/FileChecks.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/FileSystem.h"
 #include "skin/SkinBitmap.h"
 #include "store/SharedStoreNodes.h"
@@ -37,7 +37,8 @@ void CTreePage::fillTree() {
         ImageList_AddMasked(images_.get(), bitmap.get(), RGB(255, 255, 255));
     }
     tree_.send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
-    fillFolderTree(tree_.handle(), nullptr, rootSection_);
+    SharedStoreNodes nodes(*processStore());
+    fillFolderTree(nodes, tree_.handle(), nullptr, rootSection_);
     HTREEITEM first = reinterpret_cast<HTREEITEM>(tree_.send(TVM_GETNEXTITEM, TVGN_ROOT, 0));
     tree_.send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(first));
 }

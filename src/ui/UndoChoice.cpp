@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "archive/ArchiveUndo.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/Host.h"
 
 namespace {
@@ -35,7 +35,9 @@ bool finishUndo(ImportKind kind, const std::string& prefix) {
     const std::string folder = record ? record->folder : std::string();
     const int answer = host().ask("MessageBox" + prefix + "UndoConfirm", folder).button;
     if (answer != IDYES && answer != IDOK) return false;
-    const UndoResult result = kind == ImportKind::archive ? undoLastArchivImport() : undoLastImport(kind);
+    SharedStore& store = *processStore();
+    const UndoResult result =
+        kind == ImportKind::archive ? undoLastArchivImport(store) : undoLastImport(store, kind);
     switch (result.outcome) {
     case UndoResult::done:
         host().ask("MessageBox" + prefix + "UndoSuccess", result.folder);

@@ -1,6 +1,6 @@
 #include "ui/WizardPage.h"
 
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 
 CWizardPage::~CWizardPage() {
     // The element list's controls go before the page window that holds them.

@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/IniFile.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
 #include "HelperHost.h"
@@ -22,13 +21,14 @@ size_t textHash(std::string_view text) { return std::hash<std::string_view>{}(te
 
 // Reads the mapping under the mutex: the text must parse completely and the generation must
 // never go down.
-bool checkMapping(uint32_t& lastGeneration, size_t minimumSections, std::string& why) {
+bool checkMapping(const SharedStore& store, uint32_t& lastGeneration, size_t minimumSections,
+                  std::string& why) {
     std::string text;
     uint32_t generation;
     {
-        SharedLock lock;
-        generation = readGeneration(sharedView());
-        text = sharedText(sharedView());
+        SharedLock lock(store.mutex());
+        generation = readGeneration(store.view());
+        text = sharedText(store.view());
     }
     if (generation < lastGeneration) {
         why = "generation went down from " + std::to_string(lastGeneration) + " to " + std::to_string(generation);
@@ -46,26 +46,25 @@ bool checkMapping(uint32_t& lastGeneration, size_t minimumSections, std::string&
     return true;
 }
 
-int stress(const std::string& id, int rounds) {
-    if (!openSharedIni()) return say("fail open"), 1;
-    size_t sections = theIniFile().document().sectionCount();
+int stress(SharedStore& store, const std::string& id, int rounds) {
+    if (!store.open()) return say("fail open"), 1;
+    size_t sections = store.document().sectionCount();
     uint32_t lastGeneration = 0;
     std::string why;
     for (int i = 0; i < rounds; ++i) {
         std::string value = std::to_string(i);
-        setIniValue("Stress", "p" + id, value);
+        store.setValue("Stress", "p" + id, value);
         // Another process's later publication may not hold this value: the last one wins.
-        getIniValue("Stress", "p" + id, "");
-        if (!checkMapping(lastGeneration, sections, why)) return say("fail " + why), 1;
+        store.getValue("Stress", "p" + id, "");
+        if (!checkMapping(store, lastGeneration, sections, why)) return say("fail " + why), 1;
     }
-    say("ok lastgen=" + std::to_string(theIniFile().generationSeen));
+    say("ok lastgen=" + std::to_string(store.generationSeen()));
     HANDLE final = OpenEventA(SYNCHRONIZE, FALSE, "NvStoreStressFinal");
     if (final) WaitForSingleObject(final, 60000);
-    getIniValue("Stress", "x", ""); // refresh
+    store.getValue("Stress", "x", ""); // refresh
     std::string text;
-    theIniFile().document().serialize(text, true);
+    store.document().serialize(text, true);
     say("final=" + std::to_string(textHash(text)));
-    closeSharedIni();
     return 0;
 }
 } // namespace
@@ -73,48 +72,45 @@ int stress(const std::string& id, int rounds) {
 int main(int argc, char** argv) {
     HelperHost helperHost([](const std::string& text) { say("message: " + text); });
     std::string mode = argc > 1 ? argv[1] : "";
+    SharedStore store;
     if (mode == "hold") {
-        say("open " + std::to_string(openSharedIni() ? 1 : 0));
+        say("open " + std::to_string(store.open() ? 1 : 0));
         Sleep(INFINITE);
     }
     if (mode == "get" && argc == 4) {
-        say("open " + std::to_string(openSharedIni() ? 1 : 0));
-        say("value=" + getIniValue(argv[2], argv[3], "<none>"));
-        closeSharedIni();
+        say("open " + std::to_string(store.open() ? 1 : 0));
+        say("value=" + store.getValue(argv[2], argv[3], "<none>"));
         return 0;
     }
     if (mode == "set" && argc >= 5) {
-        say("open " + std::to_string(openSharedIni() ? 1 : 0));
-        bool published = theIniFile().setValue(argv[2], argv[3], argv[4]);
+        say("open " + std::to_string(store.open() ? 1 : 0));
+        bool published = store.setValue(argv[2], argv[3], argv[4]);
         say("published " + std::to_string(published ? 1 : 0));
-        if (argc == 6 && std::string(argv[5]) == "--save") say("saved " + std::to_string(saveSharedIni() ? 1 : 0));
-        closeSharedIni();
+        if (argc == 6 && std::string(argv[5]) == "--save")
+            say("saved " + std::to_string(store.save() ? 1 : 0));
         return 0;
     }
     if (mode == "getlater" && argc == 4) {
         // Holds the store: reads, waits for the event "NvStoreGo", then reads again.
-        say("open " + std::to_string(openSharedIni() ? 1 : 0));
-        say("value=" + getIniValue(argv[2], argv[3], "<none>"));
+        say("open " + std::to_string(store.open() ? 1 : 0));
+        say("value=" + store.getValue(argv[2], argv[3], "<none>"));
         HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, "NvStoreGo");
         if (go) WaitForSingleObject(go, 60000);
-        say("later=" + getIniValue(argv[2], argv[3], "<none>"));
-        closeSharedIni();
+        say("later=" + store.getValue(argv[2], argv[3], "<none>"));
         return 0;
     }
     if (mode == "setlater" && argc == 5) {
-        say("open " + std::to_string(openSharedIni() ? 1 : 0));
+        say("open " + std::to_string(store.open() ? 1 : 0));
         HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, "NvStoreGo");
         if (go) WaitForSingleObject(go, 60000);
-        setIniValue(argv[2], argv[3], argv[4]);
-        say("saved " + std::to_string(saveSharedIni() ? 1 : 0));
-        say("saved again " + std::to_string(saveSharedIni() ? 1 : 0));
-        closeSharedIni();
+        store.setValue(argv[2], argv[3], argv[4]);
+        say("saved " + std::to_string(store.save() ? 1 : 0));
+        say("saved again " + std::to_string(store.save() ? 1 : 0));
         return 0;
     }
     if (mode == "sections") {
-        say("open " + std::to_string(openSharedIni() ? 1 : 0));
-        say("sections=" + getIniValue("", "", ""));
-        closeSharedIni();
+        say("open " + std::to_string(store.open() ? 1 : 0));
+        say("sections=" + store.getValue("", "", ""));
         return 0;
     }
     if (mode == "lockmutex") {
@@ -123,7 +119,7 @@ int main(int argc, char** argv) {
         say("locked");
         Sleep(INFINITE);
     }
-    if (mode == "stress" && argc == 4) return stress(argv[2], std::atoi(argv[3]));
+    if (mode == "stress" && argc == 4) return stress(store, argv[2], std::atoi(argv[3]));
     say("usage: store_child hold | get S K | getlater S K | set S K V [--save] | sections | lockmutex | "
         "stress ID N");
     return 2;

@@ -4,32 +4,23 @@
 
 #include <algorithm>
 
-#include "config/IniFile.h"
-#include "config/SharedIni.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
 #include "skin/BmpFile.h"
 #include "support/GuiInput.h"
 #include "support/TestSupport.h"
 
-SkinInStore::SkinInStore() {
-    setWin9xOverride(true);
-    theIniFile().clear();
-}
+SkinInStore::SkinInStore() = default;
 
-SkinInStore::SkinInStore(const std::string& iniText) : SkinInStore() {
+SkinInStore::SkinInStore(const std::string& iniText) {
     add(iniText);
 }
 
-SkinInStore::~SkinInStore() {
-    theIniFile().clear();
-    setWin9xOverride(std::nullopt);
-}
-
 void SkinInStore::add(const std::string& iniText) {
-    theIniFile().document().parse(iniText, nullptr);
+    IniDocument& document = store().document();
+    document.parse(iniText, nullptr);
     // As in a store that loaded a skin: its sections are shared but never saved.
-    for (const char* prefix : {"Layout", "StyleGuide", "Strings"}) theIniFile().markSections(prefix);
+    for (const char* prefix : {"Layout", "StyleGuide", "Strings"})
+        document.markSections(prefix);
 }
 
 void SkinInStore::addDefaultSkin() {

@@ -6,20 +6,26 @@
 #include <string>
 #include <vector>
 
+#include "config/ProcessStore.h"
+
 // Helpers for tests that open real windows under Xvfb.
 
-// Puts skin text into the store and makes the skin lookups read the store (Windows 9x family
-// path), so that a test controls every skin value; restores an empty store on destruction.
+// A fresh store of the process (never opened) that holds the skin text and answers the skin
+// lookups from itself (Windows 9x family path), so that a test controls every skin value; the
+// store bound before comes back on destruction.
 class SkinInStore {
   public:
     SkinInStore();
     explicit SkinInStore(const std::string& iniText);
-    ~SkinInStore();
     SkinInStore(const SkinInStore&) = delete;
     SkinInStore& operator=(const SkinInStore&) = delete;
     void add(const std::string& iniText);
     // The default skin file built beside the test executable.
     void addDefaultSkin();
+    SharedStore& store() { return store_.store(); }
+
+  private:
+    ProcessStore store_{SkinSections::inStore};
 };
 
 // Drives a modal dialog of this thread without a person: each step runs on a timer tick while

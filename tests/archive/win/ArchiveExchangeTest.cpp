@@ -11,8 +11,7 @@
 #include "archive/ArchiveImport.h"
 #include "archive/ArchiveStore.h"
 #include "archive/FileArchive.h"
-#include "config/IniFile.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "favorites/FavoritePaths.h"
 #include "platform/Handles.h"
 #include "platform/ProfileValues.h"
@@ -31,9 +30,10 @@ class ArchiveExchange : public testing::Test {
   protected:
     TempDir dir;
     RegistryValueGuard personal{HKEY_CURRENT_USER, kShellFolders, "Personal", dir.file("Eigene Dateien")};
+    SharedStore store;
+    SharedStoreNodes nodes{store};
 
     void SetUp() override {
-        theIniFile().clear();
         takeLeftOut();
         writeBytes(dir.file("Seiten\\Rom.htm"), "<html>Rom</html>");
         writeBytes(dir.file("Seiten\\Rom-Dateien\\bild.gif"), "GIF89a");
@@ -52,27 +52,25 @@ class ArchiveExchange : public testing::Test {
         folder("Alt", {"staedte"});
         folder("Alt\\staedte", {});
     }
-    void TearDown() override { theIniFile().clear(); }
-
-    static void set(const std::string& section, const std::string& key, const std::string& value) {
-        setNodeValue(section, key, value);
+    void set(const std::string& section, const std::string& key, const std::string& value) {
+        nodes.setNodeValue(section, key, value);
     }
-    static std::string get(const std::string& path, const std::string& key) {
-        return getNodeValue(kRoot + "\\" + path, key);
+    std::string get(const std::string& path, const std::string& key) {
+        return nodes.getNodeValue(kRoot + "\\" + path, key);
     }
-    static void folder(const std::string& path, std::vector<std::string> children) {
+    void folder(const std::string& path, std::vector<std::string> children) {
         set(kRoot + "\\" + path, "type", "folder");
         for (size_t i = 0; i < children.size(); ++i)
             set(kRoot + "\\" + path, "item_" + std::to_string(i), children[i]);
     }
-    static void page(const std::string& path, const std::string& href, const std::string& date,
-                     const std::string& url) {
+    void page(const std::string& path, const std::string& href, const std::string& date,
+              const std::string& url) {
         set(kRoot + "\\" + path, "type", "file");
         set(kRoot + "\\" + path, "DATE", date);
         set(kRoot + "\\" + path, "URL", url);
         set(kRoot + "\\" + path, "HREF", href);
     }
-    static std::vector<std::string> children(const std::string& path) {
+    std::vector<std::string> children(const std::string& path) {
         std::vector<std::string> names;
         for (int i = 0;; ++i) {
             std::string name = get(path, "item_" + std::to_string(i));
@@ -82,7 +80,7 @@ class ArchiveExchange : public testing::Test {
     }
     std::string offline() const { return dir.file("Eigene Dateien\\Quendal_Software_5\\Offline\\Data"); }
     std::string exportReisen() {
-        EXPECT_EQ(export_Archiv2("Reisen", dir.file("out.sad")), 1);
+        EXPECT_EQ(export_Archiv2(nodes, "Reisen", dir.file("out.sad")), 1);
         return dir.file("out.sad");
     }
     static std::string getFolderPart(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
@@ -171,7 +169,7 @@ TEST_F(ArchiveExchange, ExportPacksPagesCompanionFoldersAndADenseExchangeFile) {
 
 TEST_F(ArchiveExchange, ExportOfAnEmptyFolderIsAHiddenBareHeader) {
     folder("Leer", {});
-    ASSERT_EQ(export_Archiv2("Leer", dir.file("leer.sad")), 1);
+    ASSERT_EQ(export_Archiv2(nodes, "Leer", dir.file("leer.sad")), 1);
     EXPECT_EQ(readTextFile(dir.file("leer.sad")).size(), 520u);
     EXPECT_NE(GetFileAttributesA(dir.file("leer.sad").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
@@ -189,8 +187,8 @@ TEST_F(ArchiveExchange, ExportClearsLeftoversOfAnEarlierAbortedExport) {
 
 // A drive or folder that is not there is a failure, not a lack of room.
 TEST_F(ArchiveExchange, ExportToAMissingDriveOrFolderFails) {
-    EXPECT_EQ(export_Archiv2("Reisen", "Q:\\kein\\laufwerk.sad"), -1);
-    EXPECT_EQ(export_Archiv2("Reisen", dir.file("fehlt\\out.sad")), -1);
+    EXPECT_EQ(export_Archiv2(nodes, "Reisen", "Q:\\kein\\laufwerk.sad"), -1);
+    EXPECT_EQ(export_Archiv2(nodes, "Reisen", dir.file("fehlt\\out.sad")), -1);
     EXPECT_FALSE(fileExists(dir.file("fehlt\\out.sad")));
     EXPECT_FALSE(fileExists(getArchivTempFolder() + ".sad"));
     EXPECT_FALSE(isDirectory(getArchivTempFolder()));
@@ -199,15 +197,15 @@ TEST_F(ArchiveExchange, ExportToAMissingDriveOrFolderFails) {
 TEST_F(ArchiveExchange, ExportToANetworkShare) {
     WineShare share;
     if (!share.available()) GTEST_SKIP() << "no share";
-    ASSERT_EQ(export_Archiv2("Reisen", share.file("reisen.sad")), 1);
+    ASSERT_EQ(export_Archiv2(nodes, "Reisen", share.file("reisen.sad")), 1);
     CFileArchive written(share.file("reisen.sad"));
     ASSERT_TRUE(written.loadArchive());
-    EXPECT_EQ(export_Archiv2("Reisen", "\\\\nvtest\\fehlt\\reisen.sad"), -1);
+    EXPECT_EQ(export_Archiv2(nodes, "Reisen", "\\\\nvtest\\fehlt\\reisen.sad"), -1);
 }
 
 TEST_F(ArchiveExchange, ImportAppendsPagesReusesFoldersAndPointsIntoTheUnpackedFolder) {
     std::string archive = exportReisen();
-    ASSERT_EQ(import_Archiv("Alt", archive), 1);
+    ASSERT_EQ(import_Archiv(store, "Alt", archive), 1);
     EXPECT_EQ(children("Alt"), (std::vector<std::string>{"staedte", "Rom", "Paris"}));
     EXPECT_EQ(children("Alt\\staedte"), std::vector<std::string>{"Wien"});
     EXPECT_EQ(get("Alt\\Rom", "type"), "file");
@@ -228,7 +226,7 @@ TEST_F(ArchiveExchange, ImportAppendsPagesReusesFoldersAndPointsIntoTheUnpackedF
 
 TEST_F(ArchiveExchange, ImportIntoAnEmptyFolderCreatesFoldersAndPages) {
     std::string archive = exportReisen();
-    ASSERT_EQ(import_Archiv("Neu", archive), 1);
+    ASSERT_EQ(import_Archiv(store, "Neu", archive), 1);
     EXPECT_EQ(children("Neu"), (std::vector<std::string>{"Rom", "Staedte", "Paris"}));
     EXPECT_EQ(get("Neu\\Staedte", "type"), "folder");
     EXPECT_EQ(children("Neu\\Staedte"), std::vector<std::string>{"Wien"});
@@ -236,14 +234,14 @@ TEST_F(ArchiveExchange, ImportIntoAnEmptyFolderCreatesFoldersAndPages) {
 
 TEST_F(ArchiveExchange, ImportAgainAsksBeforeEachReplacement) {
     std::string archive = exportReisen();
-    ASSERT_EQ(import_Archiv("Alt", archive), 1);
+    ASSERT_EQ(import_Archiv(store, "Alt", archive), 1);
     const std::string firstRom = get("Alt\\Rom", "HREF");
     {
         QuestionScript questions;
         questions.push(IDNO);
         questions.push(IDCANCEL);
         questions.push(IDYES);
-        ASSERT_EQ(import_Archiv("Alt", archive), 1);
+        ASSERT_EQ(import_Archiv(store, "Alt", archive), 1);
         ASSERT_EQ(questions.asked().size(), 3u);
         EXPECT_EQ(questions.asked()[0].key, "MessageBoxArchivReplace");
         EXPECT_EQ(questions.asked()[0].insert, "Alt\\Rom");
@@ -259,7 +257,7 @@ TEST_F(ArchiveExchange, ImportAgainAsksBeforeEachReplacement) {
 
 TEST_F(ArchiveExchange, AnAnswerWithTheBoxForAllTickedHoldsForEveryLaterPage) {
     std::string archive = exportReisen();
-    ASSERT_EQ(import_Archiv("Alt", archive), 1);
+    ASSERT_EQ(import_Archiv(store, "Alt", archive), 1);
     const std::string first = getFolderPart(get("Alt\\Rom", "HREF"));
     auto folders = [&] {
         return std::vector<std::string>{getFolderPart(get("Alt\\Rom", "HREF")),
@@ -269,13 +267,13 @@ TEST_F(ArchiveExchange, AnAnswerWithTheBoxForAllTickedHoldsForEveryLaterPage) {
     for (int keep : {IDNO, IDCANCEL}) {
         QuestionScript questions;
         questions.push(keep, true);
-        ASSERT_EQ(import_Archiv("Alt", archive), 1);
+        ASSERT_EQ(import_Archiv(store, "Alt", archive), 1);
         EXPECT_EQ(questions.asked().size(), 1u);
         EXPECT_EQ(folders(), std::vector<std::string>(3, first)) << keep;
     }
     QuestionScript questions;
     questions.push(IDYES, true);
-    ASSERT_EQ(import_Archiv("Alt", archive), 1);
+    ASSERT_EQ(import_Archiv(store, "Alt", archive), 1);
     EXPECT_EQ(questions.asked().size(), 1u);
     const std::string last = getFolderPart(get("Alt\\Rom", "HREF"));
     EXPECT_NE(last, first);
@@ -295,7 +293,7 @@ TEST_F(ArchiveExchange, ANewcomerWhoseNameATreeEntryOfTheOtherKindHoldsGetsAFree
     writeBytes(dir.file("mix.sad"), archiveHeader() + archiveRecord("nvarchive.ini", exchange) +
                                         archiveRecord("forum.htm", "forum") + archiveRecord("paris.htm", "paris"));
     QuestionScript questions;
-    ASSERT_EQ(import_Archiv("Mix", dir.file("mix.sad")), 1);
+    ASSERT_EQ(import_Archiv(store, "Mix", dir.file("mix.sad")), 1);
     EXPECT_TRUE(questions.asked().empty());
     EXPECT_EQ(children("Mix"), (std::vector<std::string>{"Rom", "Paris", "Rom (2)", "rom (3)", "Paris (2)"}));
     EXPECT_EQ(get("Mix\\Rom", "HREF"), dir.file("Seiten\\Rom.htm"));
@@ -307,10 +305,10 @@ TEST_F(ArchiveExchange, ANewcomerWhoseNameATreeEntryOfTheOtherKindHoldsGetsAFree
 
 TEST_F(ArchiveExchange, AnArchiveWithFilesButWithoutExchangeFileIsRefused) {
     writeBytes(dir.file("ohne.sad"), archiveHeader() + archiveRecord("seite.htm", "page"));
-    EXPECT_EQ(import_Archiv("Alt", dir.file("ohne.sad")), -1);
+    EXPECT_EQ(import_Archiv(store, "Alt", dir.file("ohne.sad")), -1);
     EXPECT_EQ(entriesIn(offline()), 0u);
     writeBytes(dir.file("leer.sad"), archiveHeader()); // an exported empty folder
-    EXPECT_EQ(import_Archiv("Alt", dir.file("leer.sad")), 1);
+    EXPECT_EQ(import_Archiv(store, "Alt", dir.file("leer.sad")), 1);
     EXPECT_EQ(entriesIn(offline()), 0u);
     EXPECT_EQ(children("Alt"), std::vector<std::string>{"staedte"});
 }
@@ -323,7 +321,7 @@ TEST_F(ArchiveExchange, FailedPackingLeavesNeitherArchiveNorExchangeFileBehind) 
         CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder);
     MessageCapture messages;
-    EXPECT_EQ(export_Archiv2("Reisen", dir.file("out.sad")), -1);
+    EXPECT_EQ(export_Archiv2(nodes, "Reisen", dir.file("out.sad")), -1);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"unable to open input file"});
     EXPECT_FALSE(fileExists(getArchivTempFolder() + ".sad"));
     EXPECT_FALSE(fileExists(getArchivIniPath()));
@@ -358,7 +356,7 @@ TEST_F(ArchiveExchange, ImportLeavesOutPagesWhoseHrefIsNotAPlainFileName) {
         "[NVOfflineTreeRoot\\..\\Pfad]\r\ntype=\"file\"\r\nHREF=\"gut.htm\"\r\n";
     writeBytes(dir.file("hand.sad"),
                archiveHeader() + archiveRecord("nvarchive.ini", exchange) + archiveRecord("gut.htm", "gut"));
-    ASSERT_EQ(import_Archiv("Hand", dir.file("hand.sad")), 1);
+    ASSERT_EQ(import_Archiv(store, "Hand", dir.file("hand.sad")), 1);
     EXPECT_EQ(children("Hand"), (std::vector<std::string>{"Gut", "Auch", ".. Pfad"}));
     EXPECT_EQ(readTextFile(get("Hand\\Gut", "HREF")), "gut");
     EXPECT_EQ(get("Hand\\Gut", "URL"), "u1");
@@ -376,7 +374,7 @@ TEST_F(ArchiveExchange, ImportStopsAtAbsurdlyDeepExchangeSections) {
         section += "\\d";
     }
     writeBytes(dir.file("tief.sad"), archiveHeader() + archiveRecord("nvarchive.ini", exchange));
-    ASSERT_EQ(import_Archiv("Tief", dir.file("tief.sad")), 1);
+    ASSERT_EQ(import_Archiv(store, "Tief", dir.file("tief.sad")), 1);
     std::string path = "Tief";
     int depth = 0;
     while (!children(path).empty())
@@ -391,7 +389,7 @@ TEST_F(ArchiveExchange, ImportStopsAtAbsurdlyDeepExchangeSections) {
 
 TEST_F(ArchiveExchange, DamagedOrTraversalArchiveIsRefusedAndWritesNothing) {
     std::string good = readTextFile(exportReisen());
-    const std::string before = theIniFile().document().getSectionNames();
+    const std::string before = store.document().getSectionNames();
     struct Case {
         const char* what;
         std::string bytes;
@@ -402,14 +400,14 @@ TEST_F(ArchiveExchange, DamagedOrTraversalArchiveIsRefusedAndWritesNothing) {
     createDirectory(offline(), false);
     for (const Case& test : cases) {
         writeBytes(dir.file("bad.sad"), test.bytes);
-        EXPECT_EQ(import_Archiv("Alt", dir.file("bad.sad")), -1) << test.what;
+        EXPECT_EQ(import_Archiv(store, "Alt", dir.file("bad.sad")), -1) << test.what;
         EXPECT_EQ(entriesIn(offline()), 0u) << test.what;
         EXPECT_FALSE(fileExists(dir.file("Eigene Dateien\\entkommen.htm"))) << test.what;
         EXPECT_EQ(children("Alt"), std::vector<std::string>{"staedte"}) << test.what;
     }
-    EXPECT_EQ(import_Archiv("Alt", dir.file("fehlt.sad")), -1);
+    EXPECT_EQ(import_Archiv(store, "Alt", dir.file("fehlt.sad")), -1);
     EXPECT_EQ(entriesIn(offline()), 0u);
-    EXPECT_EQ(theIniFile().document().getSectionNames(), before);
+    EXPECT_EQ(store.document().getSectionNames(), before);
 }
 
 namespace {
@@ -443,7 +441,7 @@ bool writeLargeArchive(const std::string& path, size_t size) {
 TEST_F(ArchiveExchange, ImportReadsTheArchiveWithoutCopyingItIntoMemory) {
     const size_t size = 96u << 20;
     ASSERT_TRUE(writeLargeArchive(dir.file("gross.sad"), size));
-    ASSERT_EQ(import_Archiv("Gross", dir.file("gross.sad")), 1);
+    ASSERT_EQ(import_Archiv(store, "Gross", dir.file("gross.sad")), 1);
     const std::string href = get("Gross\\Gross", "HREF");
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExA(href.c_str(), GetFileExInfoStandard, &data));

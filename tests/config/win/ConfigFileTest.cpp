@@ -98,14 +98,12 @@ TEST(ConfigFile, RefusesDocumentsOverTheLimit) {
     EXPECT_TRUE(writeFile(path, buffer));
 }
 
-TEST(IniFile, ParsingAFileDetachesAndSavingEnciphersWithoutExcludedSections) {
+TEST(IniFile, ReadsAFileAndSavesItEncipheredWithoutExcludedSections) {
     TempDir dir;
     std::string path = dir.file("plain.ini");
     writeTextFile(path, "[Layout_X]\r\na=\"1\"\r\n[User]\r\nb=\"2\"\r\n");
     CIniFile ini(path);
-    EXPECT_EQ(ini.holdCount, 0);
-    ASSERT_TRUE(ini.parseIniFile(false, false));
-    EXPECT_EQ(ini.holdCount, 1);
+    ASSERT_TRUE(ini.parseIniFile(false));
     EXPECT_EQ(ini.getValue("user", "b", "d"), "2");
     EXPECT_EQ(ini.getValue("User", "B", "d"), "d");
     EXPECT_EQ(ini.getValue("", "ignored", "d"), "Layout_X\tUser");
@@ -118,7 +116,7 @@ TEST(IniFile, ParsingAFileDetachesAndSavingEnciphersWithoutExcludedSections) {
 
     MessageCapture messages;
     CIniFile missing(dir.file("missing.ini"));
-    EXPECT_FALSE(missing.parseIniFile(false, false));
+    EXPECT_FALSE(missing.parseIniFile(false));
     EXPECT_EQ(messages.texts().size(), 1u);
     CIniFile noFile;
     EXPECT_FALSE(noFile.saveIniFile());
@@ -134,7 +132,7 @@ TEST(IniFile, ExpandsPlaceholdersFromTheRegistry) {
     std::string path = dir.file("x.ini");
     writeTextFile(path, "[S]\r\np=\"%PERSONAL%\\a\"\r\nu=\"%CURRENTUSER%.ini\"\r\nn=\"50% %APPDATA%\"\r\n");
     CIniFile ini(path); // constructing a document makes the next expanding parse read the values
-    ASSERT_TRUE(ini.parseIniFile(false, true));
+    ASSERT_TRUE(ini.parseIniFile(true));
     EXPECT_EQ(ini.getValue("S", "p", ""), "D:\\Eigene\\a");
     EXPECT_EQ(ini.getValue("S", "u", ""), "usr0042.ini");
     EXPECT_EQ(ini.getValue("S", "n", ""), "50% %APPDATA%");

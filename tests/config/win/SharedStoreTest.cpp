@@ -4,8 +4,7 @@
 
 #include "config/Blowfish.h"
 #include "config/ConfigFile.h"
-#include "config/IniFile.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
 #include "platform/FileSystem.h"
@@ -36,6 +35,7 @@ class SharedStoreTest : public testing::Test {
     std::optional<std::string> savedSystem = readWholeFile(systemIni);
     std::optional<std::string> savedUser = readWholeFile(userIni);
     std::string userPath;
+    SharedStore store;
 
     void SetUp() override {
         createDirectory(getParentPath(systemIni), false);
@@ -49,7 +49,7 @@ class SharedStoreTest : public testing::Test {
     }
 
     void TearDown() override {
-        resetSharedIni();
+        store.close();
         restore(systemIni, savedSystem);
         restore(userIni, savedUser);
     }
@@ -73,14 +73,14 @@ class SharedStoreTest : public testing::Test {
         return process.output();
     }
 
-    static uint32_t mappingGeneration() {
-        SharedLock lock;
-        return readGeneration(sharedView());
+    uint32_t mappingGeneration() {
+        SharedLock lock(store.mutex());
+        return readGeneration(store.view());
     }
 
-    static std::string mappingText() {
-        SharedLock lock;
-        return std::string(sharedText(sharedView()));
+    std::string mappingText() {
+        SharedLock lock(store.mutex());
+        return std::string(sharedText(store.view()));
     }
 };
 } // namespace
@@ -106,17 +106,17 @@ TEST_F(SharedStoreTest, APublishedValueIsSeenAtTheOthersNextRead) {
     ChildProcess first;
     ASSERT_TRUE(first.start(child("hold")));
     ASSERT_TRUE(first.waitForLine("open 1", kTimeout)) << first.output();
-    ASSERT_TRUE(openSharedIni()); // this process joins
-    EXPECT_EQ(getIniValue("Registry_HKLM", "Version", ""), "5.0");
-    EXPECT_EQ(getIniValue("Test", "k", "<none>"), "<none>");
+    ASSERT_TRUE(store.open()); // this process joins
+    EXPECT_EQ(store.getValue("Registry_HKLM", "Version", ""), "5.0");
+    EXPECT_EQ(store.getValue("Test", "k", "<none>"), "<none>");
     uint32_t before = mappingGeneration();
 
     EXPECT_NE(runChild("set Test k v1").find("published 1"), std::string::npos);
     EXPECT_EQ(mappingGeneration(), before + 1);
-    EXPECT_EQ(getIniValue("Test", "k", "<none>"), "v1");
-    EXPECT_EQ(theIniFile().generationSeen, static_cast<int32_t>(before + 1));
+    EXPECT_EQ(store.getValue("Test", "k", "<none>"), "v1");
+    EXPECT_EQ(store.generationSeen(), static_cast<int32_t>(before + 1));
 
-    setIniValue("Test", "k", "v2");
+    store.setValue("Test", "k", "v2");
     EXPECT_EQ(mappingGeneration(), before + 2);
     EXPECT_NE(runChild("get Test k").find("value=v2"), std::string::npos);
 }
@@ -125,21 +125,21 @@ TEST_F(SharedStoreTest, NestedBatchesPublishOnceAndNeitherReloadNorPublishInBetw
     ChildProcess first;
     ASSERT_TRUE(first.start(child("hold")));
     ASSERT_TRUE(first.waitForLine("open 1", kTimeout)) << first.output();
-    ASSERT_TRUE(openSharedIni());
+    ASSERT_TRUE(store.open());
     uint32_t before = mappingGeneration();
 
-    beginUpdate();
-    beginUpdate();
-    setIniValue("Batch", "a", "1");
-    setIniValue("Batch", "b", "2");
+    store.beginUpdate();
+    store.beginUpdate();
+    store.setValue("Batch", "a", "1");
+    store.setValue("Batch", "b", "2");
     EXPECT_EQ(mappingGeneration(), before);
     EXPECT_NE(runChild("set Other k x").find("published 1"), std::string::npos);
     EXPECT_EQ(mappingGeneration(), before + 1);
-    EXPECT_EQ(getIniValue("Other", "k", "<none>"), "<none>"); // no reload during the batch
-    setIniValue("Batch", "c", "3");
-    EXPECT_TRUE(endUpdate());
+    EXPECT_EQ(store.getValue("Other", "k", "<none>"), "<none>"); // no reload during the batch
+    store.setValue("Batch", "c", "3");
+    EXPECT_TRUE(store.endUpdate());
     EXPECT_EQ(mappingGeneration(), before + 1);
-    EXPECT_TRUE(endUpdate());
+    EXPECT_TRUE(store.endUpdate());
     EXPECT_EQ(mappingGeneration(), before + 2);
 
     // The last publication wins for the whole text.
@@ -176,7 +176,7 @@ TEST_F(SharedStoreTest, SavingWritesMergedSectionsButNeverSkinSections) {
 }
 
 TEST_F(SharedStoreTest, ConcurrentWritersNeverTearTheTextAndEndOnTheLastPublication) {
-    ASSERT_TRUE(openSharedIni()); // this process is the first and keeps the block alive
+    ASSERT_TRUE(store.open()); // this process is the first and keeps the block alive
     ScopedHandle final(CreateEventA(nullptr, TRUE, FALSE, "NvStoreStressFinal"));
     ChildProcess writers[4];
     for (int i = 0; i < 4; ++i) ASSERT_TRUE(writers[i].start(child("stress " + std::to_string(i) + " 500")));
@@ -273,11 +273,11 @@ TEST_F(SharedStoreTest, NvToolSetsGetsAndDumpsTheStoreOfARunningProgram) {
 TEST_F(SharedStoreTest, AFailedLoadOfSystemIniNeverMakesASaveWriteIntoIt) {
     ASSERT_TRUE(DeleteFileA(systemIni.c_str()));
     MessageCapture messages;
-    EXPECT_FALSE(openSharedIni());
+    EXPECT_FALSE(store.open());
     EXPECT_EQ(messages.texts().size(), 1u); // the read message for "system.ini"
-    EXPECT_EQ(theIniFile().fileName(), userPath);
-    setIniValue("User", "k", "v");
-    EXPECT_TRUE(saveSharedIni());
+    EXPECT_EQ(store.fileName(), userPath);
+    store.setValue("User", "k", "v");
+    EXPECT_TRUE(store.save());
     EXPECT_FALSE(fileExists(systemIni));
     EXPECT_EQ(readFile(userPath), kUserFile + "[User]\r\nk=\"v\"\r\n");
 }

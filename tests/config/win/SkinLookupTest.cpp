@@ -2,12 +2,11 @@
 
 #include "config/Blowfish.h"
 #include "config/ConfigFile.h"
-#include "config/IniFile.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
+#include "config/SharedStore.h"
 #include "config/SharedMapping.h"
 #include "config/SharedText.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
 #include "platform/ProgramPaths.h"
 #include "support/TestSupport.h"
 
@@ -28,9 +27,9 @@ class SkinLookupTest : public testing::Test {
     std::string skinFile = getProgramDirectory() + "SkinLookupTest.ini";
     std::string userPath;
     const std::string longValue = std::string(300, 'L');
+    SharedStore store{SkinSections::inSkinFile};
 
     void SetUp() override {
-        resetSharedIni();
         createDirectory(getParentPath(systemIni), false);
         writeTextFile(systemIni, "[Registry_HKLM]\r\nVersion=\"5.0\"\r\n");
         writeTextFile(userIni, "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n");
@@ -45,8 +44,7 @@ class SkinLookupTest : public testing::Test {
     }
 
     void TearDown() override {
-        resetSharedIni();
-        setWin9xOverride(std::nullopt);
+        store.close();
         DeleteFileA(skinFile.c_str());
         restore(systemIni, savedSystem);
         restore(userIni, savedUser);
@@ -67,142 +65,156 @@ class SkinLookupTest : public testing::Test {
 } // namespace
 
 TEST_F(SkinLookupTest, NtFamilyReadsTheSkinFileAndCutsValuesAt255) {
-    setWin9xOverride(false);
-    ASSERT_TRUE(openSharedIni());
-    EXPECT_EQ(getCurrentSkin(), "SkinLookupTest");
-    EXPECT_EQ(getSkinDirectory(), getProgramDirectory() + "SkinLookupTest\\");
-    EXPECT_EQ(getLayoutValue("MessageBoxArchivTip1"), "0;0;400;200;1;Hinweis");
-    EXPECT_EQ(getLayoutValue("messageboxarchivtip1"), "0;0;400;200;1;Hinweis"); // profile API: no case
-    EXPECT_EQ(getLayoutSectionValue("MessageBoxArchivTip1", "Message"), "0;10;10;-10;-50;Bitte w\xE4hlen Sie eine Datei.");
-    EXPECT_EQ(getLayoutSectionValue("MessageBoxArchivTip1", "Long"), longValue.substr(0, 255));
-    EXPECT_EQ(getLayoutSectionValue("MessageBoxArchivTip1", "Missing"), "");
-    EXPECT_EQ(getLayoutSectionValue("NoSuchDialog", "Message"), "");
-    EXPECT_EQ(getStyleGuideValue("Message").substr(0, 6), "0;0;0;");
-    EXPECT_EQ(getTreeIconsPath("FolderClosed"), getProgramDirectory() + "SkinLookupTest\\tree\\folder.bmp");
+    ASSERT_TRUE(store.open());
+    EXPECT_EQ(store.currentSkin(), "SkinLookupTest");
+    EXPECT_EQ(store.skinDirectory(), getProgramDirectory() + "SkinLookupTest\\");
+    EXPECT_EQ(store.layoutValue("MessageBoxArchivTip1"), "0;0;400;200;1;Hinweis");
+    EXPECT_EQ(store.layoutValue("messageboxarchivtip1"), "0;0;400;200;1;Hinweis"); // profile API: no case
+    EXPECT_EQ(store.layoutSectionValue("MessageBoxArchivTip1", "Message"),
+              "0;10;10;-10;-50;Bitte w\xE4hlen Sie eine Datei.");
+    EXPECT_EQ(store.layoutSectionValue("MessageBoxArchivTip1", "Long"), longValue.substr(0, 255));
+    EXPECT_EQ(store.layoutSectionValue("MessageBoxArchivTip1", "Missing"), "");
+    EXPECT_EQ(store.layoutSectionValue("NoSuchDialog", "Message"), "");
+    EXPECT_EQ(store.styleGuideValue("Message").substr(0, 6), "0;0;0;");
+    EXPECT_EQ(store.treeIconsPath("FolderClosed"),
+              getProgramDirectory() + "SkinLookupTest\\tree\\folder.bmp");
     // On this family the skin never enters the store.
-    EXPECT_EQ(getIniValue("Layout", "MessageBoxArchivTip1", "<none>"), "<none>");
+    EXPECT_EQ(store.getValue("Layout", "MessageBoxArchivTip1", "<none>"), "<none>");
 }
 
 TEST_F(SkinLookupTest, AMessageTheSkinLacksFallsBackToAnother) {
-    setWin9xOverride(false);
-    ASSERT_TRUE(openSharedIni());
-    EXPECT_EQ(chooseMessageKey("MessageBoxArchivTip1", "MessageBoxArchivTip2"), "MessageBoxArchivTip1");
-    EXPECT_EQ(chooseMessageKey("MessageBoxFavImportIncomplete", "MessageBoxFavImportSuccess"),
+    ASSERT_TRUE(store.open());
+    EXPECT_EQ(store.chooseMessageKey("MessageBoxArchivTip1", "MessageBoxArchivTip2"), "MessageBoxArchivTip1");
+    EXPECT_EQ(store.chooseMessageKey("MessageBoxFavImportIncomplete", "MessageBoxFavImportSuccess"),
               "MessageBoxFavImportSuccess");
 }
 
 TEST_F(SkinLookupTest, Win9xFamilyReadsTheSkinFromTheStoreAndNeverSavesIt) {
-    setWin9xOverride(true);
-    ASSERT_TRUE(openSharedIni());
-    EXPECT_EQ(getLayoutValue("MessageBoxArchivTip1"), "0;0;400;200;1;Hinweis");
-    EXPECT_EQ(getLayoutValue("messageboxarchivtip1"), ""); // keys are exact in the store
-    EXPECT_EQ(getLayoutSectionValue("messageboxarchivtip1", "Long"), longValue); // sections are not
-    EXPECT_EQ(getLayoutSectionValue("MessageBoxArchivTip1", "Missing"), "");
+    SharedStore win9x(SkinSections::inStore);
+    ASSERT_TRUE(win9x.open());
+    EXPECT_EQ(win9x.layoutValue("MessageBoxArchivTip1"), "0;0;400;200;1;Hinweis");
+    EXPECT_EQ(win9x.layoutValue("messageboxarchivtip1"), ""); // keys are exact in the store
+    EXPECT_EQ(win9x.layoutSectionValue("messageboxarchivtip1", "Long"), longValue); // sections are not
+    EXPECT_EQ(win9x.layoutSectionValue("MessageBoxArchivTip1", "Missing"), "");
     {
-        SharedLock lock;
-        EXPECT_NE(std::string(sharedText(sharedView())).find("[Layout_TreeIcons]"), std::string::npos);
+        SharedLock lock(win9x.mutex());
+        EXPECT_NE(std::string(sharedText(win9x.view())).find("[Layout_TreeIcons]"), std::string::npos);
     }
-    ASSERT_TRUE(saveSharedIni());
+    ASSERT_TRUE(win9x.save());
     EXPECT_EQ(readFile(userPath), "[Registry_HKCU]\r\nCurrentSkin=\"SkinLookupTest\"\r\n[Benutzer]\r\nName=\"Anna\"\r\n"
                                   "[Registry_HKLM]\r\nVersion=\"5.0\"\r\n");
 }
 
+TEST_F(SkinLookupTest, TheSkinLookupsOfTheProcessGoToTheStoreItsOwnerBoundLast) {
+    {
+        ProcessStore outer(SkinSections::inStore);
+        outer->document().parse("[Layout]\r\nWindow=\"outer\"\r\n", nullptr);
+        {
+            ProcessStore inner(SkinSections::inStore);
+            inner->document().parse("[Layout]\r\nWindow=\"inner\"\r\n", nullptr);
+            EXPECT_EQ(processStore(), &inner.store());
+            EXPECT_EQ(getLayoutValue("Window"), "inner");
+        }
+        EXPECT_EQ(getLayoutValue("Window"), "outer");
+    }
+    EXPECT_EQ(processStore(), nullptr);
+    // Without one, a store made for the lookup reads the current skin's file.
+    EXPECT_EQ(getLayoutValue("MessageBoxArchivTip1"), "0;0;400;200;1;Hinweis");
+}
+
 TEST_F(SkinLookupTest, DefaultAndCurrentSkinWithTheirMessages) {
-    EXPECT_EQ(getDefaultSkin(), "Skin0000");
-    resetSharedIni();
+    EXPECT_EQ(SharedStore().defaultSkin(), "Skin0000");
     writeTextFile(userIni, "[Other]\r\nx=\"1\"\r\n");
-    EXPECT_EQ(getDefaultSkin(), "Skin0000"); // no entry: the built-in default
-    resetSharedIni();
+    EXPECT_EQ(SharedStore().defaultSkin(), "Skin0000"); // no entry: the built-in default
     writeTextFile(userIni, "[Registry_HKCU]\r\nCurrentSkin=\"\"\r\n");
     {
         MessageCapture messages;
-        EXPECT_EQ(getDefaultSkin(), "");
+        EXPECT_EQ(SharedStore().defaultSkin(), "");
         ASSERT_EQ(messages.texts().size(), 1u);
         EXPECT_EQ(messages.texts()[0], "Fehlender Eintrag in system.ini: [Registry_HKCU] CurrentSkin=\"\"");
     }
 
-    resetSharedIni();
     writeTextFile(userIni, "[Registry_HKCU]\r\nCurrentSkin=\"SkinDefault\"\r\n");
-    EXPECT_EQ(getCurrentSkin(), "SkinLookupTest"); // from the per-user file
-    resetSharedIni();
+    EXPECT_EQ(SharedStore().currentSkin(), "SkinLookupTest"); // from the per-user file
     DeleteFileA(userPath.c_str());
     MessageCapture messages;
-    EXPECT_EQ(getCurrentSkin(), "SkinDefault");
+    EXPECT_EQ(SharedStore().currentSkin(), "SkinDefault");
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0], "Skin: Datei " + userPath + " existiert nicht!");
 }
 
 TEST_F(SkinLookupTest, APublicationThatDoesNotFitIsRefusedWhole) {
-    ASSERT_TRUE(openSharedIni());
-    setIniValue("Test", "k", "small");
+    ASSERT_TRUE(store.open());
+    store.setValue("Test", "k", "small");
     uint32_t generation;
     std::string text;
     {
-        SharedLock lock;
-        generation = readGeneration(sharedView());
-        text = sharedText(sharedView());
+        SharedLock lock(store.mutex());
+        generation = readGeneration(store.view());
+        text = sharedText(store.view());
     }
     MessageCapture messages;
     // Fill the document to just over the text area: 1,048,572 bytes with the zero.
     const size_t target = kSharedTextCapacity; // one byte too many for the zero
     std::string filler(2000, 'f');
     int count = 0;
-    beginUpdate();
-    while (theIniFile().document().serializedSize(true) + filler.size() + 20 < target)
-        setIniValue("Filler", "k" + std::to_string(count++), filler);
-    size_t current = theIniFile().document().serializedSize(true);
+    store.beginUpdate();
+    while (store.document().serializedSize(true) + filler.size() + 20 < target)
+        store.setValue("Filler", "k" + std::to_string(count++), filler);
+    size_t current = store.document().serializedSize(true);
     std::string last(target - current - std::string("x=\"\"\r\n").size(), 'z');
-    setIniValue("Filler", "x", last);
-    ASSERT_EQ(theIniFile().document().serializedSize(true), target);
-    EXPECT_FALSE(endUpdate());
+    store.setValue("Filler", "x", last);
+    ASSERT_EQ(store.document().serializedSize(true), target);
+    EXPECT_FALSE(store.endUpdate());
     EXPECT_EQ(messages.texts().size(), 1u);
     {
-        SharedLock lock;
-        EXPECT_EQ(readGeneration(sharedView()), generation);
-        EXPECT_EQ(std::string(sharedText(sharedView())), text);
+        SharedLock lock(store.mutex());
+        EXPECT_EQ(readGeneration(store.view()), generation);
+        EXPECT_EQ(std::string(sharedText(store.view())), text);
     }
-    EXPECT_FALSE(theIniFile().setValue("Test", "k", "SMALL")); // still too large: said only once
+    EXPECT_FALSE(store.setValue("Test", "k", "SMALL")); // still too large: said only once
     EXPECT_EQ(messages.texts().size(), 1u);
 
     // One byte less fits exactly.
-    setIniValue("Filler", "x", last.substr(1));
+    store.setValue("Filler", "x", last.substr(1));
     {
-        SharedLock lock;
-        EXPECT_EQ(readGeneration(sharedView()), generation + 1);
-        EXPECT_EQ(sharedText(sharedView()).size(), kSharedTextCapacity - 1); // and its zero
+        SharedLock lock(store.mutex());
+        EXPECT_EQ(readGeneration(store.view()), generation + 1);
+        EXPECT_EQ(sharedText(store.view()).size(), kSharedTextCapacity - 1); // and its zero
     }
 }
 
 TEST_F(SkinLookupTest, AStoreBatchThatDoesNotFitLeavesMemoryAndMappingAsTheyWere) {
-    ASSERT_TRUE(openSharedIni());
+    ASSERT_TRUE(store.open());
     std::string before;
-    theIniFile().document().serialize(before, true);
+    store.document().serialize(before, true);
     uint32_t generation;
     {
-        SharedLock lock;
-        generation = readGeneration(sharedView());
+        SharedLock lock(store.mutex());
+        generation = readGeneration(store.view());
     }
     MessageCapture messages;
     {
-        StoreBatch batch;
-        for (int i = 0; i < 600; ++i) setIniValue("Import", "k" + std::to_string(i), std::string(2000, 'i'));
+        StoreBatch batch(store);
+        for (int i = 0; i < 600; ++i)
+            store.setValue("Import", "k" + std::to_string(i), std::string(2000, 'i'));
         EXPECT_FALSE(batch.commit());
     }
     EXPECT_EQ(messages.texts().size(), 1u);
     std::string after;
-    theIniFile().document().serialize(after, true);
+    store.document().serialize(after, true);
     EXPECT_EQ(after, before);
-    EXPECT_EQ(theIniFile().holdCount, 0);
+    EXPECT_EQ(store.batchDepth(), 0);
     {
-        SharedLock lock;
-        EXPECT_EQ(readGeneration(sharedView()), generation);
+        SharedLock lock(store.mutex());
+        EXPECT_EQ(readGeneration(store.view()), generation);
     }
     {
-        StoreBatch batch;
-        setIniValue("Import", "k", "v");
+        StoreBatch batch(store);
+        store.setValue("Import", "k", "v");
         EXPECT_TRUE(batch.commit());
     }
-    EXPECT_EQ(getIniValue("Import", "k", ""), "v");
-    SharedLock lock;
-    EXPECT_EQ(readGeneration(sharedView()), generation + 1);
+    EXPECT_EQ(store.getValue("Import", "k", ""), "v");
+    SharedLock lock(store.mutex());
+    EXPECT_EQ(readGeneration(store.view()), generation + 1);
 }

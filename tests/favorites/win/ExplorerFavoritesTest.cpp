@@ -27,21 +27,21 @@ TEST_F(ExplorerFavoritesTest, ImportsFoldersFirstThenShortcutsAndIgnoresOtherFil
     writeTextFile(file("desktop.ini"), "[.ShellClassInfo]\r\n");
     writeTextFile(file("Programm.lnk"), "x");
     writeTextFile(file("Leer.url"), "no section");
-    setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+    nodes.setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
     setFolder("NVFavTreeRoot\\Favoriten", {});
 
-    EXPECT_EQ(import_MIE("Favoriten"), 1);
+    EXPECT_EQ(import_MIE(store, "Favoriten"), 1);
     std::vector<std::string> top = children("NVFavTreeRoot\\Favoriten");
     ASSERT_EQ(top.size(), 3u);
     EXPECT_EQ(top[0], "Links");
     EXPECT_EQ((std::set<std::string>{top[1], top[2]}), (std::set<std::string>{"News", "Leer"}));
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\Links", "type"), "folder");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\Links", "type"), "folder");
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\Links"), std::vector<std::string>{"Suche"});
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\Links\\Suche", "URL"), "http://suche/");
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News", "type"), "file");
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News", "URL"), "http://news/");
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News", "CREATED_DATE"), getDateString());
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\Leer", "URL"), "");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\Links\\Suche", "URL"), "http://suche/");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\News", "type"), "file");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\News", "URL"), "http://news/");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\News", "CREATED_DATE"), getDateString());
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\Leer", "URL"), "");
     EXPECT_EQ(children("NVFavTreeRoot"), std::vector<std::string>{"Favoriten"});
 }
 
@@ -50,7 +50,7 @@ TEST_F(ExplorerFavoritesTest, ShortcutsTheStoreCannotHoldAreLeftOutAndBracketsRe
     shortcut("Lang.url", "http://lang/" + std::string(4083, 'x')); // 4,095 characters
     shortcut("Kurz.url", "http://kurz/");
     shortcut("Bericht [PDF].url", "http://pdf/");
-    ASSERT_EQ(import_MIE("Favoriten"), 1);
+    ASSERT_EQ(import_MIE(store, "Favoriten"), 1);
     std::string saved = storeText();
     IniDocument reloaded;
     reloaded.parse(saved, nullptr);
@@ -67,70 +67,70 @@ TEST_F(ExplorerFavoritesTest, ImportingTwiceAddsNothingButRenewsTheDates) {
     shortcut("A.url", "http://a/");
     createDirectory(file("F"), false);
     shortcut("F\\B.url", "http://b/");
-    ASSERT_EQ(import_MIE("Favoriten"), 1);
-    setNodeValue("NVFavTreeRoot\\Favoriten\\A", "CREATED_DATE", "01.01.2000");
-    setNodeValue("NVFavTreeRoot\\Favoriten\\A", "URL", "http://old/");
+    ASSERT_EQ(import_MIE(store, "Favoriten"), 1);
+    nodes.setNodeValue("NVFavTreeRoot\\Favoriten\\A", "CREATED_DATE", "01.01.2000");
+    nodes.setNodeValue("NVFavTreeRoot\\Favoriten\\A", "URL", "http://old/");
     std::string before = storeText();
-    ASSERT_EQ(import_MIE("Favoriten"), 1);
+    ASSERT_EQ(import_MIE(store, "Favoriten"), 1);
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), (std::vector<std::string>{"F", "A"}));
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\A", "CREATED_DATE"), getDateString());
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\A", "URL"), "http://a/");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\A", "CREATED_DATE"), getDateString());
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\A", "URL"), "http://a/");
     EXPECT_NE(storeText(), before);
 }
 
 TEST_F(ExplorerFavoritesTest, ImportIntoAMissingFolderListsItInTheRoot) {
     shortcut("A.url", "http://a/");
-    ASSERT_EQ(import_MIE("Favoriten"), 1);
+    ASSERT_EQ(import_MIE(store, "Favoriten"), 1);
     EXPECT_EQ(children("NVFavTreeRoot"), std::vector<std::string>{"Favoriten"});
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten", "type"), "folder");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten", "type"), "folder");
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), std::vector<std::string>{"A"});
     // A missing deeper folder is listed in the root under its whole path.
-    ASSERT_EQ(import_MIE("Favoriten\\Neu"), 1);
+    ASSERT_EQ(import_MIE(store, "Favoriten\\Neu"), 1);
     EXPECT_EQ(children("NVFavTreeRoot"), (std::vector<std::string>{"Favoriten", "Favoriten\\Neu"}));
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\Neu"), std::vector<std::string>{"A"});
 }
 
 TEST_F(ExplorerFavoritesTest, ExportWritesFoldersAndShortcutsByteForByte) {
-    setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+    nodes.setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
     setFolder("NVFavTreeRoot\\Favoriten", {"News", "Suche", "Anders", "Leer"});
     setFolder("NVFavTreeRoot\\Favoriten\\News", {"Heise"});
     setLink("NVFavTreeRoot\\Favoriten\\News\\Heise", "http://www.heise.de/");
     setLink("NVFavTreeRoot\\Favoriten\\Suche", "http://suche/?q=a&b");
-    setNodeValue("NVFavTreeRoot\\Favoriten\\Anders", "type", "link");
-    setNodeValue("NVFavTreeRoot\\Favoriten\\Anders", "URL", "http://anders/");
+    nodes.setNodeValue("NVFavTreeRoot\\Favoriten\\Anders", "type", "link");
+    nodes.setNodeValue("NVFavTreeRoot\\Favoriten\\Anders", "URL", "http://anders/");
     setFolder("NVFavTreeRoot\\Favoriten\\Leer", {});
     writeTextFile(file("Suche.url"), "old content that is replaced");
 
-    EXPECT_EQ(export_MIE("Favoriten"), 1);
+    EXPECT_EQ(export_MIE(store, "Favoriten"), 1);
     EXPECT_EQ(readTextFile(file("Suche.url")), "[InternetShortcut]\r\nURL=http://suche/?q=a&b");
     EXPECT_EQ(readTextFile(file("News\\Heise.url")), "[InternetShortcut]\r\nURL=http://www.heise.de/");
     EXPECT_TRUE(isDirectory(file("Leer")));
     EXPECT_FALSE(fileExists(file("Anders.url")));
 
     // A subfolder goes to its own folder, created when missing.
-    EXPECT_EQ(export_MIE("Favoriten\\News"), 1);
+    EXPECT_EQ(export_MIE(store, "Favoriten\\News"), 1);
     EXPECT_EQ(readTextFile(file("News\\Heise.url")), "[InternetShortcut]\r\nURL=http://www.heise.de/");
-    setNodeValue("NVFavTreeRoot\\Favoriten\\News\\Heise", "URL", "http://heise/");
+    nodes.setNodeValue("NVFavTreeRoot\\Favoriten\\News\\Heise", "URL", "http://heise/");
     deleteDirectory(file("News"));
-    EXPECT_EQ(export_MIE("Favoriten\\News"), 1);
+    EXPECT_EQ(export_MIE(store, "Favoriten\\News"), 1);
     EXPECT_EQ(readTextFile(file("News\\Heise.url")), "[InternetShortcut]\r\nURL=http://heise/");
     // The first length of the top folder name plus one characters are dropped whatever they are.
-    EXPECT_EQ(export_MIE("Lesezeichen\\News"), 1);
+    EXPECT_EQ(export_MIE(store, "Lesezeichen\\News"), 1);
     EXPECT_TRUE(isDirectory(file("n\\News")));
 }
 
 TEST_F(ExplorerFavoritesTest, ExportThenImportGivesTheSameTree) {
-    setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+    nodes.setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
     setFolder("NVFavTreeRoot\\Favoriten", {"Ordner", "Link"});
     setFolder("NVFavTreeRoot\\Favoriten\\Ordner", {"Innen"});
     setLink("NVFavTreeRoot\\Favoriten\\Ordner\\Innen", "http://innen/");
     setLink("NVFavTreeRoot\\Favoriten\\Link", "http://link/");
-    ASSERT_EQ(export_MIE("Favoriten"), 1);
-    ASSERT_EQ(import_MIE("Kopie"), 1);
+    ASSERT_EQ(export_MIE(store, "Favoriten"), 1);
+    ASSERT_EQ(import_MIE(store, "Kopie"), 1);
     EXPECT_EQ(children("NVFavTreeRoot\\Kopie"), (std::vector<std::string>{"Ordner", "Link"}));
     EXPECT_EQ(children("NVFavTreeRoot\\Kopie\\Ordner"), std::vector<std::string>{"Innen"});
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Kopie\\Ordner\\Innen", "URL"), "http://innen/");
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Kopie\\Link", "URL"), "http://link/");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Kopie\\Ordner\\Innen", "URL"), "http://innen/");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Kopie\\Link", "URL"), "http://link/");
 }
 
 TEST_F(ExplorerFavoritesTest, OverlongShortcutPathsFallBackOrAreSkipped) {
@@ -146,7 +146,7 @@ TEST_F(ExplorerFavoritesTest, OverlongShortcutPathsFallBackOrAreSkipped) {
     ASSERT_GE((favorites.path() + "\\" + deep1 + "\\" + deep2 + "\\" + shortName).size() + 4, 260u);
 
     MessageCapture messages;
-    EXPECT_EQ(export_MIE("Favoriten"), 1);
+    EXPECT_EQ(export_MIE(store, "Favoriten"), 1);
     EXPECT_TRUE(messages.texts().empty());
     EXPECT_EQ(readTextFile(file("Quendal Browser-Links\\" + shortName + ".url")),
               "[InternetShortcut]\r\nURL=http://short/");
@@ -155,8 +155,8 @@ TEST_F(ExplorerFavoritesTest, OverlongShortcutPathsFallBackOrAreSkipped) {
     EXPECT_EQ(readTextFile(file("Kurz.url")), "[InternetShortcut]\r\nURL=http://kurz/");
 
     // The fallback folder left by an export is imported like any other folder.
-    resetStore();
-    ASSERT_EQ(import_MIE("Favoriten"), 1);
+    store.document().clear(); // as a fresh store
+    ASSERT_EQ(import_MIE(store, "Favoriten"), 1);
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\Quendal Browser-Links"),
               std::vector<std::string>{shortName});
 }
@@ -166,7 +166,7 @@ TEST_F(ExplorerFavoritesTest, FailedShortcutWritesAreReportedAndSkipped) {
     setLink("NVFavTreeRoot\\Favoriten\\A?B", "http://ab/");
     setLink("NVFavTreeRoot\\Favoriten\\C", "http://c/");
     MessageCapture messages;
-    EXPECT_EQ(export_MIE("Favoriten"), 1);
+    EXPECT_EQ(export_MIE(store, "Favoriten"), 1);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0], "unable to write file '" + file("A?B.url") + "'");
     EXPECT_EQ(readTextFile(file("C.url")), "[InternetShortcut]\r\nURL=http://c/");
@@ -180,10 +180,10 @@ TEST_F(ExplorerFavoritesTest, NamesThatLeadOutOfTheFavoritesFolderAreNotWritten)
     setFolder("NVFavTreeRoot\\Favoriten\\..", {"Boese"});
     setLink("NVFavTreeRoot\\Favoriten\\..\\Boese", "http://evil/");
     setLink("NVFavTreeRoot\\Favoriten\\Gut", "http://gut/");
-    EXPECT_EQ(export_MIE("Favoriten"), 1);
+    EXPECT_EQ(export_MIE(store, "Favoriten"), 1);
     EXPECT_FALSE(fileExists(outside.file("Boese.url")));
     EXPECT_TRUE(fileExists(outside.file("Favoriten\\Gut.url")));
-    EXPECT_EQ(export_MIE("Favoriten\\.."), -1);
+    EXPECT_EQ(export_MIE(store, "Favoriten\\.."), -1);
     EXPECT_FALSE(fileExists(outside.file("Boese.url")));
 }
 
@@ -192,17 +192,17 @@ TEST_F(ExplorerFavoritesTest, WithoutAFavoritesFolderNothingHappens) {
     setFolder("NVFavTreeRoot\\Favoriten", {"A"});
     setLink("NVFavTreeRoot\\Favoriten\\A", "http://a/");
     std::string before = storeText();
-    EXPECT_EQ(import_MIE("Favoriten"), -1);
-    EXPECT_EQ(export_MIE("Favoriten"), -1);
+    EXPECT_EQ(import_MIE(store, "Favoriten"), -1);
+    EXPECT_EQ(export_MIE(store, "Favoriten"), -1);
     EXPECT_EQ(storeText(), before);
 }
 
 TEST_F(ExplorerFavoritesTest, UnlistableDirectoryContributesNothing) {
-    EXPECT_FALSE(importDirectory("NVFavTreeRoot\\X", file("missing"), ".url", true));
-    EXPECT_FALSE(importDirectory("NVFavTreeRoot\\X", file("missing"), ".url", false));
+    EXPECT_FALSE(importDirectory(nodes, "NVFavTreeRoot\\X", file("missing"), ".url", true));
+    EXPECT_FALSE(importDirectory(nodes, "NVFavTreeRoot\\X", file("missing"), ".url", false));
     EXPECT_TRUE(children("NVFavTreeRoot\\X").empty());
     shortcut("A.url", "http://a/");
     createDirectory(file("Sub"), false);
-    EXPECT_TRUE(importDirectory("NVFavTreeRoot\\X", favorites.path() + "\\", ".url", false));
+    EXPECT_TRUE(importDirectory(nodes, "NVFavTreeRoot\\X", favorites.path() + "\\", ".url", false));
     EXPECT_EQ(children("NVFavTreeRoot\\X"), std::vector<std::string>{"A"});
 }

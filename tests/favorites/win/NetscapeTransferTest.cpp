@@ -34,11 +34,11 @@ class NetscapeTransferTest : public FavoritesTest {
         return dir.file("Netscape\\Users\\anna\\bookmark.htm");
     }
     void newsFolder() {
-        setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+        nodes.setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
         setFolder("NVFavTreeRoot\\Favoriten", {"News"});
         setFolder("NVFavTreeRoot\\Favoriten\\News", {"Suche"});
         setLink("NVFavTreeRoot\\Favoriten\\News\\Suche", "http://old/");
-        setNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "CREATED_DATE", "01.01.2000");
+        nodes.setNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "CREATED_DATE", "01.01.2000");
     }
     // Export: Grüße with "München Straße" and "Eins", and "Preis 5 €" (ANSI, code page 1252).
     void exportFolder();
@@ -47,8 +47,8 @@ class NetscapeTransferTest : public FavoritesTest {
         std::string text;
         for (const std::string& name : children(section)) {
             std::string child = section + "\\" + name;
-            text += indent + getNodeValue(child, "type") + " [" + name + "] [" + getNodeValue(child, "URL") +
-                    "]\n";
+            text += indent + nodes.getNodeValue(child, "type") + " [" + name + "] [" +
+                    nodes.getNodeValue(child, "URL") + "]\n";
             text += subtree(child, indent + "  ");
         }
         return text;
@@ -107,7 +107,7 @@ const std::string kExportTree = "  FOLDER [Export] []\r\n    FOLDER [" + kGruess
 
 void NetscapeTransferTest::exportFolder() {
     const std::string top = "NVFavTreeRoot\\Favoriten", folder = top + "\\Export";
-    setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+    nodes.setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
     setFolder(top, {"Export"});
     setFolder(folder, {kGruesse, "Preis 5 \x80"});
     setFolder(folder + "\\" + kGruesse, {kMuenchen, "Eins"});
@@ -120,22 +120,22 @@ void NetscapeTransferTest::exportFolder() {
 TEST_F(NetscapeTransferTest, ImportMergesIntoTheExistingFolder) {
     newsFolder();
     writeTextFile(dir.file("b.htm"), kImportFile);
-    EXPECT_EQ(import_NC("Favoriten\\News", dir.file("b.htm"), true), 1);
+    EXPECT_EQ(import_NC(store, "Favoriten\\News", dir.file("b.htm"), true), 1);
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), std::vector<std::string>{"News"});
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\News"),
               (std::vector<std::string>{"Suche", "Sport", "a b  c"}));
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "URL"), "http://new/");
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "CREATED_DATE"), getDateString());
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Sport\\Kicker", "URL"), "http://kicker/");
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News\\a b  c", "type"), "file");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "URL"), "http://new/");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Suche", "CREATED_DATE"), getDateString());
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\News\\Sport\\Kicker", "URL"), "http://kicker/");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\News\\a b  c", "type"), "file");
 }
 
 TEST_F(NetscapeTransferTest, ImportIntoAnEmptyStoreCreatesTheTopFolder) {
     writeTextFile(annasBookmarkFile(), kImportFile);
-    EXPECT_EQ(import_NC("Favoriten", "anna", false), 1);
+    EXPECT_EQ(import_NC(store, "Favoriten", "anna", false), 1);
     EXPECT_EQ(children("NVFavTreeRoot"), std::vector<std::string>{"Favoriten"});
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot", "type"), "folder");
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten", "type"), "folder");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot", "type"), "folder");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten", "type"), "folder");
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), (std::vector<std::string>{"suche", "Sport", "a b  c"}));
 }
 
@@ -144,19 +144,19 @@ TEST_F(NetscapeTransferTest, ImportFromTheDefaultProfileFallsBackToProgramFiles)
                                     "ProgramFilesDir", dir.path(), KEY_WOW64_32KEY);
     createDirectory(dir.file("Netscape\\Users\\default"), false);
     writeTextFile(dir.file("Netscape\\Users\\default\\bookmark.htm"), kImportFile);
-    EXPECT_EQ(import_NC("Favoriten", "default", false), 1);
+    EXPECT_EQ(import_NC(store, "Favoriten", "default", false), 1);
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten").size(), 3u);
-    resetStore();
-    EXPECT_EQ(import_NC("Favoriten", "Default", false), -1);
+    store.document().clear(); // as a fresh store
+    EXPECT_EQ(import_NC(store, "Favoriten", "Default", false), -1);
 }
 
 TEST_F(NetscapeTransferTest, UnreadableSourcesLeaveTheStoreUntouched) {
     newsFolder();
     std::string before = storeText();
-    EXPECT_EQ(import_NC("Favoriten\\News", "niemand", false), -1);
+    EXPECT_EQ(import_NC(store, "Favoriten\\News", "niemand", false), -1);
     annasBookmarkFile();
-    EXPECT_EQ(import_NC("Favoriten\\News", "anna", false), -1); // the profile has no bookmark file
-    EXPECT_EQ(import_NC("Favoriten\\News", dir.file("missing.htm"), true), -1);
+    EXPECT_EQ(import_NC(store, "Favoriten\\News", "anna", false), -1); // the profile has no bookmark file
+    EXPECT_EQ(import_NC(store, "Favoriten\\News", dir.file("missing.htm"), true), -1);
     EXPECT_EQ(storeText(), before);
 }
 
@@ -166,15 +166,15 @@ TEST_F(NetscapeTransferTest, ImportFileTestsTheFormatFirst) {
     writeTextFile(dir.file("text.txt"), "<DT><A HREF=\"http://x/\">x</A>\r\n");
     {
         QuestionScript questions({IDOK, false});
-        EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("text.txt")), 0);
-        EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("missing.htm")), 0);
+        EXPECT_EQ(import_NCFile(store, "Favoriten\\News", dir.file("text.txt")), 0);
+        EXPECT_EQ(import_NCFile(store, "Favoriten\\News", dir.file("missing.htm")), 0);
         ASSERT_EQ(questions.asked().size(), 2u);
         EXPECT_EQ(questions.asked()[0].key, "MessageBoxFavExportNotNetscapeFormat");
         EXPECT_EQ(questions.asked()[0].insert, "");
     }
     EXPECT_EQ(storeText(), before);
     writeTextFile(dir.file("b.htm"), kImportFile);
-    EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("b.htm")), 1);
+    EXPECT_EQ(import_NCFile(store, "Favoriten\\News", dir.file("b.htm")), 1);
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\News").size(), 3u);
 }
 
@@ -187,13 +187,13 @@ TEST_F(NetscapeTransferTest, ImportFileReportsARefusedImport) {
     file += "</DL><p>\r\n";
     writeTextFile(dir.file("big.htm"), file);
     newsFolder();
-    theIniFile().setFileName(dir.file("user.ini"));
+    store.setFileName(dir.file("user.ini"));
     std::string before = storeText();
     MessageCapture messages;
-    EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("big.htm")), -1);
+    EXPECT_EQ(import_NCFile(store, "Favoriten\\News", dir.file("big.htm")), -1);
     EXPECT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(storeText(), before);
-    EXPECT_EQ(theIniFile().holdCount, 0);
+    EXPECT_EQ(store.batchDepth(), 0);
     EXPECT_FALSE(fileExists(dir.file("user.ini")));
 }
 
@@ -210,7 +210,7 @@ TEST_F(NetscapeTransferTest, AFileLargerThanAnyStoreCouldTakeIsRefusedUnread) {
     }
     newsFolder();
     std::string before = storeText();
-    EXPECT_EQ(import_NCFile("Favoriten\\News", path), -1);
+    EXPECT_EQ(import_NCFile(store, "Favoriten\\News", path), -1);
     EXPECT_EQ(storeText(), before);
 }
 
@@ -219,10 +219,10 @@ TEST_F(NetscapeTransferTest, AFailedSaveFailsTheImport) {
     TempDir favorites;
     RegistryValueGuard shellFolder{HKEY_CURRENT_USER, kShellFolders, "Favorites", favorites.path()};
     writeTextFile(favorites.file("A.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
-    theIniFile().setFileName(dir.file("kein Ordner\\user.ini")); // its folder does not exist
+    store.setFileName(dir.file("kein Ordner\\user.ini")); // its folder does not exist
     MessageCapture messages;
-    EXPECT_EQ(import_NCFile("Favoriten\\News", dir.file("b.htm")), -1);
-    EXPECT_EQ(import_MIE("Favoriten"), -1);
+    EXPECT_EQ(import_NCFile(store, "Favoriten\\News", dir.file("b.htm")), -1);
+    EXPECT_EQ(import_MIE(store, "Favoriten"), -1);
     EXPECT_EQ(messages.texts().size(), 2u); // each save said why it failed
 }
 
@@ -233,22 +233,22 @@ TEST_F(NetscapeTransferTest, ExportAddsTheFolderAsLastEntryOfTheProfileFile) {
                              "    <DT><A HREF=\"http://a/\">A</A>\r\n    <DL><p>\r\n    </DL><p>\r\n";
     const std::string tail = "</DL><p>\r\n<!-- trailer -->\r\n";
     writeTextFile(path, head + tail);
-    EXPECT_EQ(export_NC("Favoriten\\News", "anna"), 1);
+    EXPECT_EQ(export_NC(nodes, "Favoriten\\News", "anna"), 1);
     EXPECT_EQ(readTextFile(path), head + kNewsBlock + tail);
-    EXPECT_EQ(export_NC("Favoriten\\News", "anna"), 1);
+    EXPECT_EQ(export_NC(nodes, "Favoriten\\News", "anna"), 1);
     EXPECT_EQ(readTextFile(path), head + kNewsBlock + kNewsBlock + tail);
     EXPECT_EQ(filesIn(dir.file("Netscape\\Users\\anna")), 1u);
 
     writeTextFile(path, "no list");
-    EXPECT_EQ(export_NC("Favoriten\\News", "anna"), 1);
+    EXPECT_EQ(export_NC(nodes, "Favoriten\\News", "anna"), 1);
     EXPECT_EQ(readTextFile(path), kNewsBlock + "no list");
 }
 
 TEST_F(NetscapeTransferTest, ExportToAnUnreadableProfileFails) {
     newsFolder();
-    EXPECT_EQ(export_NC("Favoriten\\News", "niemand"), -1);
+    EXPECT_EQ(export_NC(nodes, "Favoriten\\News", "niemand"), -1);
     annasBookmarkFile();
-    EXPECT_EQ(export_NC("Favoriten\\News", "anna"), -1);
+    EXPECT_EQ(export_NC(nodes, "Favoriten\\News", "anna"), -1);
     EXPECT_FALSE(fileExists(dir.file("Netscape\\Users\\anna\\bookmark.htm")));
 }
 
@@ -263,7 +263,7 @@ TEST_F(NetscapeTransferTest, FailedExportKeepsTheProfileFile) {
             CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
         MessageCapture messages;
-        EXPECT_EQ(export_NC("Favoriten\\News", "anna"), -1);
+        EXPECT_EQ(export_NC(nodes, "Favoriten\\News", "anna"), -1);
         ASSERT_EQ(messages.texts().size(), 1u);
         EXPECT_EQ(messages.texts()[0], "unable to write file '" + path + "'");
     }
@@ -273,9 +273,9 @@ TEST_F(NetscapeTransferTest, FailedExportKeepsTheProfileFile) {
 
 TEST_F(NetscapeTransferTest, ExportFileWritesACompleteDocument) {
     newsFolder();
-    EXPECT_EQ(export_NCFile("Favoriten\\News", dir.file("neu.htm")), 1);
+    EXPECT_EQ(export_NCFile(nodes, "Favoriten\\News", dir.file("neu.htm")), 1);
     EXPECT_EQ(readTextFile(dir.file("neu.htm")), kNewsDocument);
-    EXPECT_EQ(export_NCFile("Favoriten", dir.file("alles.htm")), 1);
+    EXPECT_EQ(export_NCFile(nodes, "Favoriten", dir.file("alles.htm")), 1);
     EXPECT_EQ(readTextFile(dir.file("alles.htm")), kDocumentOpening +
                                                        "<DT><H3 >Favoriten</H3>\r\n<DL><p>\r\n" + kNewsBlock +
                                                        "</DL><p>\r\n</DL><p>\r\n");
@@ -284,11 +284,11 @@ TEST_F(NetscapeTransferTest, ExportFileWritesACompleteDocument) {
 TEST_F(NetscapeTransferTest, ExportedFileReadsBackIntoTheSameFoldersAndUmlauts) {
     exportFolder();
     std::string path = dir.file("export.htm");
-    EXPECT_EQ(export_NCFile("Favoriten\\Export", path), 1);
+    EXPECT_EQ(export_NCFile(nodes, "Favoriten\\Export", path), 1);
     EXPECT_EQ(readTextFile(path), kDocumentOpening + kExportBlockUtf8 + "</DL><p>\r\n");
     EXPECT_EQ(readBack(path), "FOLDER [Bookmarks] []\r\n" + kExportTree);
 
-    EXPECT_EQ(import_NCFile("Kopie", path), 1);
+    EXPECT_EQ(import_NCFile(store, "Kopie", path), 1);
     EXPECT_EQ(children("NVFavTreeRoot\\Kopie"), std::vector<std::string>{"Export"});
     std::string original = subtree("NVFavTreeRoot\\Favoriten\\Export");
     ASSERT_FALSE(original.empty());
@@ -312,7 +312,7 @@ TEST_F(NetscapeTransferTest, ExportIntoAProfileFileFollowsItsDeclaredEncoding) {
     for (const Case& file : {Case{utf8Head, "</DL><p>\n", kExportBlockUtf8},
                              Case{ansiHead, "</DL><p>\r\n<!-- Ende \xE4 -->\r\n", kExportBlockAnsi}}) {
         writeTextFile(path, file.head + file.tail);
-        EXPECT_EQ(export_NC("Favoriten\\Export", "anna"), 1);
+        EXPECT_EQ(export_NC(nodes, "Favoriten\\Export", "anna"), 1);
         EXPECT_EQ(readTextFile(path), file.head + file.block + file.tail);
         EXPECT_EQ(readBack(path),
                   "FOLDER [Bookmarks] []\r\n  LINK [Alt \xE4] [http://alt/]\r\n" + kExportTree);
@@ -326,13 +326,13 @@ TEST_F(NetscapeTransferTest, ExportFileAsksBeforeReplacing) {
     for (int button : {7, 2}) {
         writeTextFile(path, "old");
         questions.push(button);
-        EXPECT_EQ(export_NCFile("Favoriten\\News", path), 0) << button;
+        EXPECT_EQ(export_NCFile(nodes, "Favoriten\\News", path), 0) << button;
         EXPECT_EQ(readTextFile(path), "old");
     }
     for (int button : {6, 1}) {
         writeTextFile(path, "old");
         questions.push(button);
-        EXPECT_EQ(export_NCFile("Favoriten\\News", path), 1) << button;
+        EXPECT_EQ(export_NCFile(nodes, "Favoriten\\News", path), 1) << button;
         EXPECT_EQ(readTextFile(path), kNewsDocument);
     }
     ASSERT_EQ(questions.asked().size(), 4u);
@@ -350,11 +350,11 @@ TEST_F(NetscapeTransferTest, FailedExportFileKeepsTheOldFile) {
     {
         ScopedHandle holder(
             CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        EXPECT_EQ(export_NCFile("Favoriten\\News", path), -1);
+        EXPECT_EQ(export_NCFile(nodes, "Favoriten\\News", path), -1);
     }
     EXPECT_EQ(readTextFile(path), "old bookmarks");
     EXPECT_EQ(filesIn(dir.path()), 1u);
-    EXPECT_EQ(export_NCFile("Favoriten\\News", dir.file("kein Ordner\\neu.htm")), -1);
+    EXPECT_EQ(export_NCFile(nodes, "Favoriten\\News", dir.file("kein Ordner\\neu.htm")), -1);
     ASSERT_EQ(messages.texts().size(), 2u);
     EXPECT_EQ(messages.texts()[1], "unable to write file '" + dir.file("kein Ordner\\neu.htm") + "'");
 }
@@ -364,8 +364,8 @@ TEST_F(NetscapeTransferTest, MalformedContentNeverFailsTheImport) {
                   "<DL><p>\r\n<DT><H3 no end\r\n<DT><A HREF=\"http://a/\r\n"
                   "<DT><A without target</A>\r\n<DT><H3>Offen</H3>\r\n"
                   "<DT><A HREF=\"http://b/\">B</A>\r\n<DT><A HREF=\"http://c/\">last line");
-    EXPECT_EQ(import_NC("Favoriten", dir.file("broken.htm"), true), 1);
+    EXPECT_EQ(import_NC(store, "Favoriten", dir.file("broken.htm"), true), 1);
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten"), std::vector<std::string>{"no end"});
     EXPECT_EQ(children("NVFavTreeRoot\\Favoriten\\no end"), (std::vector<std::string>{"Offen"}));
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\no end\\Offen\\B", "URL"), "http://b/");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\no end\\Offen\\B", "URL"), "http://b/");
 }

@@ -13,11 +13,11 @@ class SharedStoreImportTest : public FavoritesTest {
   protected:
     void openStore(const std::string& systemIni) {
         ASSERT_TRUE(suite.prepare(systemIni));
-        ASSERT_TRUE(openSharedIni());
-        ASSERT_NE(sharedView(), nullptr);
-        ASSERT_EQ(theIniFile().fileName(), userPath);
+        ASSERT_TRUE(store.open());
+        ASSERT_NE(store.view(), nullptr);
+        ASSERT_EQ(store.fileName(), userPath);
     }
-    ~SharedStoreImportTest() override { closeSharedIni(); }
+    ~SharedStoreImportTest() override { store.close(); }
 
     struct Snapshot {
         std::string store;
@@ -27,7 +27,7 @@ class SharedStoreImportTest : public FavoritesTest {
         bool operator==(const Snapshot&) const = default;
     };
     Snapshot snapshot() {
-        return {storeText(), readGeneration(sharedView()), std::string(sharedText(sharedView())),
+        return {storeText(), readGeneration(store.view()), std::string(sharedText(store.view())),
                 readTextFile(userPath)};
     }
     std::string writeLinks(int count, const std::string& urlPadding) {
@@ -52,14 +52,14 @@ TEST_F(SharedStoreImportTest, ImportOverThePerUserFileLimitIsRefusedWhole) {
     Snapshot before = snapshot();
     std::string big = writeLinks(20000, "a/rather/long/path/to/a/page/");
     MessageCapture messages;
-    EXPECT_EQ(import_NC("Favoriten\\News", big, true), -1);
-    EXPECT_EQ(import_NCFile("Favoriten\\News", big), -1);
+    EXPECT_EQ(import_NC(store, "Favoriten\\News", big, true), -1);
+    EXPECT_EQ(import_NCFile(store, "Favoriten\\News", big), -1);
     EXPECT_EQ(messages.texts().size(), 2u);
     EXPECT_TRUE(snapshot() == before);
-    EXPECT_EQ(theIniFile().holdCount, 0);
+    EXPECT_EQ(store.batchDepth(), 0);
 
     // A fitting import afterwards is published once and saved.
-    EXPECT_EQ(import_NC("Favoriten\\News", writeLinks(50, ""), true), 1);
+    EXPECT_EQ(import_NC(store, "Favoriten\\News", writeLinks(50, ""), true), 1);
     Snapshot after = snapshot();
     EXPECT_EQ(after.generation, before.generation + 1);
     EXPECT_NE(after.mapping.find("[NVFavTreeRoot\\Favoriten\\News\\Link 49]"), std::string::npos);
@@ -75,7 +75,7 @@ TEST_F(SharedStoreImportTest, ImportOverThePerUserFileLimitIsRefusedWhole) {
     // A refused import leaves the record of the last one that went in.
     const std::string record = readTextFile(lastImportPath(ImportKind::favorites));
     ASSERT_FALSE(record.empty());
-    EXPECT_EQ(import_NC("Favoriten", big, true), -1);
+    EXPECT_EQ(import_NC(store, "Favoriten", big, true), -1);
     EXPECT_EQ(readTextFile(lastImportPath(ImportKind::favorites)), record);
 }
 
@@ -93,14 +93,14 @@ TEST_F(SharedStoreImportTest, ImportWhosePublicationDoesNotFitIsRefusedWhole) {
     Snapshot before = snapshot();
     std::string links = writeLinks(2500, "page/");
     MessageCapture messages;
-    EXPECT_EQ(import_NCFile("Favoriten\\News", links), -1);
-    EXPECT_EQ(import_NCFile("Favoriten\\News", links), -1);
+    EXPECT_EQ(import_NCFile(store, "Favoriten\\News", links), -1);
+    EXPECT_EQ(import_NCFile(store, "Favoriten\\News", links), -1);
     // The refused publication is reported once, not at every refusal.
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0].find("Die Konfiguration ist zu gro"), 0u) << messages.texts()[0];
     EXPECT_TRUE(snapshot() == before);
-    EXPECT_EQ(theIniFile().holdCount, 0);
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot\\Favoriten\\News", "item_0"), "");
+    EXPECT_EQ(store.batchDepth(), 0);
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot\\Favoriten\\News", "item_0"), "");
 }
 
 TEST_F(SharedStoreImportTest, ImportOf5000LinksWithPublicationAndSaveIsQuick) {
@@ -119,7 +119,7 @@ TEST_F(SharedStoreImportTest, ImportOf5000LinksWithPublicationAndSaveIsQuick) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    ASSERT_EQ(import_NC("Favoriten\\Import", dir.file("5000.htm"), true), 1);
+    ASSERT_EQ(import_NC(store, "Favoriten\\Import", dir.file("5000.htm"), true), 1);
     QueryPerformanceCounter(&end);
     double milliseconds =
         1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);

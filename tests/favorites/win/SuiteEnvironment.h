@@ -3,7 +3,7 @@
 #include <string>
 
 #include "config/ConfigFile.h"
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "store/LastImport.h"

@@ -73,10 +73,6 @@ TEST(Platform, SystemErrorTextsAndFamily) {
     EXPECT_EQ(text, "Fehler: 536936447");
 
     EXPECT_FALSE(isWin9x());
-    setWin9xOverride(true);
-    EXPECT_TRUE(isWin9x());
-    setWin9xOverride(std::nullopt);
-    EXPECT_FALSE(isWin9x());
 }
 
 TEST(Platform, SessionNotificationUnregisterWithoutRegisterDoesNothing) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "config/IniFile.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramPaths.h"
 #include "skin/LayoutParsing.h"
@@ -191,7 +191,7 @@ TEST(DefaultSkin, TheProfileApiReadsEveryValueAsTheStoreDoes) {
     // On the NT family the lookups read the file with GetPrivateProfileStringA, which cuts
     // values to 255 characters and strips the quotes; both ways must give the same text.
     CIniFile store(skinFile());
-    ASSERT_TRUE(store.parseIniFile(false, false));
+    ASSERT_TRUE(store.parseIniFile(false));
     size_t values = 0;
     for (const auto& section : store.document().sections()) {
         std::string name = section->name();

@@ -9,33 +9,34 @@ using FavoritesStoreTest = FavoritesTest;
 TEST_F(FavoritesStoreTest, NodeValuesAndChildListsLiveInTheSharedStore) {
     EXPECT_EQ(getFavTreeRoot(), "NVFavTreeRoot");
     EXPECT_EQ(getOfflineTreeRoot(), "NVOfflineTreeRoot");
-    EXPECT_EQ(getNodeValue("NVFavTreeRoot", "item_0"), "");
-    EXPECT_TRUE(setNodeValue("NVFavTreeRoot", "item_0", "Favoriten"));
-    EXPECT_EQ(getIniValue("nvfavtreeroot", "item_0", "-"), "Favoriten");
-    EXPECT_EQ(findItemKey("NVFavTreeRoot"), "item_1");
+    EXPECT_EQ(nodes.getNodeValue("NVFavTreeRoot", "item_0"), "");
+    nodes.setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+    EXPECT_EQ(store.getValue("nvfavtreeroot", "item_0", "-"), "Favoriten");
+    EXPECT_EQ(findItemKey(nodes, "NVFavTreeRoot"), "item_1");
     std::string name = "Favoriten";
-    EXPECT_EQ(findItemKey("NVFavTreeRoot", &name), "item_0");
+    EXPECT_EQ(findItemKey(nodes, "NVFavTreeRoot", &name), "item_0");
 }
 
 TEST_F(FavoritesStoreTest, HasItemIgnoresTheCaseOfAsciiLettersAsSectionNamesDo) {
     setFolder("R", {"News", "\xC4rger",
                     "Stra\xDF"
                     "e"});
-    EXPECT_TRUE(hasItem("R", "news"));
-    EXPECT_TRUE(hasItem("R", "NEWS"));
-    EXPECT_TRUE(hasItem("R", "\xC4RGER"));
-    EXPECT_TRUE(hasItem("R", "stra\xDF"
-                             "e"));
+    EXPECT_TRUE(hasItem(nodes, "R", "news"));
+    EXPECT_TRUE(hasItem(nodes, "R", "NEWS"));
+    EXPECT_TRUE(hasItem(nodes, "R", "\xC4RGER"));
+    EXPECT_TRUE(hasItem(nodes, "R",
+                        "stra\xDF"
+                        "e"));
     // Another section for the store, so another child: listed, and found again after a reload.
-    EXPECT_FALSE(hasItem("R", "\xE4rger"));
-    EXPECT_FALSE(hasItem("R", "Arger"));
-    EXPECT_FALSE(hasItem("R", "New"));
+    EXPECT_FALSE(hasItem(nodes, "R", "\xE4rger"));
+    EXPECT_FALSE(hasItem(nodes, "R", "Arger"));
+    EXPECT_FALSE(hasItem(nodes, "R", "New"));
     std::string lower = "news";
-    EXPECT_EQ(findItemKey("R", &lower), "item_3");
+    EXPECT_EQ(findItemKey(nodes, "R", &lower), "item_3");
 
-    EXPECT_EQ(addChild("R", "\xC4RGER", true), "R\\\xC4RGER");
+    EXPECT_EQ(addChild(nodes, "R", "\xC4RGER", true), "R\\\xC4RGER");
     EXPECT_EQ(children("R").size(), 3u);
-    EXPECT_EQ(addChild("R", "\xE4rger", false), "R\\\xE4rger");
+    EXPECT_EQ(addChild(nodes, "R", "\xE4rger", false), "R\\\xE4rger");
     EXPECT_EQ(children("R"), (std::vector<std::string>{"News", "\xC4rger",
                                                        "Stra\xDF"
                                                        "e",
@@ -108,20 +109,20 @@ class TreeWindow {
 TEST_F(FavoritesStoreTest, EmptyRootsShowTheirPlaceholderFolder) {
     TreeWindow window;
     ASSERT_TRUE(window.tree());
-    fillFolderTree(window.tree(), nullptr, "NVFavTreeRoot");
+    fillFolderTree(nodes, window.tree(), nullptr, "NVFavTreeRoot");
     EXPECT_EQ(window.describe(), "Favoriten(1/2) ");
     TreeView_DeleteAllItems(window.tree());
-    fillFolderTree(window.tree(), nullptr, "NVOfflineTreeRoot");
+    fillFolderTree(nodes, window.tree(), nullptr, "NVOfflineTreeRoot");
     EXPECT_EQ(window.describe(), "Seitenarchiv(1/2) ");
     TreeView_DeleteAllItems(window.tree());
     // The comparison with the root names is case-sensitive.
-    fillFolderTree(window.tree(), nullptr, "nvfavtreeroot");
+    fillFolderTree(nodes, window.tree(), nullptr, "nvfavtreeroot");
     EXPECT_EQ(window.describe(), "");
 }
 
 TEST_F(FavoritesStoreTest, FolderTreeShowsFoldersInStoreOrderOnly) {
-    setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
-    setNodeValue("NVFavTreeRoot", "item_1", "Lose");
+    nodes.setNodeValue("NVFavTreeRoot", "item_0", "Favoriten");
+    nodes.setNodeValue("NVFavTreeRoot", "item_1", "Lose");
     setFolder("NVFavTreeRoot\\Favoriten", {"News", "Link", "Sport", "Datei mit Kindern"});
     setFolder("NVFavTreeRoot\\Favoriten\\News", {"Inland", "Ausland"});
     setFolder("NVFavTreeRoot\\Favoriten\\News\\Inland", {});
@@ -129,20 +130,20 @@ TEST_F(FavoritesStoreTest, FolderTreeShowsFoldersInStoreOrderOnly) {
     setLink("NVFavTreeRoot\\Favoriten\\Link", "http://l/");
     setFolder("NVFavTreeRoot\\Favoriten\\Sport", {});
     setLink("NVFavTreeRoot\\Favoriten\\Datei mit Kindern", "http://d/");
-    setNodeValue("NVFavTreeRoot\\Favoriten\\Datei mit Kindern", "item_0", "Versteckt");
+    nodes.setNodeValue("NVFavTreeRoot\\Favoriten\\Datei mit Kindern", "item_0", "Versteckt");
     setFolder("NVFavTreeRoot\\Favoriten\\Datei mit Kindern\\Versteckt", {});
-    setNodeValue("NVFavTreeRoot\\Lose", "type", "link");
+    nodes.setNodeValue("NVFavTreeRoot\\Lose", "type", "link");
 
     TreeWindow window;
-    fillFolderTree(window.tree(), nullptr, "NVFavTreeRoot");
+    fillFolderTree(nodes, window.tree(), nullptr, "NVFavTreeRoot");
     EXPECT_EQ(window.describe(), "Favoriten(1/2){News(1/2){Inland(1/2) Ausland(1/2) } Sport(1/2) } ");
 }
 
 TEST_F(FavoritesStoreTest, RootListingOnlyFilesShowsNothing) {
-    setNodeValue("NVFavTreeRoot", "item_0", "Link");
+    nodes.setNodeValue("NVFavTreeRoot", "item_0", "Link");
     setLink("NVFavTreeRoot\\Link", "http://l/");
     TreeWindow window;
-    fillFolderTree(window.tree(), nullptr, "NVFavTreeRoot");
+    fillFolderTree(nodes, window.tree(), nullptr, "NVFavTreeRoot");
     EXPECT_EQ(window.describe(), "");
 }
 

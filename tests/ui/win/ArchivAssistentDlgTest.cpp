@@ -24,13 +24,13 @@ class ArchivWizard : public WizardTest {
   protected:
     ArchivWizard() {
         writeTextFile(dir.file("Rom.htm"), "<html>Rom</html>");
-        setIniValue(kRoot, "item_0", "Reisen");
-        setIniValue(kRoot, "item_1", "Alt");
+        store.setValue(kRoot, "item_0", "Reisen");
+        store.setValue(kRoot, "item_1", "Alt");
         setFolder(kRoot + "\\Reisen", {"Rom"});
-        setIniValue(kRoot + "\\Reisen\\Rom", "type", "file");
-        setIniValue(kRoot + "\\Reisen\\Rom", "DATE", "01.02.2003");
-        setIniValue(kRoot + "\\Reisen\\Rom", "URL", "http://rom.example/");
-        setIniValue(kRoot + "\\Reisen\\Rom", "HREF", dir.file("Rom.htm"));
+        store.setValue(kRoot + "\\Reisen\\Rom", "type", "file");
+        store.setValue(kRoot + "\\Reisen\\Rom", "DATE", "01.02.2003");
+        store.setValue(kRoot + "\\Reisen\\Rom", "URL", "http://rom.example/");
+        store.setValue(kRoot + "\\Reisen\\Rom", "HREF", dir.file("Rom.htm"));
         setFolder(kRoot + "\\Alt", {});
     }
     void open() { openWizard(wizard); }
@@ -47,8 +47,8 @@ class ArchivWizard : public WizardTest {
             keys.push_back(question.key);
         return keys;
     }
-    static std::vector<std::string> children(const std::string& path) {
-        return listChildren(sharedStoreNodes(), kRoot + "\\" + path);
+    std::vector<std::string> children(const std::string& path) {
+        return listChildren(nodes, kRoot + "\\" + path);
     }
 
     TempDir dir;
@@ -233,7 +233,7 @@ TEST_F(ArchivWizard, ASecondFinishWhileTheExportRunsIsIgnored) {
 }
 
 TEST_F(ArchivWizard, ExportWritesTheArchiveNvtoolWrites) {
-    StoreForNvtool store;
+    StoreForNvtool nvtool(store);
     open();
     chooseExport();
     click(IDC_FRAME_NEXT);
@@ -244,7 +244,7 @@ TEST_F(ArchivWizard, ExportWritesTheArchiveNvtoolWrites) {
     ASSERT_EQ(asked(), std::vector<std::string>{"MessageBoxArchivExportSuccess"});
 
     std::string output;
-    EXPECT_EQ(store.runNvtool("archive export Reisen \"" + dir.file("tool.sad") + "\"", &output), 0)
+    EXPECT_EQ(nvtool.runNvtool("archive export Reisen \"" + dir.file("tool.sad") + "\"", &output), 0)
         << output;
     std::string byWizard = readTextFile(dir.file("wizard.sad")), byTool = readTextFile(dir.file("tool.sad"));
     ASSERT_GT(byWizard.size(), 8u);

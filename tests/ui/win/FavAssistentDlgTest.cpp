@@ -21,7 +21,7 @@ class FavWizard : public WizardTest {
     FavWizard() {
         deleteRegistryTree(HKEY_CURRENT_USER, "Software\\Netscape");
         deleteRegistryTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Netscape", KEY_WOW64_32KEY);
-        setIniValue(getFavTreeRoot(), "item_0", "Favoriten");
+        store.setValue(getFavTreeRoot(), "item_0", "Favoriten");
         setFolder(getFavTreeRoot() + "\\Favoriten", {"Sport", "News"});
         setFolder(getFavTreeRoot() + "\\Favoriten\\Sport", {});
         setFolder(getFavTreeRoot() + "\\Favoriten\\News", {});
@@ -56,8 +56,8 @@ class FavWizard : public WizardTest {
             keys.push_back(question.key);
         return keys;
     }
-    std::vector<std::string> storeChildren(const std::string& path) const {
-        return listChildren(sharedStoreNodes(), getFavTreeRoot() + "\\" + path);
+    std::vector<std::string> storeChildren(const std::string& path) {
+        return listChildren(nodes, getFavTreeRoot() + "\\" + path);
     }
 
     TempDir favorites;
@@ -150,9 +150,9 @@ TEST_F(FavWizard, ImportFromExplorerIntoTheSelectedFolderThenCloses) {
 }
 
 TEST_F(FavWizard, ExportToExplorerAndFailuresCloseWithTheErrorMessage) {
-    setIniValue(getFavTreeRoot() + "\\Favoriten\\News", "item_0", "Tagesschau");
-    setIniValue(getFavTreeRoot() + "\\Favoriten\\News\\Tagesschau", "type", "file");
-    setIniValue(getFavTreeRoot() + "\\Favoriten\\News\\Tagesschau", "URL", "http://tagesschau.example/");
+    store.setValue(getFavTreeRoot() + "\\Favoriten\\News", "item_0", "Tagesschau");
+    store.setValue(getFavTreeRoot() + "\\Favoriten\\News\\Tagesschau", "type", "file");
+    store.setValue(getFavTreeRoot() + "\\Favoriten\\News\\Tagesschau", "URL", "http://tagesschau.example/");
     open();
     clickOnPage(wizard.directionPage(), IDC_PAGE1_EXPORT);
     click(IDC_FRAME_NEXT);
@@ -194,7 +194,8 @@ TEST_F(FavWizard, NetscapeUserPreselectionAndImportFromTheProfile) {
     click(IDC_FRAME_FINISH);
     EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportSuccess"});
     EXPECT_EQ(storeChildren("Favoriten\\News"), std::vector<std::string>{"Heise"});
-    EXPECT_EQ(getIniValue(getFavTreeRoot() + "\\Favoriten\\News\\Heise", "URL", ""), "http://heise.example/");
+    EXPECT_EQ(store.getValue(getFavTreeRoot() + "\\Favoriten\\News\\Heise", "URL", ""),
+              "http://heise.example/");
     EXPECT_FALSE(wizard.exists());
 }
 
@@ -367,7 +368,7 @@ TEST_F(FavWizard, TheSuiteBringsTheWizardToTheFront) {
 TEST_F(FavWizard, BookmarkFileImportSavesWhatNvtoolSaves) {
     TempDir files;
     writeTextFile(files.file("in.htm"), kBookmarks);
-    StoreForNvtool store;
+    StoreForNvtool nvtool(store);
     open();
     click(IDC_FRAME_NEXT);
     clickOnPage(wizard.sourcePage(), IDC_FAV_NCFILE);
@@ -376,14 +377,14 @@ TEST_F(FavWizard, BookmarkFileImportSavesWhatNvtoolSaves) {
     chooseFolder("Sport");
     click(IDC_FRAME_FINISH);
     ASSERT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportSuccess"});
-    const std::string byWizard = readTextFile(store.userFile());
+    const std::string byWizard = readTextFile(nvtool.userFile());
 
     std::string output;
-    EXPECT_EQ(store.runNvtool("favorites import-file Favoriten\\Sport \"" + files.file("in.htm") + "\" --yes",
-                              &output),
+    EXPECT_EQ(nvtool.runNvtool(
+                  "favorites import-file Favoriten\\Sport \"" + files.file("in.htm") + "\" --yes", &output),
               0)
         << output;
-    EXPECT_EQ(readTextFile(store.userFile()), byWizard);
+    EXPECT_EQ(readTextFile(nvtool.userFile()), byWizard);
 }
 
 TEST_F(FavWizard, ProfileExportAndTheFileResultsCloseOrStay) {
@@ -544,7 +545,7 @@ TEST_F(FavWizardFirefox, ImportsTheBackupAndTellsItsDateWhereTheSkinHasTheMessag
               std::vector<std::string>{"Gesichert"});
     EXPECT_FALSE(wizard.exists());
 
-    setIniValue("Layout_MessageBoxFavImportBrowserBackup", "Message", "");
+    store.setValue("Layout_MessageBoxFavImportBrowserBackup", "Message", "");
     CFavAssistentDlg second;
     importFirefox(second);
     EXPECT_EQ(asked(),

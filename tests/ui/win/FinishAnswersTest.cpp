@@ -56,10 +56,10 @@ class FinishInput : public WizardTest {
   protected:
     FinishInput() {
         writeTextFile(dir.file("Rom.htm"), "<html>Rom</html>");
-        setIniValue(kArchiveRoot, "item_0", "Reisen");
+        store.setValue(kArchiveRoot, "item_0", "Reisen");
         setFolder(kArchiveRoot + "\\Reisen", {"Rom"});
-        setIniValue(kArchiveRoot + "\\Reisen\\Rom", "type", "file");
-        setIniValue(kArchiveRoot + "\\Reisen\\Rom", "HREF", dir.file("Rom.htm"));
+        store.setValue(kArchiveRoot + "\\Reisen\\Rom", "type", "file");
+        store.setValue(kArchiveRoot + "\\Reisen\\Rom", "HREF", dir.file("Rom.htm"));
         writeTextFile(target, "alt");
     }
     void openOnExportFile(const std::string& file) {
@@ -169,7 +169,7 @@ namespace {
 class FavoritesFinishInput : public FinishInput {
   protected:
     FavoritesFinishInput() {
-        setIniValue(getFavTreeRoot(), "item_0", "Favoriten");
+        store.setValue(getFavTreeRoot(), "item_0", "Favoriten");
         setFolder(getFavTreeRoot() + "\\Favoriten", {});
     }
     HWND nameEdit() { return GetDlgItem(favorites.sourcePage().handle(), IDC_FAV_FILENAME); }
@@ -229,11 +229,11 @@ TEST_F(FavoritesFinishInput, TheUndoChoiceUndoesTheLastImportAfterItsQuestion) {
     writeTextFile(dir.file("b.htm"), "<DL><p>\r\n<DT><H3>Sport</H3>\r\n<DL><p>\r\n"
                                      "<DT><A HREF=\"http://kicker/\">Kicker</A>\r\n</DL><p>\r\n</DL><p>\r\n");
     std::string before;
-    theIniFile().document().serialize(before, false);
-    ASSERT_EQ(import_NCFile("Favoriten", dir.file("b.htm")), 1);
+    store.document().serialize(before, false);
+    ASSERT_EQ(import_NCFile(store, "Favoriten", dir.file("b.htm")), 1);
 
     // A skin without the choice does not offer it.
-    setIniValue("Layout_FavImportExportPage1", "CheckBoxUndo", "");
+    store.setValue("Layout_FavImportExportPage1", "CheckBoxUndo", "");
     CFavAssistentDlg plain;
     openWizard(plain);
     EXPECT_FALSE(IsWindowVisible(undoBox(plain.directionPage())));
@@ -264,7 +264,7 @@ TEST_F(FavoritesFinishInput, TheUndoChoiceUndoesTheLastImportAfterItsQuestion) {
               (std::vector<std::string>{kUndoTitle, titleOf("MessageBoxFavUndoSuccess")}));
     EXPECT_FALSE(favorites.exists());
     std::string after;
-    theIniFile().document().serialize(after, false);
+    store.document().serialize(after, false);
     EXPECT_EQ(after, before);
 
     CFavAssistentDlg again;
@@ -274,13 +274,13 @@ TEST_F(FavoritesFinishInput, TheUndoChoiceUndoesTheLastImportAfterItsQuestion) {
 }
 
 TEST_F(FinishInput, AnArchiveUndoRefusedAfterAChangeLeavesTheWizardTakingTheNextFinish) {
-    ASSERT_EQ(export_Archiv2("Reisen", dir.file("export.sad")), 1);
-    ASSERT_EQ(import_Archiv("Alt", dir.file("export.sad")), 1);
+    ASSERT_EQ(export_Archiv2(nodes, "Reisen", dir.file("export.sad")), 1);
+    ASSERT_EQ(import_Archiv(store, "Alt", dir.file("export.sad")), 1);
     const std::string page = kArchiveRoot + "\\Alt\\Rom";
-    const std::string date = getIniValue(page, "DATE", "");
+    const std::string date = store.getValue(page, "DATE", "");
     const std::string unpacked = readLastImport(ImportKind::archive)->unpackedFolder;
     ASSERT_TRUE(isDirectory(unpacked));
-    setIniValue(page, "DATE", "anders");
+    store.setValue(page, "DATE", "anders");
 
     openWizard(archive);
     clickButton(archive.directionPage().handle(), IDC_PAGE1_UNDO);
@@ -288,20 +288,20 @@ TEST_F(FinishInput, AnArchiveUndoRefusedAfterAChangeLeavesTheWizardTakingTheNext
               (std::vector<std::string>{kUndoTitle, titleOf("MessageBoxArchivUndoRefused")}));
     ASSERT_TRUE(archive.exists());
     EXPECT_EQ(archive.currentPage(), 1);
-    EXPECT_EQ(getIniValue(page, "DATE", ""), "anders");
+    EXPECT_EQ(store.getValue(page, "DATE", ""), "anders");
     EXPECT_TRUE(isDirectory(unpacked));
 
     // Declined with Escape: nothing happens.
-    setIniValue(page, "DATE", date);
+    store.setValue(page, "DATE", date);
     EXPECT_EQ(finish(archive.handle(), {keys({VK_ESCAPE})}), std::vector<std::string>{kUndoTitle});
     ASSERT_TRUE(archive.exists());
-    EXPECT_EQ(getIniValue(page, "type", ""), "file"); // not undone
+    EXPECT_EQ(store.getValue(page, "type", ""), "file"); // not undone
 
     EXPECT_EQ(finish(archive.handle(), {clickOn(IDYES), clickOn(IDOK)}),
               (std::vector<std::string>{kUndoTitle, titleOf("MessageBoxArchivUndoSuccess")}));
     EXPECT_FALSE(archive.exists());
-    EXPECT_EQ(getIniValue(page, "type", "<none>"), "<none>");
-    EXPECT_EQ(getIniValue(kArchiveRoot + "\\Reisen\\Rom", "type", ""), "file");
+    EXPECT_EQ(store.getValue(page, "type", "<none>"), "<none>");
+    EXPECT_EQ(store.getValue(kArchiveRoot + "\\Reisen\\Rom", "type", ""), "file");
     EXPECT_FALSE(isDirectory(unpacked));
     EXPECT_EQ(state.count(), 1);
 }

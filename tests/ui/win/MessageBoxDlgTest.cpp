@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <optional>
 #include <vector>
 
 #include "config/Blowfish.h"
-#include "config/SharedIni.h"
+#include "config/ProcessStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/ProgramPaths.h"
@@ -303,8 +304,7 @@ TEST(MessageBoxDlg, OnTheNtFamilyTheDefaultSkinIsReadThroughTheProfileApi) {
     const std::optional<std::string> savedDefaults = readWholeFile(defaultsPath);
     createDirectory(getParentPath(defaultsPath), false);
     ASSERT_TRUE(writeTextFile(defaultsPath, readTextFile(testExecutableDirectory() + "defaults\\user.ini")));
-    resetSharedIni();
-    setWin9xOverride(false);
+    std::optional<ProcessStore> store(std::in_place, SkinSections::inSkinFile); // fresh, skin from its file
     std::string userPath = getUserIniPath();
     createDirectory(getParentPath(userPath), false);
     std::string userFile = "[Registry_HKCU]\r\nCurrentSkin=\"Skin0000\"\r\n";
@@ -321,8 +321,7 @@ TEST(MessageBoxDlg, OnTheNtFamilyTheDefaultSkinIsReadThroughTheProfileApi) {
                                       return true;
                                   },
                                   click(IDNO)});
-    resetSharedIni();
-    setWin9xOverride(std::nullopt);
+    store.reset();
     if (savedDefaults)
         writeTextFile(defaultsPath, *savedDefaults);
     else

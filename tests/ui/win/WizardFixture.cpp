@@ -144,19 +144,19 @@ void WizardTest::typeInto(HWND edit, const std::string& text) {
     gui::waitForIdle();
 }
 
-StoreForNvtool::StoreForNvtool()
-    : userFile_(getUserIniPath()), previousStoreFile_(theIniFile().fileName()),
+StoreForNvtool::StoreForNvtool(SharedStore& store)
+    : store_(store), userFile_(getUserIniPath()), previousStoreFile_(store.fileName()),
       systemIni_(getIniFilePath("system.ini")) {
     if (fileExists(systemIni_)) previousSystemIni_ = readTextFile(systemIni_);
     writeTextFile(systemIni_, "");
     // As in the program, the store keeps the per-user file.
-    theIniFile().setFileName(userFile_);
-    saveSharedIni();
+    store_.setFileName(userFile_);
+    store_.save();
     saved_ = readTextFile(userFile_);
 }
 
 StoreForNvtool::~StoreForNvtool() {
-    theIniFile().setFileName(previousStoreFile_);
+    store_.setFileName(previousStoreFile_);
     if (previousSystemIni_)
         writeTextFile(systemIni_, *previousSystemIni_);
     else

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "config/SharedIni.h"
+#include "config/SharedStore.h"
+#include "store/SharedStoreNodes.h"
 #include "store/StoreTree.h"
 #include "support/GuiTestSupport.h"
 #include "support/TestHost.h"
@@ -64,7 +65,7 @@ class SuiteUser {
 // nvtool, started as a separate program, opens the same configuration as the wizard in the test.
 class StoreForNvtool {
   public:
-    StoreForNvtool();
+    explicit StoreForNvtool(SharedStore& store);
     ~StoreForNvtool();
     StoreForNvtool(const StoreForNvtool&) = delete;
     StoreForNvtool& operator=(const StoreForNvtool&) = delete;
@@ -73,6 +74,7 @@ class StoreForNvtool {
     const std::string& userFile() const { return userFile_; }
 
   private:
+    SharedStore& store_;
     std::string userFile_;
     std::string previousStoreFile_;
     std::string saved_;
@@ -80,15 +82,16 @@ class StoreForNvtool {
     std::optional<std::string> previousSystemIni_;
 };
 
-// The default skin in an otherwise empty store, scripted questions and file dialogs.
+// The default skin in an otherwise empty store of the process, scripted questions and file
+// dialogs.
 class WizardTest : public testing::Test {
   protected:
     WizardTest() { skin.addDefaultSkin(); }
 
-    static void setFolder(const std::string& section, const std::vector<std::string>& names) {
-        setIniValue(section, "type", "folder");
+    void setFolder(const std::string& section, const std::vector<std::string>& names) {
+        store.setValue(section, "type", "folder");
         for (size_t i = 0; i < names.size(); ++i)
-            setIniValue(section, itemKey(i), names[i]);
+            store.setValue(section, itemKey(i), names[i]);
     }
     static std::string text(HWND window) { return CWindow(window).text(); }
     static HTREEITEM findItem(HWND tree, const std::string& label);
@@ -106,6 +109,8 @@ class WizardTest : public testing::Test {
 
     SuiteUser user;
     SkinInStore skin;
+    SharedStore& store = skin.store();
+    SharedStoreNodes nodes{store};
     QuestionScript questions;
     FileChooserScript chooser;
     StateListener state;

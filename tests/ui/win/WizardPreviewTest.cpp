@@ -42,7 +42,7 @@ class WizardPreview : public WizardTest {
 } // namespace
 
 TEST_F(WizardPreview, FavoritesPagesCarryEveryElementOfTheDefaultSkin) {
-    setIniValue("NVFavTreeRoot", "item_0", "Favoriten");
+    store.setValue("NVFavTreeRoot", "item_0", "Favoriten");
     setFolder("NVFavTreeRoot\\Favoriten", {"Reisen"});
     setFolder("NVFavTreeRoot\\Favoriten\\Reisen", {});
     CFavAssistentDlg wizard;
@@ -62,7 +62,7 @@ TEST_F(WizardPreview, FavoritesPagesCarryEveryElementOfTheDefaultSkin) {
 }
 
 TEST_F(WizardPreview, ArchivePagesCarryEveryElementOfTheDefaultSkinAndTheTreeIcons) {
-    setIniValue("NVOfflineTreeRoot", "item_0", "Reisen");
+    store.setValue("NVOfflineTreeRoot", "item_0", "Reisen");
     setFolder("NVOfflineTreeRoot\\Reisen", {});
     CArchivAssistentDlg wizard;
     openWizard(wizard);
