@@ -91,8 +91,6 @@ bool CAssistentFrame::onInitDialog() {
     updateTitles(1, true);
     updateButtons(false, true);
     if (usesSessionNotification()) setSessionNotification(1, handle());
-    createOtherPages();
-    placePages(client.right, client.bottom);
     afterInit();
     // Shown only when it is complete: a frame on show before it takes input would lose the
     // clicks given meanwhile, and one shown earlier would be painted again for every bitmap,
@@ -113,6 +111,18 @@ void CAssistentFrame::showPage(int number) {
     SetFocus(shownPage_->handle());
 }
 
+CWizardPage* CAssistentFrame::preparedPage(int number) {
+    CWizardPage* wanted = page(number);
+    if (!wanted || wanted->exists() || !handle()) return wanted;
+    if (!wanted->createIn(handle())) return wanted;
+    if (CManagedElementList* elements = wanted->elements()) {
+        const RECT client = clientRect();
+        elements->placeInRect(client, true);
+    }
+    pageCreated(number);
+    return wanted;
+}
+
 void CAssistentFrame::updateTitles(int number, bool import) {
     std::string prefix = "Page" + std::to_string(number) + "_";
     if (number != 1) prefix += import ? "Import_" : "Export_";
@@ -131,6 +141,7 @@ void CAssistentFrame::updateButtons(bool backEnabled, bool nextVisible) {
 
 void CAssistentFrame::step(int to, bool import) {
     const int from = currentPage_;
+    preparedPage(to);
     if (!beforeStep(from, to, import)) return;
     updateTitles(to, import);
     const int lastPage = import ? 3 : 2;
