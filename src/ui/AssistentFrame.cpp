@@ -50,6 +50,9 @@ class CAssistentFrame::BusyScope {
 CAssistentFrame::CAssistentFrame(int templateId, std::string section)
     : CDialog(templateId), section_(std::move(section)),
       icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
+      smallIcon_(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED))),
       inputDroppedBefore_(GetTickCount()) {}
 
 CAssistentFrame::~CAssistentFrame() {
@@ -67,7 +70,7 @@ UINT CAssistentFrame::stateMessage() {
 bool CAssistentFrame::onInitDialog() {
     setMainWindow(handle());
     send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     backButton_.subclassItem(handle(), IDC_FRAME_BACK);
     nextButton_.subclassItem(handle(), IDC_FRAME_NEXT);
     finishButton_.subclassItem(handle(), IDC_FRAME_FINISH);

@@ -72,6 +72,8 @@ class CAssistentFrame : public CDialog {
     CSkinButton finishButton_{5, false};
     CSkinButton cancelButton_{5, false};
     HICON icon_ = nullptr; // a shared resource icon, never destroyed
+    // The program icon's own small image, also shared: the small icon is not scaled from the big one.
+    HICON smallIcon_ = nullptr;
     int currentPage_ = 1;
     // The page on show; each frame keeps its own, so that no frame hides another frame's page.
     CWizardPage* shownPage_ = nullptr;
