@@ -50,12 +50,9 @@ CWizardPage* CArchivAssistentDlg::page(int number) const {
     }
 }
 
-void CArchivAssistentDlg::createOtherPages() {
-    page3_.createIn(handle());
-    page2_.createIn(handle());
-}
-
 void CArchivAssistentDlg::afterInit() {
+    // Page 2 is built when it is first needed; its default folder is there from the start.
+    page2_.makeDefaultFolder();
     page1_.offerUndo(undoLine(ImportKind::archive, page1_.section()));
     page1_.onChoiceChanged([this] { updateButtons(false, !page1_.isUndo()); });
 }

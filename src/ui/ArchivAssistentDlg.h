@@ -12,13 +12,18 @@ class CArchivAssistentDlg : public CAssistentFrame {
     ~CArchivAssistentDlg() override;
 
     CDirectionPage& directionPage() { return page1_; }
-    CArchivFilePage& filePage() { return page2_; }
-    CTreePage& treePage() { return page3_; }
+    CArchivFilePage& filePage() {
+        preparedPage(2);
+        return page2_;
+    }
+    CTreePage& treePage() {
+        preparedPage(3);
+        return page3_;
+    }
 
   protected:
     CWizardPage* page(int number) const override;
     bool isImport() const override { return page1_.isImport(); }
-    void createOtherPages() override;
     bool beforeStep(int from, int to, bool import) override;
     void afterStep(int from, int to, bool import) override;
     void onFinish() override;

@@ -36,10 +36,14 @@ bool CArchivFilePage::onInitDialog() {
     elements()->loadLayout(false);
     elements()->applyLayout();
 
-    defaultFolder_ = getPersonalFolder() + "\\Quendal Browser";
-    createDirectory(defaultFolder_, false);
+    makeDefaultFolder();
     setFileName(defaultFolder_ + datedArchiveName());
     return true;
+}
+
+void CArchivFilePage::makeDefaultFolder() {
+    defaultFolder_ = getPersonalFolder() + "\\Quendal Browser";
+    createDirectory(defaultFolder_, false);
 }
 
 void CArchivFilePage::setMode(bool import) {

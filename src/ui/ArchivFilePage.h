@@ -18,6 +18,8 @@ class CArchivFilePage : public CWizardPage {
     void chooseArchiveFile();
     std::string fileName() const;
     const std::string& defaultFolder() const { return defaultFolder_; }
+    // The default folder below the personal folder, made if it is missing.
+    void makeDefaultFolder();
 
   protected:
     bool onInitDialog() override;

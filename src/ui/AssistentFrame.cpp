@@ -51,6 +51,9 @@ class CAssistentFrame::BusyScope {
 CAssistentFrame::CAssistentFrame(int templateId, std::string section)
     : CDialog(templateId), section_(std::move(section)),
       icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
+      smallIcon_(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED))),
       inputDroppedBefore_(GetTickCount()) {}
 
 CAssistentFrame::~CAssistentFrame() {
@@ -68,7 +71,7 @@ UINT CAssistentFrame::stateMessage() {
 bool CAssistentFrame::onInitDialog() {
     setMainWindow(handle());
     send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     backButton_.subclassItem(handle(), IDC_FRAME_BACK);
     nextButton_.subclassItem(handle(), IDC_FRAME_NEXT);
     finishButton_.subclassItem(handle(), IDC_FRAME_FINISH);
@@ -92,8 +95,6 @@ bool CAssistentFrame::onInitDialog() {
     updateTitles(1, true);
     updateButtons(false, true);
     if (usesSessionNotification()) setSessionNotification(1, handle());
-    createOtherPages();
-    placePages(client.right, client.bottom);
     afterInit();
     // Shown only when it is complete: a frame on show before it takes input would lose the
     // clicks given meanwhile, and one shown earlier would be painted again for every bitmap,
@@ -114,6 +115,18 @@ void CAssistentFrame::showPage(int number) {
     SetFocus(shownPage_->handle());
 }
 
+CWizardPage* CAssistentFrame::preparedPage(int number) {
+    CWizardPage* wanted = page(number);
+    if (!wanted || wanted->exists() || !handle()) return wanted;
+    if (!wanted->createIn(handle())) return wanted;
+    if (CManagedElementList* elements = wanted->elements()) {
+        const RECT client = clientRect();
+        elements->placeInRect(client, true);
+    }
+    pageCreated(number);
+    return wanted;
+}
+
 void CAssistentFrame::updateTitles(int number, bool import) {
     std::string prefix = "Page" + std::to_string(number) + "_";
     if (number != 1) prefix += import ? "Import_" : "Export_";
@@ -132,6 +145,7 @@ void CAssistentFrame::updateButtons(bool backEnabled, bool nextVisible) {
 
 void CAssistentFrame::step(int to, bool import) {
     const int from = currentPage_;
+    preparedPage(to);
     if (!beforeStep(from, to, import)) return;
     updateTitles(to, import);
     const int lastPage = import ? 3 : 2;

@@ -20,6 +20,9 @@ class CAssistentFrame : public CDialog {
     void showPage(int page);
     void updateTitles(int page, bool import);
     void updateButtons(bool backEnabled, bool nextVisible);
+    // The page, built in its place the first time it is needed: only page 1 is built before
+    // the frame first shows. Null when the frame does not exist.
+    CWizardPage* preparedPage(int number);
     // Back and Next as the buttons do them.
     void goBack();
     void goNext();
@@ -36,8 +39,8 @@ class CAssistentFrame : public CDialog {
     // What the two wizards differ in.
     virtual CWizardPage* page(int number) const = 0;
     virtual bool isImport() const = 0;
-    // Creates pages 2 and 3 (the frame creates page 1 itself, before them).
-    virtual void createOtherPages() = 0;
+    // Fills a page that has just been built (pages 2 and 3; page 1 in afterInit).
+    virtual void pageCreated(int /*number*/) {}
     virtual bool usesSessionNotification() const { return false; }
     // Checks and preparations of a step before its target page is shown; false refuses it.
     virtual bool beforeStep(int /*from*/, int /*to*/, bool /*import*/) { return true; }
@@ -69,6 +72,8 @@ class CAssistentFrame : public CDialog {
     CSkinButton finishButton_{5, false};
     CSkinButton cancelButton_{5, false};
     HICON icon_ = nullptr; // a shared resource icon, never destroyed
+    // The program icon's own small image, also shared: the small icon is not scaled from the big one.
+    HICON smallIcon_ = nullptr;
     int currentPage_ = 1;
     // The page on show; each frame keeps its own, so that no frame hides another frame's page.
     CWizardPage* shownPage_ = nullptr;

@@ -37,9 +37,8 @@ CWizardPage* CFavAssistentDlg::page(int number) const {
     }
 }
 
-void CFavAssistentDlg::createOtherPages() {
-    page2_.createIn(handle());
-    page3_.createIn(handle());
+void CFavAssistentDlg::pageCreated(int number) {
+    if (number == 2) CollectBrowserInfo();
 }
 
 void CFavAssistentDlg::collectBrowserProfiles() {
@@ -72,7 +71,6 @@ void CFavAssistentDlg::CollectBrowserInfo() {
 }
 
 void CFavAssistentDlg::afterInit() {
-    CollectBrowserInfo();
     page1_.offerUndo(undoLine(ImportKind::favorites, page1_.section()));
     page1_.onChoiceChanged([this] { updateButtons(false, !page1_.isUndo()); });
 }

@@ -19,13 +19,19 @@ class CFavAssistentDlg : public CAssistentFrame {
     bool checkSource();
 
     CDirectionPage& directionPage() { return page1_; }
-    CFavSourcePage& sourcePage() { return page2_; }
-    CTreePage& treePage() { return page3_; }
+    CFavSourcePage& sourcePage() {
+        preparedPage(2);
+        return page2_;
+    }
+    CTreePage& treePage() {
+        preparedPage(3);
+        return page3_;
+    }
 
   protected:
     CWizardPage* page(int number) const override;
     bool isImport() const override { return page1_.isImport(); }
-    void createOtherPages() override;
+    void pageCreated(int number) override;
     bool usesSessionNotification() const override { return true; }
     bool beforeStep(int from, int to, bool import) override;
     void afterStep(int from, int to, bool import) override;

@@ -8,6 +8,7 @@
 #include "skin/BmpFile.h"
 #include "support/GuiInput.h"
 #include "support/TestSupport.h"
+#include "toolkit/Window.h"
 
 SkinInStore::SkinInStore() = default;
 
@@ -37,6 +38,23 @@ ModalDriver*& activeDriver() {
 
 constexpr UINT kTickMs = 40;
 
+// The visible dialogs of this thread from the top of the z-order down: title, enabled or not.
+std::string describeThreadDialogs() {
+    std::string text;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) {
+            char className[32] = {};
+            GetClassNameA(window, className, sizeof(className));
+            if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window))
+                *reinterpret_cast<std::string*>(out) +=
+                    " \"" + CWindow(window).text() + "\"" + (IsWindowEnabled(window) ? "" : " (disabled)");
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
 BOOL CALLBACK collectDialog(HWND window, LPARAM found) {
     char className[32] = {};
     GetClassNameA(window, className, sizeof(className));
@@ -58,7 +76,9 @@ ModalDriver::~ModalDriver() {
     if (timer_) KillTimer(nullptr, timer_);
     activeDriver() = nullptr;
     EXPECT_TRUE(finished()) << "the dialog ended before all scripted steps ran";
-    EXPECT_FALSE(timedOut_) << "the dialog did not end in time and was destroyed";
+    EXPECT_FALSE(timedOut_) << "the dialog did not end in time and was destroyed; the thread's dialogs "
+                               "then, topmost first:"
+                            << windowsAtTimeout_;
 }
 
 void CALLBACK ModalDriver::onTimer(HWND, UINT, UINT_PTR, DWORD) {
@@ -76,6 +96,7 @@ void ModalDriver::tick() {
     HWND dialog = findThreadDialog();
     if (--ticksLeft_ < 0) {
         timedOut_ = true;
+        windowsAtTimeout_ = describeThreadDialogs();
         if (timer_) KillTimer(nullptr, timer_);
         timer_ = 0;
         if (dialog) DestroyWindow(dialog);

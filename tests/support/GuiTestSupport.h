@@ -51,6 +51,8 @@ class ModalDriver {
     size_t next_ = 0;
     int ticksLeft_;
     bool timedOut_ = false;
+    // The thread's visible dialogs when the time ran out, for the failure message.
+    std::string windowsAtTimeout_;
     bool busy_ = false;
     UINT_PTR timer_ = 0;
 };
