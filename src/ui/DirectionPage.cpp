@@ -46,7 +46,7 @@ bool CDirectionPage::offersUndo() const {
     return IsWindowVisible(undoBox_.handle()) != FALSE;
 }
 
-CChoiceBox& CDirectionPage::box(Choice choice) {
+CChoiceBox& CDirectionPage::choiceBox(Choice choice) {
     switch (choice) {
     case Choice::exportTo:
         return exportBox_;
@@ -59,12 +59,12 @@ CChoiceBox& CDirectionPage::box(Choice choice) {
 }
 
 bool CDirectionPage::choose(Choice choice) {
-    if (box(choice).getCheck()) return false;
+    if (choiceBox(choice).getCheck()) return false;
     const char* description = choice == Choice::import     ? "Description_Import"
                               : choice == Choice::exportTo ? "Description_Export"
                                                            : "Description_Undo";
     setElementText("Description", skinText(description));
     for (Choice other : {Choice::import, Choice::exportTo, Choice::undo})
-        if (other != choice) box(other).clearAndRedraw();
+        if (other != choice) choiceBox(other).clearAndRedraw();
     return true;
 }

@@ -30,7 +30,7 @@ class CDirectionPage : public CWizardPage {
   private:
     enum class Choice { import, exportTo, undo };
     bool choose(Choice choice);
-    CChoiceBox& box(Choice choice);
+    CChoiceBox& choiceBox(Choice choice);
 
     CChoiceBox importBox_;
     CChoiceBox exportBox_;

@@ -76,7 +76,7 @@ void CFavAssistentDlg::afterInit() {
 }
 
 bool CFavAssistentDlg::checkSource() {
-    switch (page2_.source()) {
+    switch (page2_.chosenSource()) {
     case Source::NCFile:
         if (!page2_.fileName().empty()) return true;
         host().ask("MessageBoxFavImportTip1", "");
@@ -105,7 +105,7 @@ void CFavAssistentDlg::afterStep(int from, int to, bool import) {
 int CFavAssistentDlg::runOperation(bool import, const std::string& folder, const std::string& user) {
     SharedStore& store = *processStore();
     SharedStoreNodes nodes(store);
-    switch (page2_.source()) {
+    switch (page2_.chosenSource()) {
     case Source::IE:
         return import ? import_MIE(store, folder) : export_MIE(store, folder);
     case Source::NC:
@@ -139,12 +139,12 @@ void CFavAssistentDlg::onFinish() {
     }
     const bool import = isImport();
     std::string user;
-    if (page2_.source() == Source::NC) {
+    if (page2_.chosenSource() == Source::NC) {
         if (!page2_.checkNetscapeUser()) return;
         user = page2_.selectedUser();
     }
     const std::string folder = page3_.getSelectedPath();
-    if (!import && page2_.source() == Source::NCFile && !checkSource()) return;
+    if (!import && page2_.chosenSource() == Source::NCFile && !checkSource()) return;
     takeLeftOut(); // notes of an earlier run are not this run's
     const int result = runOperation(import, folder, user);
     const size_t leftOut = takeLeftOut().size();

@@ -66,7 +66,7 @@ bool CFavSourcePage::offersBrowsers() const {
     return !skinText("CheckBoxBrowser").empty();
 }
 
-CChoiceBox& CFavSourcePage::box(Source source) {
+CChoiceBox& CFavSourcePage::choiceBox(Source source) {
     switch (source) {
     case Source::NC:
         return ncBox_;
@@ -80,7 +80,7 @@ CChoiceBox& CFavSourcePage::box(Source source) {
     return ieBox_;
 }
 
-CFavSourcePage::Source CFavSourcePage::source() const {
+CFavSourcePage::Source CFavSourcePage::chosenSource() const {
     if (ncBox_.getCheck()) return Source::NC;
     if (ncFileBox_.getCheck()) return Source::NCFile;
     if (browserBox_.getCheck()) return Source::Browser;
@@ -88,9 +88,9 @@ CFavSourcePage::Source CFavSourcePage::source() const {
 }
 
 bool CFavSourcePage::choose(Source source) {
-    if (box(source).getCheck()) return false;
+    if (choiceBox(source).getCheck()) return false;
     for (Source other : {Source::IE, Source::NC, Source::NCFile, Source::Browser})
-        if (other != source) box(other).clearAndRedraw();
+        if (other != source) choiceBox(other).clearAndRedraw();
     return true;
 }
 
@@ -100,7 +100,7 @@ bool CFavSourcePage::onCommand(int id, int notifyCode, HWND) {
         return true;
     }
     if (id == IDC_FAV_USERS && notifyCode == CBN_SELCHANGE) {
-        if (source() == Source::NC) checkNetscapeUser();
+        if (chosenSource() == Source::NC) checkNetscapeUser();
         return true;
     }
     return false;

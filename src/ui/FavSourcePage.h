@@ -16,7 +16,7 @@ class CFavSourcePage : public CWizardPage {
     ~CFavSourcePage() override;
 
     // The source is the ticked box: a box ticked from outside counts as well.
-    Source source() const;
+    Source chosenSource() const;
     void setDirectionTexts(bool import);
     bool checkNetscapeUser();
     void searchBookmarkFile();
@@ -40,7 +40,7 @@ class CFavSourcePage : public CWizardPage {
 
   private:
     bool choose(Source source);
-    CChoiceBox& box(Source source);
+    CChoiceBox& choiceBox(Source source);
     // Whether the skin has the elements of the browser choice.
     bool offersBrowsers() const;
 

@@ -186,7 +186,7 @@ TEST_F(FavWizard, NetscapeUserPreselectionAndImportFromTheProfile) {
 
     click(IDC_FRAME_NEXT);
     clickOnPage(page, IDC_FAV_NC); // bert has a file: no question
-    EXPECT_EQ(page.source(), CFavSourcePage::Source::NC);
+    EXPECT_EQ(page.chosenSource(), CFavSourcePage::Source::NC);
     EXPECT_TRUE(questions.asked().empty());
     click(IDC_FRAME_NEXT);
     EXPECT_EQ(wizard.currentPage(), 3);
@@ -235,14 +235,14 @@ TEST_F(FavWizard, UserWithoutBookmarkFileAsksAndSwitchesToTheFileChoice) {
     ASSERT_EQ(questions.asked().size(), 1u);
     EXPECT_EQ(questions.asked()[0].key, "MessageBoxSearchBookmark");
     EXPECT_EQ(questions.asked()[0].insert, "\"anna\"");
-    EXPECT_EQ(page.source(), CFavSourcePage::Source::NC);
+    EXPECT_EQ(page.chosenSource(), CFavSourcePage::Source::NC);
 
     questions.push(IDYES);
     chooser.push({"C:\\Daten\\lesezeichen.HTM"});
     click(IDC_FRAME_NEXT); // the check runs again on Next
     EXPECT_EQ(questions.asked().size(), 2u);
     EXPECT_EQ(wizard.currentPage(), 2);
-    EXPECT_EQ(page.source(), CFavSourcePage::Source::NCFile);
+    EXPECT_EQ(page.chosenSource(), CFavSourcePage::Source::NCFile);
     EXPECT_EQ(page.fileName(), "C:\\Daten\\lesezeichen.HTM.htm");
     ASSERT_EQ(chooser.requests().size(), 1u);
     EXPECT_EQ(chooser.requests()[0].filter, "Html Dateien (*.htm;*.html)|*.htm;*.html|");
@@ -280,7 +280,7 @@ TEST_F(FavWizard, BookmarkFileImportAndExportWithTheEmptyNameTip) {
     CFavSourcePage& page = wizard.sourcePage();
     click(IDC_FRAME_NEXT);
     clickOnPage(page, IDC_FAV_NCFILE);
-    EXPECT_EQ(page.source(), CFavSourcePage::Source::NCFile);
+    EXPECT_EQ(page.chosenSource(), CFavSourcePage::Source::NCFile);
     click(IDC_FRAME_NEXT); // empty name
     EXPECT_EQ(asked(), std::vector<std::string>{"MessageBoxFavImportTip1"});
     EXPECT_EQ(wizard.currentPage(), 2);
@@ -471,7 +471,7 @@ TEST_F(FavWizardBrowsers, ImportsTheChosenProfileAndHidesTheChoiceForExports) {
     ASSERT_TRUE(IsWindowVisible(profileList()));
     EXPECT_EQ(SendMessageA(profileList(), CB_GETCOUNT, 0, 0), 2);
     clickOnPage(page, IDC_FAV_BROWSER);
-    EXPECT_EQ(page.source(), CFavSourcePage::Source::Browser);
+    EXPECT_EQ(page.chosenSource(), CFavSourcePage::Source::Browser);
     gui::click(profileList()); // the list drops down; the keys pick the second profile
     gui::pressKey(VK_DOWN);
     gui::pressKey(VK_RETURN);
@@ -561,6 +561,6 @@ TEST_F(FavWizard, WithoutABrowserProfileTheChoiceIsDisabled) {
     click(IDC_FRAME_NEXT);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wizard.sourcePage().handle(), IDC_FAV_BROWSER)));
     clickOnPage(wizard.sourcePage(), IDC_FAV_BROWSER);
-    EXPECT_EQ(wizard.sourcePage().source(), CFavSourcePage::Source::IE);
+    EXPECT_EQ(wizard.sourcePage().chosenSource(), CFavSourcePage::Source::IE);
     wizard.close();
 }
