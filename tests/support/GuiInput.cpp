@@ -82,8 +82,14 @@ void buttonUp(Button button) {
 
 void clickAt(POINT screen, Button button) {
     moveMouse(screen);
-    buttonDown(button);
-    buttonUp(button);
+    // Press and release carry their place. Under Wine, the X server's report about a window just
+    // mapped under the pointer can put the cursor back where it was between the move and the
+    // press; a click without a place would then land there.
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const LONG x = normalised(screen.x, width), y = normalised(screen.y, height);
+    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    send(mouseInput(at | (button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN), x, y));
+    send(mouseInput(at | (button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP), x, y));
 }
 
 POINT clientToScreen(HWND window, POINT client) {
