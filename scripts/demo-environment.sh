@@ -7,6 +7,8 @@
 # describes the data).
 # usage: demo-environment.sh ROOT USER   (an empty USER removes "CurrentUser")
 set -euo pipefail
+# A step that fails says which one: some steps keep their own output quiet.
+trap 'echo "demo environment: \"$BASH_COMMAND\" failed with status $? (line $LINENO)" >&2' ERR
 root=$1; user=$2
 build="$root/build/windows"
 c="$WINEPREFIX/drive_c"

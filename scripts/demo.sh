@@ -13,6 +13,8 @@
 #   --no-current-user   remove the demo's "CurrentUser": the program shows its fixed message
 #   --fresh             build the demo prefix anew
 set -euo pipefail
+# A step that fails says which one: some steps keep their own output quiet.
+trap 'echo "demo: \"$BASH_COMMAND\" failed with status $? (line $LINENO)" >&2' ERR
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=-Favorites; user=usr0001; fresh=0; parts=()
 for arg in "$@"; do
