@@ -32,6 +32,13 @@ LONG normalised(int pixel, int extent) {
     return static_cast<LONG>((static_cast<long long>(pixel) * 65535 + extent - 1) / (extent - 1));
 }
 
+// A mouse event that also moves the cursor to a pixel of the primary screen.
+INPUT placedMouseInput(DWORD flags, POINT screen) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    return mouseInput(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, normalised(screen.x, width),
+                      normalised(screen.y, height));
+}
+
 bool isExtendedKey(WORD key) {
     switch (key) {
     case VK_LEFT:
@@ -62,9 +69,7 @@ void pumpOnce() {
 } // namespace
 
 void moveMouse(POINT screen) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    send(mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, normalised(screen.x, width),
-                    normalised(screen.y, height)));
+    send(placedMouseInput(0, screen));
     // The absolute scale may round to a neighbouring pixel: a relative step corrects it.
     POINT now{};
     GetCursorPos(&now);
@@ -85,11 +90,9 @@ void clickAt(POINT screen, Button button) {
     // Press and release carry their place. Under Wine, the X server's report about a window just
     // mapped under the pointer can put the cursor back where it was between the move and the
     // press; a click without a place would then land there.
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    const LONG x = normalised(screen.x, width), y = normalised(screen.y, height);
-    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    send(mouseInput(at | (button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN), x, y));
-    send(mouseInput(at | (button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP), x, y));
+    const bool left = button == Button::Left;
+    send(placedMouseInput(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN, screen));
+    send(placedMouseInput(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP, screen));
 }
 
 POINT clientToScreen(HWND window, POINT client) {
