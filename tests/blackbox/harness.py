@@ -13,7 +13,7 @@ def wine_environment(prefix):
     env.update({
         "WINEPREFIX": prefix,
         "WINEARCH": "win64",
-        "WINEDEBUG": "-all",
+        "WINEDEBUG": "-all,err+virtual",
         "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
         "LC_ALL": "C.UTF-8",
     })
@@ -23,6 +23,12 @@ def wine_environment(prefix):
 def windows_path(unix_path):
     """The drive Z: path under which a Unix path is visible to the program."""
     return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+# Now and then Wine cannot start a process at all: it finds the fixed address of its shared user
+# data taken and ends with exit code 1 before the program runs (about 1 start in 3,000 here). Its
+# error channel for memory stays on so that such a start is told apart and tried again.
+WINE_START_FAILURE = b"failed to map the shared user data"
 
 
 class Result:
@@ -37,6 +43,13 @@ class NvTool:
         self.timeout = timeout
 
     def run(self, *args):
+        for _ in range(3):
+            result = self._run_once(args)
+            if not (result.code != 0 and WINE_START_FAILURE in result.err):
+                break
+        return result
+
+    def _run_once(self, args):
         # Output goes to files, not pipes: a background process of Wine that inherits them must
         # not keep the run waiting for the end of its output.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
