@@ -10,6 +10,21 @@ set -euo pipefail
 # A step that fails says which one: some steps keep their own output quiet.
 trap 'echo "demo environment: \"$BASH_COMMAND\" failed with status $? (line $LINENO)" >&2' ERR
 root=$1; user=$2
+
+# A Windows program of the prefix with its output kept quiet. Now and then Wine cannot start a
+# process at all: it finds the fixed address of its shared user data taken and ends with exit
+# code 1 before the program runs. Such a start is tried again; other failures are shown.
+wine_quiet() {
+  local errors status=1
+  for _ in 1 2 3; do
+    errors=$(WINEDEBUG=-all,err+virtual wine "$@" 2>&1) && return 0
+    status=$?
+    grep -q "failed to map the shared user data" <<<"$errors" || break
+  done
+  printf '%s\n' "$errors" >&2
+  return $status
+}
+
 build="$root/build/windows"
 c="$WINEPREFIX/drive_c"
 
@@ -34,13 +49,13 @@ plainWin='C:\windows\temp\nvdemo'
 rm -rf "$plain"
 trap 'rm -rf "$plain"' EXIT
 python3 "$root/scripts/demo_data.py" "$c" "$plain" "$user"
-wine regedit /S "$plainWin\\demo.reg" >/dev/null 2>&1
+wine_quiet regedit /S "$plainWin\\demo.reg"
 
 # "system.ini" and "user.ini" in the common application data folder, the per-user file in the
 # user's application data folder (its name begins with "usr"); all enciphered.
 common='C:\ProgramData\Quendal\Quendal_Software_5\Browser'
 mkdir -p "$c/ProgramData/Quendal/Quendal_Software_5/Browser"
-encipher() { wine "$program/nvtool.exe" config encrypt "$plainWin\\$1" "$2" >/dev/null; }
+encipher() { wine_quiet "$program/nvtool.exe" config encrypt "$plainWin\\$1" "$2"; }
 encipher system.ini "$common\\system.ini"
 encipher user.ini "$common\\user.ini"
 if [ -n "$user" ]; then
