@@ -1,5 +1,6 @@
 #include "support/GuiInput.h"
 
+#include <optional>
 #include <vector>
 
 namespace gui {
@@ -32,11 +33,26 @@ LONG normalised(int pixel, int extent) {
     return static_cast<LONG>((static_cast<long long>(pixel) * 65535 + extent - 1) / (extent - 1));
 }
 
-// A mouse event that also moves the cursor to a pixel of the primary screen.
-INPUT placedMouseInput(DWORD flags, POINT screen) {
+struct Absolute {
+    LONG x;
+    LONG y;
+};
+
+// Absolute coordinates that put the cursor exactly on a pixel of the primary screen. Systems
+// round the absolute scale differently, so the first guess is tried and moved by whole pixels
+// until it lands; the cursor is left there. Empty when it does not land.
+std::optional<Absolute> landOn(POINT screen) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    return mouseInput(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, normalised(screen.x, width),
-                      normalised(screen.y, height));
+    Absolute at{normalised(screen.x, width), normalised(screen.y, height)};
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        send(mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at.x, at.y));
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == screen.x && now.y == screen.y) return at;
+        at.x += (screen.x - now.x) * 65536 / width;
+        at.y += (screen.y - now.y) * 65536 / height;
+    }
+    return std::nullopt;
 }
 
 bool isExtendedKey(WORD key) {
@@ -69,12 +85,10 @@ void pumpOnce() {
 } // namespace
 
 void moveMouse(POINT screen) {
-    send(placedMouseInput(0, screen));
-    // The absolute scale may round to a neighbouring pixel: a relative step corrects it.
+    if (landOn(screen)) return;
     POINT now{};
     GetCursorPos(&now);
-    if (now.x != screen.x || now.y != screen.y)
-        send(mouseInput(MOUSEEVENTF_MOVE, screen.x - now.x, screen.y - now.y));
+    send(mouseInput(MOUSEEVENTF_MOVE, screen.x - now.x, screen.y - now.y));
 }
 
 void buttonDown(Button button) {
@@ -86,13 +100,20 @@ void buttonUp(Button button) {
 }
 
 void clickAt(POINT screen, Button button) {
-    moveMouse(screen);
     // Press and release carry their place. Under Wine, the X server's report about a window just
     // mapped under the pointer can put the cursor back where it was between the move and the
     // press; a click without a place would then land there.
+    const std::optional<Absolute> at = landOn(screen);
+    if (!at) {
+        moveMouse(screen);
+        buttonDown(button);
+        buttonUp(button);
+        return;
+    }
+    const DWORD placed = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     const bool left = button == Button::Left;
-    send(placedMouseInput(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN, screen));
-    send(placedMouseInput(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP, screen));
+    send(mouseInput(placed | (left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN), at->x, at->y));
+    send(mouseInput(placed | (left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP), at->x, at->y));
 }
 
 POINT clientToScreen(HWND window, POINT client) {
