@@ -82,13 +82,19 @@ void pumpOnce() {
         DispatchMessageA(&message);
     }
 }
-} // namespace
 
-void moveMouse(POINT screen) {
-    if (landOn(screen)) return;
+// Puts the cursor exactly on the pixel; the absolute coordinates that land there, if any do.
+std::optional<Absolute> placeCursor(POINT screen) {
+    if (std::optional<Absolute> at = landOn(screen)) return at;
     POINT now{};
     GetCursorPos(&now);
     send(mouseInput(MOUSEEVENTF_MOVE, screen.x - now.x, screen.y - now.y));
+    return std::nullopt;
+}
+} // namespace
+
+void moveMouse(POINT screen) {
+    placeCursor(screen);
 }
 
 void buttonDown(Button button) {
@@ -103,9 +109,8 @@ void clickAt(POINT screen, Button button) {
     // Press and release carry their place. Under Wine, the X server's report about a window just
     // mapped under the pointer can put the cursor back where it was between the move and the
     // press; a click without a place would then land there.
-    const std::optional<Absolute> at = landOn(screen);
+    const std::optional<Absolute> at = placeCursor(screen);
     if (!at) {
-        moveMouse(screen);
         buttonDown(button);
         buttonUp(button);
         return;
